@@ -1,0 +1,289 @@
+#!/usr/bin/env bash
+# Batch-mode benchmark: times `orvex FILE OPT` against coreutils reference
+# commands doing the same work on the same data, in the same run.
+#
+# usage: bench/run.sh ORVEX_BINARY GEN_BINARY [WORKDIR]
+#
+#   ORVEX_BINARY  the orvex executable (copied into a temporary directory and
+#                 run from there, since it writes config.dat next to itself)
+#   GEN_BINARY    the data generator (orvex_bench_gen, from bench/gen_data.cpp)
+#   WORKDIR       where generated inputs are cached (default: build/bench-data
+#                 in the repository)
+#
+# Optional environment overrides (for quick trial runs on small data):
+#   BENCH_TEXT_BYTES  size of the text file     (default 200000000)
+#   BENCH_LINES       lines in the sorting file (default 5000000)
+#   BENCH_REPS        runs per command, best is kept (default 3)
+#
+# Exit status: 0 when every orvex run succeeded (target misses are only
+# reported), 1 when orvex failed, 2 on usage or setup errors.
+
+set -euo pipefail
+
+usage() {
+    echo "usage: $0 ORVEX_BINARY GEN_BINARY [WORKDIR]" >&2
+    exit 2
+}
+die() {
+    echo "bench: $*" >&2
+    exit 2
+}
+
+[[ $# -ge 2 && $# -le 3 ]] || usage
+
+script_dir=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")" && pwd)
+repo_root=$(cd -- "$script_dir/.." && pwd)
+
+ORVEX=$1
+GEN=$2
+WORKDIR=${3:-$repo_root/build/bench-data}
+
+TEXT_BYTES=${BENCH_TEXT_BYTES:-200000000}
+LINE_COUNT=${BENCH_LINES:-5000000}
+REPS=${BENCH_REPS:-3}
+
+for v in TEXT_BYTES LINE_COUNT REPS; do
+    [[ ${!v} =~ ^[0-9]+$ ]] || die "$v must be a non-negative integer (got '${!v}')"
+done
+((REPS >= 1)) || die "BENCH_REPS must be at least 1"
+
+[[ -f $ORVEX && -x $ORVEX ]] || die "orvex binary not found or not executable: $ORVEX"
+[[ -f $GEN && -x $GEN ]] || die "generator binary not found or not executable: $GEN"
+for tool in cp cmp tr sort sed awk cat wc stat sync mktemp env; do
+    command -v "$tool" >/dev/null 2>&1 || die "required tool not found: $tool"
+done
+
+ORVEX=$(cd -- "$(dirname -- "$ORVEX")" && pwd)/$(basename -- "$ORVEX")
+GEN=$(cd -- "$(dirname -- "$GEN")" && pwd)/$(basename -- "$GEN")
+mkdir -p -- "$WORKDIR"
+WORKDIR=$(cd -- "$WORKDIR" && pwd)
+
+# GNU time gives the peak resident set size (%M, in KiB).
+TIME_BIN=/usr/bin/time
+have_gtime=0
+if [[ -x $TIME_BIN ]] && "$TIME_BIN" -f %M -o /dev/null true >/dev/null 2>&1; then
+    have_gtime=1
+fi
+
+# ---------------------------------------------------------------- input data
+
+text_file=$WORKDIR/text_${TEXT_BYTES}.txt
+lines_file=$WORKDIR/lines_${LINE_COUNT}.txt
+
+if [[ ! -f $text_file || $(stat -c %s -- "$text_file") != "$TEXT_BYTES" ]]; then
+    echo "generating $text_file ($TEXT_BYTES bytes)..."
+    "$GEN" text "$text_file.part" "$TEXT_BYTES" || die "data generation failed"
+    mv -f -- "$text_file.part" "$text_file"
+fi
+if [[ ! -f $lines_file || $(wc -l <"$lines_file") -ne $LINE_COUNT ]]; then
+    echo "generating $lines_file ($LINE_COUNT lines)..."
+    "$GEN" lines "$lines_file.part" "$LINE_COUNT" || die "data generation failed"
+    mv -f -- "$lines_file.part" "$lines_file"
+fi
+
+# ------------------------------------------------------------ scratch space
+
+tmp=$(mktemp -d "$WORKDIR/run.XXXXXX")
+# shellcheck disable=SC2317
+cleanup() { rm -rf -- "$tmp"; }
+trap cleanup EXIT
+
+orvex_bin=$tmp/orvex
+cp -- "$ORVEX" "$orvex_bin"
+work=$tmp/work.txt
+ref_out=$tmp/ref.out
+rss_file=$tmp/rss
+err_log=$tmp/stderr.log
+
+# ----------------------------------------------------------------- helpers
+
+NOW=0
+now_us() {
+    local t=${EPOCHREALTIME:-}
+    if [[ -n $t ]]; then
+        t=${t/[.,]/}
+        NOW=$((10#$t))
+    else
+        NOW=$(($(date +%s%N) / 1000))
+    fi
+}
+
+# run_measured STDIN_FILE_OR_EMPTY STDOUT_FILE CMD...
+# Sets RUN_US (wall time, microseconds) and RUN_KB (peak RSS in KiB, or "").
+# Returns the command's exit status.
+RUN_US=0
+RUN_KB=
+run_measured() {
+    local in=$1 out=$2 rc=0 t0
+    shift 2
+    local -a pfx=()
+    if ((have_gtime)); then pfx=("$TIME_BIN" -f %M -o "$rss_file"); fi
+    : >"$err_log"
+    now_us
+    t0=$NOW
+    if [[ -n $in ]]; then
+        "${pfx[@]}" "$@" <"$in" >"$out" 2>>"$err_log" || rc=$?
+    else
+        "${pfx[@]}" "$@" </dev/null >"$out" 2>>"$err_log" || rc=$?
+    fi
+    now_us
+    RUN_US=$((NOW - t0))
+    RUN_KB=
+    if ((have_gtime)) && [[ -s $rss_file ]]; then
+        RUN_KB=$(tail -n 1 -- "$rss_file")
+        [[ $RUN_KB =~ ^[0-9]+$ ]] || RUN_KB=
+    fi
+    return "$rc"
+}
+
+# Results per case key.
+declare -A O_US O_KB R_US R_KB FILE_B CHECK
+
+# bench_case KEY INPUT OPT COMPARE -- REF_STDIN REF_CMD...
+#   OPT      orvex option, or "" for a reference-only row
+#   COMPARE  1: compare orvex output with the reference output byte for byte
+#   REF_STDIN file fed to the reference on stdin, or "" for none
+# orvex and reference runs are interleaved; the best time and the highest
+# peak RSS over BENCH_REPS runs are kept.
+bench_case() {
+    local key=$1 input=$2 opt=$3 compare=$4
+    shift 5
+    local ref_in=$1
+    shift
+    local i best_o='' best_r='' kb_o='' kb_r=''
+
+    FILE_B[$key]=$(stat -c %s -- "$input")
+    for ((i = 0; i < REPS; i++)); do
+        if [[ -n $opt ]]; then
+            cp -- "$input" "$work"
+            sync -- "$work" 2>/dev/null || sync
+            if ! run_measured "" /dev/null "$orvex_bin" "$work" "$opt"; then
+                echo "bench: orvex failed on case '$key' (option $opt)" >&2
+                sed -n '1,20p' -- "$err_log" >&2
+                exit 1
+            fi
+            if [[ -z $best_o || $RUN_US -lt $best_o ]]; then best_o=$RUN_US; fi
+            if [[ -n $RUN_KB && (-z $kb_o || $RUN_KB -gt $kb_o) ]]; then kb_o=$RUN_KB; fi
+        fi
+        rm -f -- "$ref_out"
+        if ! run_measured "$ref_in" "$ref_out" "$@"; then
+            echo "bench: reference command failed on case '$key': $*" >&2
+            sed -n '1,5p' -- "$err_log" >&2
+            best_r=
+            break
+        fi
+        if [[ -z $best_r || $RUN_US -lt $best_r ]]; then best_r=$RUN_US; fi
+        if [[ -n $RUN_KB && (-z $kb_r || $RUN_KB -gt $kb_r) ]]; then kb_r=$RUN_KB; fi
+    done
+    O_US[$key]=$best_o
+    O_KB[$key]=$kb_o
+    R_US[$key]=$best_r
+    R_KB[$key]=$kb_r
+    CHECK[$key]=-
+    if [[ $compare == 1 && -n $opt && -n $best_r ]]; then
+        if cmp -s -- "$work" "$ref_out"; then CHECK[$key]=same; else CHECK[$key]=differs; fi
+    fi
+    rm -f -- "$work" "$ref_out"
+}
+
+fmt_s() { # microseconds -> seconds with 3 decimals
+    [[ -n $1 ]] || { printf 'n/a'; return; }
+    printf '%d.%03d' $(($1 / 1000000)) $((($1 / 1000) % 1000))
+}
+fmt_mb_b() { # bytes -> MB (10^6) with 1 decimal
+    local t=$((($1 + 50000) / 100000))
+    printf '%d.%d' $((t / 10)) $((t % 10))
+}
+fmt_mb_kb() { # KiB -> MB
+    [[ -n $1 ]] || { printf 'n/a'; return; }
+    fmt_mb_b $(($1 * 1024))
+}
+fmt_ratio() { # a b -> a/b with 2 decimals
+    [[ -n $1 && -n $2 && $2 -gt 0 ]] || { printf -- '-'; return; }
+    local r=$((($1 * 100 + $2 / 2) / $2))
+    printf '%d.%02d' $((r / 100)) $((r % 100))
+}
+
+row_fmt='%-14s %-26s %8s %8s %6s %9s %7s %8s  %s\n'
+print_header() {
+    # shellcheck disable=SC2059
+    printf "$row_fmt" case reference "orvex s" "ref s" ratio "orvex MB" "ref MB" "file MB" output
+}
+# print_row LABEL REF_LABEL ORVEX_KEY REF_KEY
+print_row() {
+    local o=${O_US[$3]:-} r=${R_US[$4]:-}
+    # shellcheck disable=SC2059
+    printf "$row_fmt" "$1" "$2" "$( [[ -n $o ]] && fmt_s "$o" || printf -- - )" \
+        "$(fmt_s "$r")" "$(fmt_ratio "$o" "$r")" \
+        "$( [[ -n $o ]] && fmt_mb_kb "${O_KB[$3]:-}" || printf -- - )" \
+        "$(fmt_mb_kb "${R_KB[$4]:-}")" "$(fmt_mb_b "${FILE_B[$4]}")" "${CHECK[$3]:--}"
+}
+
+# ------------------------------------------------------------------- cases
+
+echo "orvex batch benchmark: $ORVEX"
+echo "data: $(fmt_mb_b "$(stat -c %s -- "$text_file")") MB text, $LINE_COUNT lines" \
+    "($(fmt_mb_b "$(stat -c %s -- "$lines_file")") MB); best of $REPS;" \
+    "peak RSS: $([[ $have_gtime == 1 ]] && echo "GNU time" || echo "n/a (no GNU time)")"
+echo
+
+accent_from='àâäèéêëîïôöùûüÿ'
+accent_to='aaaeeeeiioouuuy'
+
+bench_case cat "$text_file" "" 0 -- "$text_file" cat
+bench_case upper "$text_file" 1 1 -- "$text_file" env LC_ALL=C tr a-z A-Z
+bench_case sort "$lines_file" 3 0 -- "" env LC_ALL=C sort -f "$lines_file"
+bench_case accents "$text_file" 5 1 -- "$text_file" \
+    env LC_ALL=C.UTF-8 sed "y/$accent_from/$accent_to/"
+bench_case blanks "$text_file" 6 1 -- "$text_file" env LC_ALL=C tr -d ' '
+# shellcheck disable=SC2016
+bench_case pad "$text_file" 7 0 -- "" env LC_ALL=C awk \
+    'NR == FNR { n = length($0); if (n > m) m = n; next } { printf("%-" m "s\n", $0) }' \
+    "$text_file" "$text_file"
+bench_case cipher "$text_file" 8 0 -- "$text_file" env LC_ALL=C tr '\000-\377' '\007-\377\000-\006'
+
+print_header
+print_row "floor"        "cat"                  cat     cat
+print_row "1 upper"      "tr a-z A-Z"           upper   upper
+print_row "3 sort asc"   "LC_ALL=C sort -f"     sort    sort
+print_row "5 accents"    "sed y/.../ (C.UTF-8)" accents accents
+print_row "5 accents"    "tr a-z A-Z (floor)"   accents upper
+print_row "6 blanks"     "tr -d ' '"            blanks  blanks
+print_row "7 pad"        "awk two-pass printf"  pad     pad
+print_row "8 encrypt"    "tr byte rotation"     cipher  cipher
+
+# ----------------------------------------------------------------- targets
+
+echo
+echo "targets (informational):"
+# check_ratio LABEL ORVEX_KEY REF_KEY LIMIT_NUM LIMIT_DEN LIMIT_TEXT
+check_ratio() {
+    local o=${O_US[$2]:-} r=${R_US[$3]:-} verdict
+    if [[ -z $o || -z $r || $r -le 0 ]]; then
+        verdict=n/a
+    elif ((o * $5 <= r * $4)); then
+        verdict=PASS
+    else
+        verdict=MISS
+    fi
+    printf '  %-34s ratio %5s <= %-4s %s\n' "$1" "$(fmt_ratio "$o" "$r")" "$6" "$verdict"
+}
+check_ratio "case (1) vs tr a-z A-Z"        upper   upper  3 2 1.5
+check_ratio "accents (5) vs tr a-z A-Z"     accents upper  3 2 1.5
+check_ratio "blanks (6) vs tr -d ' '"       blanks  blanks 3 2 1.5
+check_ratio "cipher (8) vs tr rotation"     cipher  cipher 3 2 1.5
+check_ratio "sort (3) vs LC_ALL=C sort -f"  sort    sort   1 1 1.0
+
+kb=${O_KB[sort]:-}
+fb=${FILE_B[sort]}
+if [[ -z $kb ]]; then
+    verdict=n/a
+elif ((kb * 1024 < 3 * fb)); then
+    verdict=PASS
+else
+    verdict=MISS
+fi
+printf '  %-34s peak %s MB < 3 x %s MB       %s\n' "sort (3) peak memory" \
+    "$(fmt_mb_kb "$kb")" "$(fmt_mb_b "$fb")" "$verdict"
+
+exit 0

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need.
+# Does nothing when every package is already there, so `make run` stays quick.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make
+  qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev qt6-translations-l10n
+  libgtest-dev libgl1-mesa-dev libxkbcommon-dev
+  fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils
+  time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

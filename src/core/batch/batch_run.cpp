@@ -1,0 +1,111 @@
+#include "batch/batch_run.h"
+
+#include <optional>
+
+#include "batch/batch_tools.h"
+#include "io/atomic_file.h"
+#include "io/file_handle.h"
+#include "io/line_reader.h"
+#include "io/line_writer.h"
+#include "settings/activation.h"
+#include "text/format_detection.h"
+#include "text/messages.h"
+
+namespace orvex {
+
+namespace {
+
+// The document of a batch run lives in its own file: each option reads the file
+// and writes the result beside it, which then replaces it. So after every option
+// the file holds a complete result, and a failure leaves the last one whole.
+class BatchDocument {
+ public:
+  explicit BatchDocument(std::filesystem::path file) : m_file(std::move(file)), m_format(probeFileLayout(m_file)) {}
+
+  // The encoding the tools see: the file's own, until a tool such as encryption
+  // leaves bytes that are not valid UTF-8 any more.
+  Encoding encoding() {
+    if (!m_encoding) m_encoding = detectFileEncoding(m_file);
+    return *m_encoding;
+  }
+
+  // Runs `tool` (or, without one, only rewrites the document) and saves the result.
+  void apply(DocumentTool* tool) {
+    AtomicFile output(m_file);
+    LineWriter writer(output.fd(), m_format);
+    if (tool) {
+      Progress progress;
+      tool->run(m_file, m_format, writer, progress);
+    } else {
+      copyLines(writer);
+    }
+    writer.finish();
+    output.commit();
+    if (tool && !tool->keepsUtf8Valid()) m_encoding.reset();
+  }
+
+ private:
+  void copyLines(LineWriter& writer) {
+    LineReader reader(m_file, m_format.bom);
+    std::string_view line;
+    while (reader.next(line)) writer.put(line);
+  }
+
+  std::filesystem::path m_file;
+  TextFormat m_format;
+  std::optional<Encoding> m_encoding;
+};
+
+int processFile(const std::vector<std::string>& arguments, std::ostream& errors) {
+  const std::filesystem::path file = arguments.front();
+  if (!isExistingFile(file)) return kBatchNoFile;
+  try {
+    BatchDocument document(file);
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+      const auto tool = makeBatchTool(arguments[i], [&] { return document.encoding(); });
+      document.apply(tool.get());
+    }
+  } catch (const IoFailure& failure) {
+    errors << errorReportText(failure.what()) << '\n';
+    return kBatchIoError;
+  }
+  return kBatchDone;
+}
+
+}  // namespace
+
+int runBatch(const std::vector<std::string>& arguments, const ProgramPaths& paths, std::ostream& errors) {
+  if (arguments.empty()) return kBatchNoFile;
+  int result = processFile(arguments, errors);
+  // The window's activation runs even for a batch run; its tips window closes at
+  // once, leaving its check box as it starts: ticked.
+  const Status settings = runActivationSettings(paths.configFile(), {});
+  if (!settings.ok()) {
+    errors << errorReportText(settings.error) << '\n';
+    if (result == kBatchDone) result = kBatchIoError;
+  }
+  return result;
+}
+
+std::string batchHelpText() {
+  return "Orvex dispose d'un mode batch. Cela signifie que vous pouvez utiliser Orvex dans des fichiers de "
+         "commandes (.bat par exemple). Pour faire appel à Orvex en mode batch, il suffit de lancer Orvex avec "
+         "au moins 2 paramètres.\n"
+         "\n"
+         "Syntaxe générale :\n"
+         "  orvex chemin et nom du fichier options séparées par des blancs\n"
+         "\n"
+         "Exemple d'appel à Orvex en mode batch :\n"
+         "  orvex /tmp/toto.txt 5 1 8\n"
+         "  Dans cet exemple, le fichier /tmp/toto.txt va subir les traitements : Suppression des accents, puis "
+         "mise en majuscules et enfin il va être crypté.\n"
+         "  orvex /?\n"
+         "  Affiche cet écran d'aide\n"
+         "\n"
+         "Liste des options en mode batch :\n"
+         "  1 : Mise en majuscule       4 : Tri décroissant        7 : Tailler les lignes\n"
+         "  2 : Mise en minuscule       5 : Enlève les accents     8 : Crytper le fichier\n"
+         "  3 : Tri croissant           6 : Enlève les blancs      9 : Décrypter le fichier\n";
+}
+
+}  // namespace orvex

@@ -1,0 +1,23 @@
+#pragma once
+// The batch run: `orvex FILE OPTION...` applies the options in order to FILE and
+// saves it after each one, without a window or a question.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "paths/program_paths.h"
+
+namespace orvex {
+
+enum BatchExit { kBatchDone = 0, kBatchIoError = 1, kBatchNoFile = 2 };
+
+// `arguments` are the file followed by the options. Errors are written to `errors`
+// in the words of the error report. config.dat in the program directory is created
+// or rewritten as the window's activation does.
+int runBatch(const std::vector<std::string>& arguments, const ProgramPaths& paths, std::ostream& errors);
+
+// The batch mode help page as plain text.
+std::string batchHelpText();
+
+}  // namespace orvex

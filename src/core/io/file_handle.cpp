@@ -1,0 +1,105 @@
+#include "io/file_handle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "text/messages.h"
+
+namespace orvex {
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = other.release();
+  }
+  return *this;
+}
+
+FileHandle::~FileHandle() {
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+int FileHandle::release() {
+  const int fd = m_fd;
+  m_fd = -1;
+  return fd;
+}
+
+void FileHandle::close() {
+  const int fd = release();
+  if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) throw IoFailure(messageForErrno(errno));
+}
+
+FileHandle openForReading(const std::filesystem::path& path) {
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    throw IoFailure(cannotOpenMessage(path.string()));
+  return file;
+}
+
+FileHandle createForWriting(const std::filesystem::path& path) {
+  FileHandle file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.isOpen()) throw IoFailure(cannotCreateMessage(path.string()));
+  return file;
+}
+
+void writeAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, p, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw IoFailure(messageForErrno(errno));
+    }
+    if (written == 0) throw IoFailure(diskFullMessage());
+    p += written;
+    left -= static_cast<std::size_t>(written);
+  }
+}
+
+std::string readWholeFile(const std::filesystem::path& path) {
+  FileHandle file = openForReading(path);
+  struct stat info {};
+  std::size_t capacity = 1 << 16;
+  if (::fstat(file.get(), &info) == 0 && info.st_size > 0)
+    capacity = static_cast<std::size_t>(info.st_size) + 1;
+  std::string content(capacity, '\0');
+  std::size_t size = 0;
+  for (;;) {
+    if (size == content.size()) content.resize(content.size() * 2);
+    const ssize_t got = ::read(file.get(), content.data() + size, content.size() - size);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw IoFailure(messageForErrno(errno));
+    }
+    if (got == 0) break;
+    size += static_cast<std::size_t>(got);
+  }
+  content.resize(size);
+  file.close();
+  return content;
+}
+
+void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  FileHandle file = createForWriting(path);
+  writeAll(file.get(), bytes);
+  file.close();
+}
+
+bool isExistingFile(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+void removeQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace orvex

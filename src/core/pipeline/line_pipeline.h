@@ -1,0 +1,36 @@
+#pragma once
+// Runs a whole-document tool the way the editor does: the document is written to the
+// first scratch file, the tool turns it into the second, and the document is loaded
+// back from that. Whatever fails, the document is never lost: when the editor was
+// already emptied it is loaded back from the first scratch file.
+
+#include <cstddef>
+#include <filesystem>
+
+#include "paths/program_paths.h"
+#include "text/messages.h"
+#include "text/text_format.h"
+#include "tools/document_tool.h"
+#include "tools/progress.h"
+
+namespace orvex {
+
+// What the pipeline needs of the place that holds the document (the editor).
+class DocumentPort {
+ public:
+  virtual ~DocumentPort() = default;
+  virtual std::size_t lineCount() const = 0;
+  // Writes the document's bytes (without byte-order mark) and says how they are laid
+  // out. Throws IoFailure.
+  virtual TextFormat saveTo(const std::filesystem::path& path) = 0;
+  virtual void clear() = 0;
+  // Replaces the document with the file's bytes. Throws IoFailure.
+  virtual void loadFrom(const std::filesystem::path& path, const TextFormat& format) = 0;
+};
+
+// Runs `tool` over the document held by `port`. On success both scratch files are
+// gone; after a failure they stay, and the document is in the editor as before.
+Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDirectory& scratch,
+                       ProgressListener* listener = nullptr);
+
+}  // namespace orvex

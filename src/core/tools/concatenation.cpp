@@ -1,0 +1,39 @@
+#include "tools/concatenation.h"
+
+#include "io/line_reader.h"
+#include "text/utf8.h"
+
+namespace orvex {
+
+void ConcatenationTool::finish(LineWriter& output) {
+  LineReader reader(m_otherFile, true);
+  std::string_view line;
+  while (reader.next(line)) output.put(line);
+}
+
+std::string reverseText(std::string_view text, Encoding encoding) {
+  std::string reversed(text.size(), '\0');
+  std::size_t out = text.size();
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t length = 1;
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      length = 2;
+    } else if (encoding == Encoding::Utf8) {
+      while (i + length < text.size() && isUtf8Continuation(static_cast<unsigned char>(text[i + length])))
+        ++length;
+    }
+    out -= length;
+    reversed.replace(out, length, text.substr(i, length));
+    i += length;
+  }
+  return reversed;
+}
+
+bool isReversible(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) > 32) return true;
+  return false;
+}
+
+}  // namespace orvex

@@ -1,0 +1,50 @@
+#pragma once
+// A whole-document text tool: it reads the document from a file and writes the
+// transformed document through a LineWriter. The same tool objects serve the
+// editor's pipeline (through the scratch files) and the batch run (in place).
+
+#include <filesystem>
+#include <string_view>
+
+#include "io/line_writer.h"
+#include "text/text_format.h"
+#include "tools/progress.h"
+
+namespace orvex {
+
+// When the editor is emptied during a pipeline run.
+enum class EditorClearing { AfterDump, BeforeReload, Never };
+
+struct PipelineVariation {
+  EditorClearing clearing = EditorClearing::AfterDump;
+  bool rewritesLineCount = false;
+  bool drivesProgress = true;  // the sorts and the concatenation leave the bar alone
+};
+
+class DocumentTool {
+ public:
+  virtual ~DocumentTool() = default;
+  virtual PipelineVariation variation() const = 0;
+  // Whether a valid UTF-8 document stays valid UTF-8 through this tool.
+  virtual bool keepsUtf8Valid() const { return true; }
+  // Throws IoFailure.
+  virtual void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
+                   Progress& progress) = 0;
+};
+
+// A tool that handles one line at a time, holding nothing but the current line.
+class LineTool : public DocumentTool {
+ public:
+  void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
+           Progress& progress) override;
+
+ protected:
+  // Writes zero or more lines for `line`.
+  virtual void transform(std::string_view line, LineWriter& output, Progress& progress) = 0;
+  // Called after the last line, to write lines of its own.
+  virtual void finish(LineWriter&) {}
+  // Whether the run advances the progress by one for every line read.
+  virtual bool stepsPerLine() const { return true; }
+};
+
+}  // namespace orvex

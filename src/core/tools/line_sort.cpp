@@ -1,0 +1,164 @@
+#include "tools/line_sort.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+#include "tools/case_tool.h"
+
+namespace orvex {
+
+namespace {
+
+// A line in the arena with its first eight (folded) bytes as a big-endian number,
+// so that most comparisons need neither the arena nor the folding table.
+struct SortEntry {
+  std::uint64_t prefix;
+  std::size_t offset;
+  std::size_t length;
+};
+
+class EntryComparer {
+ public:
+  EntryComparer(const char* arena, bool respectCase)
+      : m_arena(reinterpret_cast<const unsigned char*>(arena)),
+        m_fold(respectCase ? identityMap() : caseMap(LetterCase::Upper)) {}
+
+  std::uint64_t prefixOf(std::size_t offset, std::size_t length) const {
+    std::uint64_t prefix = 0;
+    const std::size_t n = length < 8 ? length : 8;
+    for (std::size_t i = 0; i < 8; ++i)
+      prefix = (prefix << 8) | (i < n ? m_fold[m_arena[offset + i]] : 0);
+    return prefix;
+  }
+
+  bool less(const SortEntry& a, const SortEntry& b) const {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    // Equal prefixes: the first min(8, lengths) folded bytes agree.
+    const std::size_t shorter = a.length < b.length ? a.length : b.length;
+    const unsigned char* pa = m_arena + a.offset;
+    const unsigned char* pb = m_arena + b.offset;
+    for (std::size_t i = shorter < 8 ? shorter : 8; i < shorter; ++i) {
+      const unsigned char ca = m_fold[pa[i]];
+      const unsigned char cb = m_fold[pb[i]];
+      if (ca != cb) return ca < cb;
+    }
+    return a.length < b.length;
+  }
+
+ private:
+  static const ByteMap& identityMap() {
+    static const ByteMap map = identityByteMap();
+    return map;
+  }
+
+  const unsigned char* m_arena;
+  const ByteMap& m_fold;
+};
+
+// The partition sort: i and j move towards each other around the value of the
+// middle element, exchanging what stands on the wrong side. The two ranges left
+// are independent, so sorting the smaller one by recursion and the larger one in
+// the loop gives the same order as the plain recursive scheme with a stack depth of
+// at most log2(n); near the top the smaller range is handed to a second thread.
+void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const EntryComparer& comparer,
+                   int threadDepth) {
+  while (lo < hi) {
+    std::ptrdiff_t i = lo;
+    std::ptrdiff_t j = hi;
+    const SortEntry pivot = items[lo + (hi - lo) / 2];
+    do {
+      while (comparer.less(items[i], pivot)) ++i;
+      while (comparer.less(pivot, items[j])) --j;
+      if (i <= j) {
+        std::swap(items[i], items[j]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+
+    std::ptrdiff_t smallLo = lo, smallHi = j;
+    if (j - lo > hi - i) {
+      smallLo = i;
+      smallHi = hi;
+      hi = j;
+    } else {
+      lo = i;
+    }
+    if (smallLo >= smallHi) continue;
+    if (threadDepth > 0 && smallHi - smallLo > 100000) {
+      std::thread helper(partitionSort, items, smallLo, smallHi, std::cref(comparer), threadDepth - 1);
+      partitionSort(items, lo, hi, comparer, threadDepth - 1);
+      helper.join();
+      return;
+    }
+    partitionSort(items, smallLo, smallHi, comparer, 0);
+  }
+}
+
+bool hasVisibleByte(std::string_view line) {
+  for (const char c : line)
+    if (static_cast<unsigned char>(c) > 32) return true;
+  return false;
+}
+
+int threadBudget() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores >= 4 ? 2 : (cores >= 2 ? 1 : 0);
+}
+
+// The retained lines, stored end to end, and their order.
+class SortedLines {
+ public:
+  explicit SortedLines(const SortOptions& options) : m_options(options) {}
+
+  void reserve(std::size_t bytes) { m_arena.reserve(bytes); }
+
+  void add(std::string_view line) {
+    if (m_options.dropBlankLines && !hasVisibleByte(line)) return;
+    m_entries.push_back({0, m_arena.size(), line.size()});
+    m_arena.append(line);
+  }
+
+  void sort(int threadDepth) {
+    const EntryComparer comparer(m_arena.data(), m_options.respectCase);
+    for (auto& entry : m_entries) entry.prefix = comparer.prefixOf(entry.offset, entry.length);
+    // With no line the middle index does not exist: the sort is not entered.
+    if (!m_entries.empty())
+      partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, comparer,
+                    threadDepth);
+    if (m_options.order == TTriStyle::triDecroissant) std::reverse(m_entries.begin(), m_entries.end());
+  }
+
+  template <typename Visit>
+  void forEach(Visit visit) const {
+    for (const auto& entry : m_entries) visit(std::string_view(m_arena.data() + entry.offset, entry.length));
+  }
+
+ private:
+  SortOptions m_options;
+  std::string m_arena;
+  std::vector<SortEntry> m_entries;
+};
+
+}  // namespace
+
+void sortLines(LineReader& reader, LineWriter& writer, const SortOptions& options) {
+  SortedLines lines(options);
+  lines.reserve(reader.fileSize());
+  std::string_view line;
+  while (reader.next(line)) lines.add(line);
+  lines.sort(threadBudget());
+  lines.forEach([&](std::string_view sorted) { writer.put(sorted); });
+}
+
+std::vector<std::string> sortLines(const std::vector<std::string>& input, const SortOptions& options) {
+  SortedLines lines(options);
+  for (const auto& line : input) lines.add(line);
+  lines.sort(0);
+  std::vector<std::string> sorted;
+  lines.forEach([&](std::string_view line) { sorted.emplace_back(line); });
+  return sorted;
+}
+
+}  // namespace orvex
