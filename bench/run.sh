@@ -210,13 +210,16 @@ print_header() {
     printf "$row_fmt" case reference "orvex s" "ref s" ratio "orvex MB" "ref MB" "file MB" output
 }
 # print_row LABEL REF_LABEL ORVEX_KEY REF_KEY
+# The "output" column (orvex output byte-identical to the reference output)
+# is only filled for cases whose reference does exactly the same job.
 print_row() {
     local o=${O_US[$3]:-} r=${R_US[$4]:-}
     # shellcheck disable=SC2059
     printf "$row_fmt" "$1" "$2" "$( [[ -n $o ]] && fmt_s "$o" || printf -- - )" \
         "$(fmt_s "$r")" "$(fmt_ratio "$o" "$r")" \
         "$( [[ -n $o ]] && fmt_mb_kb "${O_KB[$3]:-}" || printf -- - )" \
-        "$(fmt_mb_kb "${R_KB[$4]:-}")" "$(fmt_mb_b "${FILE_B[$4]}")" "${CHECK[$3]:--}"
+        "$(fmt_mb_kb "${R_KB[$4]:-}")" "$(fmt_mb_b "${FILE_B[$4]}")" \
+        "$( [[ $3 == "$4" ]] && printf '%s' "${CHECK[$3]:--}" || printf -- - )"
 }
 
 # ------------------------------------------------------------------- cases
@@ -235,7 +238,7 @@ bench_case upper "$text_file" 1 1 -- "$text_file" env LC_ALL=C tr a-z A-Z
 bench_case sort "$lines_file" 3 0 -- "" env LC_ALL=C sort -f "$lines_file"
 bench_case accents "$text_file" 5 1 -- "$text_file" \
     env LC_ALL=C.UTF-8 sed "y/$accent_from/$accent_to/"
-bench_case blanks "$text_file" 6 1 -- "$text_file" env LC_ALL=C tr -d ' '
+bench_case blanks "$text_file" 6 0 -- "$text_file" env LC_ALL=C tr -d ' '
 # shellcheck disable=SC2016
 bench_case pad "$text_file" 7 0 -- "" env LC_ALL=C awk \
     'NR == FNR { n = length($0); if (n > m) m = n; next } { printf("%-" m "s\n", $0) }' \
@@ -266,7 +269,7 @@ check_ratio() {
     else
         verdict=MISS
     fi
-    printf '  %-34s ratio %5s <= %-4s %s\n' "$1" "$(fmt_ratio "$o" "$r")" "$6" "$verdict"
+    printf '  %-32s ratio %5s  (target <= %s)  %s\n' "$1" "$(fmt_ratio "$o" "$r")" "$6" "$verdict"
 }
 check_ratio "case (1) vs tr a-z A-Z"        upper   upper  3 2 1.5
 check_ratio "accents (5) vs tr a-z A-Z"     accents upper  3 2 1.5
@@ -283,7 +286,7 @@ elif ((kb * 1024 < 3 * fb)); then
 else
     verdict=MISS
 fi
-printf '  %-34s peak %s MB < 3 x %s MB       %s\n' "sort (3) peak memory" \
-    "$(fmt_mb_kb "$kb")" "$(fmt_mb_b "$fb")" "$verdict"
+printf '  %-32s peak %s MB  (target < 3 x %s MB = %s MB)  %s\n' "sort (3) peak memory" \
+    "$(fmt_mb_kb "$kb")" "$(fmt_mb_b "$fb")" "$(fmt_mb_b $((3 * fb)))" "$verdict"
 
 exit 0

@@ -1,6 +1,8 @@
 #include "batch/batch_run.h"
 
+#include <algorithm>
 #include <optional>
+#include <span>
 
 #include "batch/batch_tools.h"
 #include "io/atomic_file.h"
@@ -18,42 +20,62 @@ namespace {
 // The document of a batch run lives in its own file: each option reads the file
 // and writes the result beside it, which then replaces it. So after every option
 // the file holds a complete result, and a failure leaves the last one whole.
+//
+// The encoding is found only when a tool needs it, and then by that tool's own run.
+// The file's own encoding stays what it was at the start; after encryption the
+// tools see Windows-1252 until the bytes are valid in the file's own encoding again.
 class BatchDocument {
  public:
   explicit BatchDocument(std::filesystem::path file) : m_file(std::move(file)), m_format(probeFileLayout(m_file)) {}
 
-  // The encoding the tools see: the file's own, until a tool such as encryption
-  // leaves bytes that are not valid UTF-8 any more.
-  Encoding encoding() {
-    if (!m_encoding) m_encoding = detectFileEncoding(m_file);
-    return *m_encoding;
+  // Runs the option (or, for any other argument, only rewrites the document) and
+  // saves the result. `later` are the arguments still to come.
+  void apply(const std::string& argument, std::span<const std::string> later) {
+    const bool scrambles = argument == "8" || argument == "9";
+    if (scrambles && !m_own && std::any_of(later.begin(), later.end(), batchToolNeedsEncoding))
+      m_own = detectFileEncoding(m_file);
+    std::unique_ptr<DocumentTool> tool = makeBatchTool(argument, encodingForTools());
+    try {
+      write(tool.get());
+    } catch (const NotUtf8&) {
+      tool = makeBatchTool(argument, Encoding::Windows1252);
+      write(tool.get());
+    }
+    if (scrambles) {
+      m_scrambled = true;
+      m_seen.reset();
+    } else if (tool && batchToolNeedsEncoding(argument)) {
+      m_seen = tool->detectedEncoding();
+      if (!m_own) m_own = m_seen;
+    }
   }
 
-  // Runs `tool` (or, without one, only rewrites the document) and saves the result.
-  void apply(DocumentTool* tool) {
+ private:
+  std::optional<Encoding> encodingForTools() const {
+    if (m_own == Encoding::Windows1252) return Encoding::Windows1252;
+    return m_scrambled ? m_seen : m_own;
+  }
+
+  void write(DocumentTool* tool) {
     AtomicFile output(m_file);
     LineWriter writer(output.fd(), m_format);
     if (tool) {
       Progress progress;
       tool->run(m_file, m_format, writer, progress);
     } else {
-      copyLines(writer);
+      LineReader reader(m_file, m_format.bom);
+      std::string_view line;
+      while (reader.next(line)) writer.put(line);
     }
     writer.finish();
     output.commit();
-    if (tool && !tool->keepsUtf8Valid()) m_encoding.reset();
-  }
-
- private:
-  void copyLines(LineWriter& writer) {
-    LineReader reader(m_file, m_format.bom);
-    std::string_view line;
-    while (reader.next(line)) writer.put(line);
   }
 
   std::filesystem::path m_file;
   TextFormat m_format;
-  std::optional<Encoding> m_encoding;
+  std::optional<Encoding> m_own;   // the file's encoding as it was read
+  std::optional<Encoding> m_seen;  // what the last character tool found since encryption
+  bool m_scrambled = false;
 };
 
 int processFile(const std::vector<std::string>& arguments, std::ostream& errors) {
@@ -61,10 +83,8 @@ int processFile(const std::vector<std::string>& arguments, std::ostream& errors)
   if (!isExistingFile(file)) return kBatchNoFile;
   try {
     BatchDocument document(file);
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-      const auto tool = makeBatchTool(arguments[i], [&] { return document.encoding(); });
-      document.apply(tool.get());
-    }
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+      document.apply(arguments[i], std::span(arguments).subspan(i + 1));
   } catch (const IoFailure& failure) {
     errors << errorReportText(failure.what()) << '\n';
     return kBatchIoError;

@@ -1,7 +1,7 @@
 #pragma once
 // The nine batch options "1" to "9" and the tools they run.
 
-#include <functional>
+#include <optional>
 #include <memory>
 #include <string_view>
 
@@ -11,7 +11,10 @@
 namespace orvex {
 
 // The tool for a batch argument, or null when the argument is not exactly one of
-// "1" to "9". `encoding` is asked only by the tools that count or map characters.
-std::unique_ptr<DocumentTool> makeBatchTool(std::string_view argument, const std::function<Encoding()>& encoding);
+// "1" to "9". Without a known encoding, the tools that need one find it themselves.
+std::unique_ptr<DocumentTool> makeBatchTool(std::string_view argument, std::optional<Encoding> encoding);
+
+// Whether the option's tool works on characters rather than bytes.
+bool batchToolNeedsEncoding(std::string_view argument);
 
 }  // namespace orvex

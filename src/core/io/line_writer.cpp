@@ -1,5 +1,7 @@
 #include "io/line_writer.h"
 
+#include <cstring>
+
 #include "io/file_handle.h"
 
 namespace orvex {
@@ -9,20 +11,36 @@ constexpr std::size_t kBufferSize = 1 << 20;
 }
 
 LineWriter::LineWriter(int fd, const TextFormat& format)
-    : m_fd(fd), m_break(lineBreakBytes(format.lineBreak)), m_finalBreak(format.finalBreak) {
-  m_buffer.reserve(kBufferSize);
+    : m_fd(fd),
+      m_break(lineBreakBytes(format.lineBreak)),
+      m_finalBreak(format.finalBreak),
+      m_buffer(new char[kBufferSize]),
+      m_capacity(kBufferSize) {
   if (format.bom) append(kUtf8Bom);
 }
 
-void LineWriter::append(std::string_view bytes) {
-  if (m_buffer.size() + bytes.size() > kBufferSize) {
+// Room for `size` more bytes: flushes first when they do not fit, and grows the
+// buffer only for a line larger than it.
+char* LineWriter::reserve(std::size_t size) {
+  if (m_used + size > m_capacity) {
     flush();
-    if (bytes.size() > kBufferSize) {
-      writeAll(m_fd, bytes);
-      return;
+    if (size > m_capacity) {
+      m_buffer.reset(new char[size]);
+      m_capacity = size;
     }
   }
-  m_buffer.append(bytes);
+  char* at = m_buffer.get() + m_used;
+  m_used += size;
+  return at;
+}
+
+void LineWriter::append(std::string_view bytes) {
+  if (bytes.size() > kBufferSize) {
+    flush();
+    writeAll(m_fd, bytes);
+    return;
+  }
+  std::memcpy(reserve(bytes.size()), bytes.data(), bytes.size());
 }
 
 void LineWriter::put(std::string_view line) {
@@ -30,10 +48,15 @@ void LineWriter::put(std::string_view line) {
   append(line);
 }
 
+char* LineWriter::putUninitialized(std::size_t size) {
+  if (m_lines++ > 0) append(m_break);
+  return reserve(size);
+}
+
 void LineWriter::flush() {
-  if (m_buffer.empty()) return;
-  writeAll(m_fd, m_buffer);
-  m_buffer.clear();
+  if (m_used == 0) return;
+  writeAll(m_fd, std::string_view(m_buffer.get(), m_used));
+  m_used = 0;
 }
 
 void LineWriter::finish() {

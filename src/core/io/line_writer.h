@@ -4,7 +4,7 @@
 // a document without a final line break keeps it that way.
 
 #include <cstddef>
-#include <string>
+#include <memory>
 #include <string_view>
 
 #include "text/text_format.h"
@@ -17,19 +17,28 @@ class LineWriter {
   LineWriter(int fd, const TextFormat& format);
 
   void put(std::string_view line);
+  // Starts a line of `size` bytes and returns where the caller writes them, before
+  // any other call on this writer; saves a copy for tools that map bytes.
+  char* putUninitialized(std::size_t size);
+  // Gives back the last `unused` bytes of the line started by putUninitialized().
+  void shortenLastLine(std::size_t unused) { m_used -= unused; }
+
   std::size_t linesWritten() const { return m_lines; }
   // Writes the final break (when the format has one and a line was written) and
   // flushes. Throws IoFailure.
   void finish();
 
  private:
+  char* reserve(std::size_t size);
   void append(std::string_view bytes);
   void flush();
 
   int m_fd;
   std::string_view m_break;
   bool m_finalBreak;
-  std::string m_buffer;
+  std::unique_ptr<char[]> m_buffer;
+  std::size_t m_capacity;
+  std::size_t m_used = 0;
   std::size_t m_lines = 0;
 };
 

@@ -4,48 +4,74 @@
 
 namespace orvex {
 
+std::size_t utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length) {
+  unsigned char lower = 0x80;
+  unsigned char upper = 0xBF;
+  switch (p[0]) {
+    case 0xE0: lower = 0xA0; break;
+    case 0xED: upper = 0x9F; break;
+    case 0xF0: lower = 0x90; break;
+    case 0xF4: upper = 0x8F; break;
+    default: break;
+  }
+  if (p[1] < lower || p[1] > upper) return false;
+  for (std::size_t i = 2; i < length; ++i)
+    if (!isUtf8Continuation(p[i])) return false;
+  return true;
+}
+
 void Utf8Validator::feed(std::string_view bytes) {
   if (m_failed) return;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = p + bytes.size();
-  while (p < end) {
-    if (m_remaining == 0) {
-      // Skip ASCII eight bytes at a time: most text is mostly ASCII.
-      while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (word & 0x8080808080808080ULL) break;
-        p += 8;
-      }
-      if (p == end) break;
-      const unsigned char b = *p++;
-      if (b < 0x80) continue;
-      m_lower = 0x80;
-      m_upper = 0xBF;
-      if (b >= 0xC2 && b <= 0xDF) {
-        m_remaining = 1;
-      } else if (b >= 0xE0 && b <= 0xEF) {
-        m_remaining = 2;
-        if (b == 0xE0) m_lower = 0xA0;
-        if (b == 0xED) m_upper = 0x9F;
-      } else if (b >= 0xF0 && b <= 0xF4) {
-        m_remaining = 3;
-        if (b == 0xF0) m_lower = 0x90;
-        if (b == 0xF4) m_upper = 0x8F;
-      } else {
-        m_failed = true;
-        return;
-      }
-    } else {
-      const unsigned char b = *p++;
-      if (b < m_lower || b > m_upper) {
-        m_failed = true;
-        return;
-      }
-      m_lower = 0x80;
-      m_upper = 0xBF;
-      --m_remaining;
+  if (m_pendingSize > 0) {
+    const std::size_t length = utf8SequenceLength(m_pending[0]);
+    while (m_pendingSize < length && p < end) m_pending[m_pendingSize++] = *p++;
+    if (m_pendingSize < length) return;
+    if (!isWellFormedUtf8Sequence(m_pending, length)) {
+      m_failed = true;
+      return;
     }
+    m_pendingSize = 0;
+  }
+  while (p < end) {
+    // ASCII sixteen bytes at a time: most text is mostly ASCII.
+    if (end - p >= 16) {
+      std::uint64_t a;
+      std::uint64_t b;
+      std::memcpy(&a, p, 8);
+      std::memcpy(&b, p + 8, 8);
+      if (!((a | b) & 0x8080808080808080ULL)) {
+        p += 16;
+        continue;
+      }
+    }
+    const std::size_t length = utf8SequenceLength(*p);
+    if (length == 1) {
+      ++p;
+      continue;
+    }
+    if (length == 0) {
+      m_failed = true;
+      return;
+    }
+    if (static_cast<std::size_t>(end - p) < length) {
+      while (p < end) m_pending[m_pendingSize++] = *p++;
+      return;
+    }
+    if (!isWellFormedUtf8Sequence(p, length)) {
+      m_failed = true;
+      return;
+    }
+    p += length;
   }
 }
 

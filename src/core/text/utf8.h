@@ -15,13 +15,13 @@ namespace orvex {
 class Utf8Validator {
  public:
   void feed(std::string_view bytes);
-  bool valid() const { return !m_failed && m_remaining == 0; }
+  bool valid() const { return !m_failed && m_pendingSize == 0; }
   bool failed() const { return m_failed; }
 
  private:
-  int m_remaining = 0;
-  unsigned char m_lower = 0x80;
-  unsigned char m_upper = 0xBF;
+  // The start of a sequence cut off at the end of the last piece.
+  unsigned char m_pending[4] = {};
+  std::size_t m_pendingSize = 0;
   bool m_failed = false;
 };
 
@@ -35,5 +35,13 @@ std::size_t charCount(std::string_view line, Encoding encoding);
 std::size_t charPrefixBytes(std::string_view line, std::size_t count, Encoding encoding);
 
 inline bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Length of the sequence a lead byte starts: 1 for ASCII, 0 for a byte that cannot
+// lead a sequence.
+std::size_t utf8SequenceLength(unsigned char lead);
+
+// Whether `length` bytes at `p` (as utf8SequenceLength gives for p[0], at least 2)
+// form a character: no overlong form, no surrogate, nothing past U+10FFFF.
+bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length);
 
 }  // namespace orvex

@@ -11,23 +11,24 @@ namespace orvex {
 
 enum class LetterCase { Upper, Lower };
 
+// The case mapping as a table, for comparisons that fold case.
 const ByteMap& caseMap(LetterCase letterCase);
+// Writes line.size() bytes at `out`.
+void changeCase(std::string_view line, LetterCase letterCase, char* out);
 std::string changeCase(std::string_view line, LetterCase letterCase);
 
 class CaseTool : public LineTool {
  public:
-  explicit CaseTool(LetterCase letterCase) : m_map(caseMap(letterCase)) {}
+  explicit CaseTool(LetterCase letterCase) : m_case(letterCase) {}
   PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
 
  protected:
   void transform(std::string_view line, LineWriter& output, Progress&) override {
-    mapBytes(line, m_map, m_line);
-    output.put(m_line);
+    changeCase(line, m_case, output.putUninitialized(line.size()));
   }
 
  private:
-  const ByteMap& m_map;
-  std::string m_line;
+  LetterCase m_case;
 };
 
 }  // namespace orvex

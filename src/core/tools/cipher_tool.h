@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "tools/byte_map.h"
 #include "tools/document_tool.h"
 
 namespace orvex {
@@ -15,25 +14,24 @@ inline constexpr unsigned char kCipherKey = 7;
 
 enum class CipherDirection { Encrypt, Decrypt };
 
-const ByteMap& cipherMap(CipherDirection direction);
+// Writes line.size() bytes at `out`.
+void cipher(std::string_view line, CipherDirection direction, char* out);
 std::string cipher(std::string_view line, CipherDirection direction);
 
 class CipherTool : public LineTool {
  public:
-  explicit CipherTool(CipherDirection direction) : m_map(cipherMap(direction)) {}
+  explicit CipherTool(CipherDirection direction) : m_direction(direction) {}
   PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
   bool keepsUtf8Valid() const override { return false; }
 
  protected:
   void transform(std::string_view line, LineWriter& output, Progress&) override {
-    mapBytes(line, m_map, m_line);
-    output.put(m_line);
+    cipher(line, m_direction, output.putUninitialized(line.size()));
   }
   bool stepsPerLine() const override { return false; }
 
  private:
-  const ByteMap& m_map;
-  std::string m_line;
+  CipherDirection m_direction;
 };
 
 }  // namespace orvex

@@ -4,6 +4,7 @@
 // editor's pipeline (through the scratch files) and the batch run (in place).
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "io/line_writer.h"
@@ -21,9 +22,16 @@ struct PipelineVariation {
   bool drivesProgress = true;  // the sorts and the concatenation leave the bar alone
 };
 
+// Raised by a tool that was asked to find the encoding itself (see
+// detectedEncoding) when the document is not valid UTF-8: the caller runs the tool
+// again for Windows-1252.
+struct NotUtf8 {};
+
 class DocumentTool {
  public:
   virtual ~DocumentTool() = default;
+  // For a tool built without a known encoding: the one its run found.
+  virtual std::optional<Encoding> detectedEncoding() const { return std::nullopt; }
   virtual PipelineVariation variation() const = 0;
   // Whether a valid UTF-8 document stays valid UTF-8 through this tool.
   virtual bool keepsUtf8Valid() const { return true; }

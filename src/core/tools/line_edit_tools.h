@@ -20,17 +20,19 @@ std::string removeAccents(std::string_view line, Encoding encoding);
 void removeBlanks(std::string_view line, std::string& out);
 std::string removeBlanks(std::string_view line);
 
+// Without a known encoding the tool treats the document as UTF-8 and checks it on
+// the way, raising NotUtf8 at the first malformed character.
 class AccentTool : public LineTool {
  public:
-  explicit AccentTool(Encoding encoding) : m_encoding(encoding) {}
+  explicit AccentTool(std::optional<Encoding> encoding) : m_encoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::Never, true, true}; }
+  std::optional<Encoding> detectedEncoding() const override { return m_encoding.value_or(Encoding::Utf8); }
 
  protected:
   void transform(std::string_view line, LineWriter& output, Progress&) override;
 
  private:
-  Encoding m_encoding;
-  std::string m_line;
+  std::optional<Encoding> m_encoding;
 };
 
 class BlankTool : public LineTool {
@@ -39,9 +41,6 @@ class BlankTool : public LineTool {
 
  protected:
   void transform(std::string_view line, LineWriter& output, Progress&) override;
-
- private:
-  std::string m_line;
 };
 
 // Drops a line equal (byte for byte) to the line before it; the first line is
@@ -59,15 +58,17 @@ class DuplicateTool : public LineTool {
 };
 
 // Extends every line with spaces to the length, in characters, of the longest one.
+// Without a known encoding, the first pass finds it.
 class PaddingTool : public DocumentTool {
  public:
-  explicit PaddingTool(Encoding encoding) : m_encoding(encoding) {}
+  explicit PaddingTool(std::optional<Encoding> encoding) : m_encoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
+  std::optional<Encoding> detectedEncoding() const override { return m_encoding; }
   void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
            Progress& progress) override;
 
  private:
-  Encoding m_encoding;
+  std::optional<Encoding> m_encoding;
 };
 
 }  // namespace orvex

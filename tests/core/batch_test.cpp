@@ -1,0 +1,162 @@
+// The batch run, in process and through the built program.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "batch/batch_run.h"
+#include "settings/settings_record.h"
+#include "test_support.h"
+#include "tools/cipher_tool.h"
+
+namespace orvex {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+struct BatchResult {
+  int exit;
+  std::string errors;
+};
+
+BatchResult batch(const TempDir& dir, std::vector<std::string> arguments) {
+  std::ostringstream errors;
+  const int exit = runBatch(arguments, ProgramPaths(dir.path()), errors);
+  return {exit, errors.str()};
+}
+
+TEST(Batch, AccentsThenUpperCaseThenEncryption) {
+  TempDir dir;
+  const auto file = (dir / "toto.txt").string();
+  writeFile(file, "Élève à l'école\r\nnaïve\r\n");
+  ASSERT_EQ(batch(dir, {file, "5", "1", "8"}).exit, kBatchDone);
+  EXPECT_EQ(readFile(file), cipher("ÉLEVE A L'ECOLE", CipherDirection::Encrypt) + "\r\n" +
+                                cipher("NAIVE", CipherDirection::Encrypt) + "\r\n");
+  ASSERT_EQ(batch(dir, {file, "9"}).exit, kBatchDone);
+  EXPECT_EQ(readFile(file), "ÉLEVE A L'ECOLE\r\nNAIVE\r\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "config.dat"));
+  EXPECT_EQ(readSettings(dir / "config.dat").record, SettingsRecord{});
+}
+
+TEST(Batch, EncodingAndLayoutSurviveEveryOption) {
+  const struct {
+    std::string in;
+    std::vector<std::string> options;
+    std::string out;
+  } cases[] = {
+      {"\xEF\xBB\xBFzèbre\nabc", {"3"}, "\xEF\xBB\xBF" "abc\nzèbre"},
+      {"b\ra\r", {"4"}, "b\ra\r"},
+      {"caf\xE9 \xE0\r\n", {"5", "6"}, "cafea\r\n"},
+      {"été\nab\n", {"7"}, "été\nab \n"},
+      {"\xE9t\xE9\nab\n", {"7"}, "\xE9t\xE9\nab \n"},
+      {"abc", {"1", "1"}, "ABC"},
+      {"Mixed\r\nbreaks\nhere", {"x"}, "Mixed\r\nbreaks\r\nhere"},
+      {"", {"1", "3", "7"}, ""},
+      {std::string("nul\0\x1A" "fin\n", 8), {"2"}, std::string("nul\0\x1A" "fin\n", 8)},
+      {"été\n", {"8", "5", "9"}, "été\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const auto file = (dir / "f.txt").string();
+    writeFile(file, c.in);
+    std::vector<std::string> arguments{file};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    EXPECT_EQ(batch(dir, arguments).exit, kBatchDone);
+    EXPECT_EQ(readFile(file), c.out) << testing::PrintToString(c.in);
+  }
+}
+
+TEST(Batch, AMissingFileIsNeverCreated) {
+  TempDir dir;
+  const auto missing = (dir / "absent.txt").string();
+  const auto result = batch(dir, {missing, "1"});
+  EXPECT_EQ(result.exit, kBatchNoFile);
+  EXPECT_EQ(result.errors, "");
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_TRUE(std::filesystem::exists(dir / "config.dat"));
+  EXPECT_EQ(batch(dir, {"/?", "1"}).exit, kBatchNoFile);
+}
+
+TEST(Batch, FilesThatCannotBeReadOrReplacedStayWhole) {
+  TempDir dir;
+  const auto result = batch(dir, {dir.path().string(), "1"});
+  EXPECT_EQ(result.exit, kBatchIoError);
+  EXPECT_EQ(result.errors, "Impossible d'ouvrir le fichier " + dir.path().string() + ".\n");
+
+  const auto readOnly = (dir / "lecture.txt").string();
+  writeFile(readOnly, "garde moi\n");
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+  const auto refused = batch(dir, {readOnly, "1"});
+  EXPECT_EQ(refused.exit, kBatchIoError);
+  EXPECT_EQ(refused.errors, "Impossible de créer le fichier " + readOnly + ".\n");
+  EXPECT_EQ(readFile(readOnly), "garde moi\n");
+
+  const auto sub = dir / "ro";
+  std::filesystem::create_directory(sub);
+  writeFile(sub / "f.txt", "abc\n");
+  std::filesystem::permissions(sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(batch(dir, {(sub / "f.txt").string(), "1"}).exit, kBatchIoError);
+  EXPECT_EQ(readFile(sub / "f.txt"), "abc\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
+}
+
+TEST(Batch, ABrokenConfigFileIsReportedAfterTheWork) {
+  TempDir dir;
+  writeFile(dir / "config.dat", std::string(23, '\1'));
+  const auto file = (dir / "f.txt").string();
+  writeFile(file, "abc\n");
+  const auto result = batch(dir, {file, "1"});
+  EXPECT_EQ(result.exit, kBatchIoError);
+  EXPECT_EQ(result.errors, "Lecture au-delà de la fin de fichier.\n");
+  EXPECT_EQ(readFile(file), "ABC\n");
+}
+
+TEST(Batch, AHundredMegabyteLineIsCarriedWhole) {
+  TempDir dir;
+  const auto file = (dir / "big.txt").string();
+  std::string line(100 * 1000 * 1000, 'a');
+  line[12345] = ' ';
+  writeFile(file, line + "\n");
+  ASSERT_EQ(batch(dir, {file, "1", "6"}).exit, kBatchDone);
+  const std::string out = readFile(file);
+  ASSERT_EQ(out.size(), line.size());
+  EXPECT_EQ(out.find_first_not_of('A'), out.size() - 1);
+}
+
+std::pair<int, std::string> runProgram(const std::string& arguments) {
+  TempDir dir;
+  const auto copy = dir / "orvex";
+  std::filesystem::copy_file(ORVEX_BINARY, copy);
+  const std::string command = copy.string() + " " + arguments + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string output;
+  char buffer[4096];
+  while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(Program, HelpVersionAndExitCodes) {
+  const auto [helpExit, help] = runProgram("--help");
+  EXPECT_EQ(helpExit, 0);
+  EXPECT_NE(help.find("Orvex dispose d'un mode batch."), std::string::npos);
+  EXPECT_NE(help.find("8 : Crytper le fichier"), std::string::npos);
+  EXPECT_EQ(runProgram("'/?'").second, help);
+  EXPECT_EQ(runProgram("--version").second, "Orvex 1.3\n");
+  EXPECT_EQ(runProgram("/nonexistent/file.txt 1").first, 2);
+
+  TempDir dir;
+  writeFile(dir / "f.txt", "abc\n");
+  const auto [exit, output] = runProgram((dir / "f.txt").string() + " 1");
+  EXPECT_EQ(exit, 0);
+  EXPECT_EQ(output, "");
+  EXPECT_EQ(readFile(dir / "f.txt"), "ABC\n");
+}
+
+}  // namespace
+}  // namespace orvex

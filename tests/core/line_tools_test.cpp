@@ -1,0 +1,168 @@
+// The per-line text tools: case, accents, blanks, padding, duplicates, cipher, fill.
+
+#include <gtest/gtest.h>
+
+#include "tool_runner.h"
+#include "tools/case_tool.h"
+#include "tools/cipher_tool.h"
+#include "tools/concatenation.h"
+#include "tools/fill_tool.h"
+#include "tools/line_edit_tools.h"
+#include "text/messages.h"
+
+namespace orvex {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::runTool;
+
+TEST(CaseTools, OnlyTheAsciiLettersChange) {
+  EXPECT_EQ(changeCase("Été à Noël", LetterCase::Upper), "ÉTé à NOëL");
+  EXPECT_EQ(changeCase("ÉTÉ À NOËL", LetterCase::Lower), "ÉtÉ À noËl");
+  EXPECT_EQ(changeCase("\xE9t\xE9", LetterCase::Upper), "\xE9T\xE9");
+  EXPECT_EQ(changeCase("a1\t[z]{} ", LetterCase::Upper), "A1\t[Z]{} ");
+  CaseTool upper(LetterCase::Upper);
+  const auto run = runTool(upper, {"abc", "", "DÉJÀ"});
+  EXPECT_EQ(run.lines, (Lines{"ABC", "", "DÉJÀ"}));
+  EXPECT_EQ(run.progressSteps, 3);
+}
+
+TEST(AccentRemoval, FifteenLowerCaseLettersInBothEncodings) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"Élève à l'école", "Éleve a l'ecole"}, {"ça", "ça"}, {"naïve", "naive"}, {"où", "ou"}, {"ÿ", "y"},
+      {"àâäèéêëîïôöùûüÿ", "aaaeeeeiioouuuy"}, {"áãåìíñòóõøúý", "áãåìíñòóõøúý"}, {"ÀÂÇÉÈÊËÎÏÔÙÛÜ", "ÀÂÇÉÈÊËÎÏÔÙÛÜ"},
+      {"日本語", "日本語"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(removeAccents(c.in, Encoding::Utf8), c.out) << c.in;
+  EXPECT_EQ(removeAccents("\xC9l\xE8ve \xE0 \xE7" "a \xFF", Encoding::Windows1252), "\xC9leve a \xE7" "a y");
+  // In UTF-8 the Windows-1252 codes are lead bytes of other characters: left alone.
+  EXPECT_EQ(removeAccents("\xE9\x82\xA3", Encoding::Utf8), "\xE9\x82\xA3");
+}
+
+TEST(BlankRemoval, SpacesGoWithTheControlCharactersAroundThem) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"  a b  c  ", "abc"}, {"    ", ""},        {"\t b", "b"},       {"a\tb", "a\tb"},   {"a\t b", "ab"},
+      {"a \t b", "ab"},      {"a \tb", "a\tb"},  {" \tb", "\tb"},     {"\tab\t c", "abc"}, {"", ""},
+      {"a b\t", "ab\t"},     {"\x01x y", "xy"},  {"é à", "éà"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(removeBlanks(c.in), c.out) << testing::PrintToString(c.in);
+  BlankTool tool;
+  EXPECT_EQ(runTool(tool, {"  ", "a b"}).lines, (Lines{"", "ab"}));
+}
+
+TEST(Padding, EveryLineTakesTheLongestLength) {
+  PaddingTool utf8(Encoding::Utf8);
+  EXPECT_EQ(runTool(utf8, {"abc", "", "abcde"}).lines, (Lines{"abc  ", "     ", "abcde"}));
+  // Characters, not bytes, in UTF-8: "été" is three long.
+  EXPECT_EQ(runTool(utf8, {"été", "a"}).lines, (Lines{"été", "a  "}));
+  PaddingTool latin(Encoding::Windows1252);
+  EXPECT_EQ(runTool(latin, {"\t", "abc"}).lines, (Lines{"\t  ", "abc"}));
+  const auto twice = runTool(utf8, runTool(utf8, {"a", "bcd"}).lines).lines;
+  EXPECT_EQ(twice, (Lines{"a  ", "bcd"}));
+  EXPECT_TRUE(runTool(utf8, {}).lines.empty());
+}
+
+TEST(DuplicateRemoval, OnlyConsecutiveEqualLinesAreDropped) {
+  DuplicateTool tool;
+  const auto run = runTool(tool, {"a", "a", "b", "a", "a"});
+  EXPECT_EQ(run.lines, (Lines{"a", "b", "a"}));
+  EXPECT_EQ(run.progressSteps, 3);  // one step per line kept
+  DuplicateTool caseSensitive;
+  EXPECT_EQ(runTool(caseSensitive, {"Abc", "abc"}).lines, (Lines{"Abc", "abc"}));
+  DuplicateTool blanks;
+  EXPECT_EQ(runTool(blanks, {"", "", "x", "", "", "y"}).lines, (Lines{"x", "", "y"}));
+}
+
+TEST(Cipher, DecryptionRestoresEveryByteValue) {
+  std::string all;
+  for (int b = 0; b < 256; ++b)
+    if (b != '\n' && b != '\r') all.push_back(static_cast<char>(b));
+  const std::string encrypted = cipher(all, CipherDirection::Encrypt);
+  EXPECT_EQ(encrypted.size(), all.size());
+  EXPECT_EQ(encrypted.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(cipher(encrypted, CipherDirection::Decrypt), all);
+  EXPECT_EQ(cipher(cipher(all, CipherDirection::Decrypt), CipherDirection::Encrypt), all);
+  // Ordinary text is a plain shift.
+  EXPECT_EQ(cipher("abc", CipherDirection::Encrypt), std::string({'a' + kCipherKey, 'b' + kCipherKey, 'c' + kCipherKey}));
+
+  CipherTool encrypt(CipherDirection::Encrypt);
+  CipherTool decrypt(CipherDirection::Decrypt);
+  const Lines lines = {all, "", "Texte ordinaire"};
+  const auto there = runTool(encrypt, lines);
+  EXPECT_EQ(there.lines.size(), 3u);
+  EXPECT_EQ(there.progressSteps, 0);
+  EXPECT_EQ(runTool(decrypt, there.lines).lines, lines);
+}
+
+FillParameters fill(std::string text, std::int64_t column, std::int64_t first, std::int64_t last) {
+  FillParameters parameters;
+  parameters.text = std::move(text);
+  parameters.column = column;
+  parameters.firstLine = first;
+  parameters.lastLine = last;
+  return parameters;
+}
+
+TEST(Fill, InsertsTheTextAtTheColumn) {
+  const struct {
+    FillParameters parameters;
+    Lines in, out;
+  } cases[] = {
+      {fill("XY", 3, 1, 1), {"abcdef"}, {"abXYcdef"}},
+      {fill("XY", 5, 1, 1), {"ab"}, {"ab  XY "}},
+      {fill("XY", 1, 1, 1), {""}, {"XY "}},
+      {fill("XY", 3, 1, 1), {"abc"}, {"abXYc"}},
+      {fill("", 4, 1, 1), {"a"}, {"a   "}},
+      {fill("-", 1, 2, 3), {"a", "b", "c", "d"}, {"a", "-b", "-c", "d"}},
+      {fill("-", 1, 3, 2), {"a", "b", "c"}, {"a", "b", "c"}},
+      {fill("X", 2, 1, 1), {"été"}, {"éXté"}},
+  };
+  for (const auto& c : cases) {
+    FillTool tool(c.parameters, Encoding::Utf8);
+    EXPECT_EQ(runTool(tool, c.in).lines, c.out) << c.parameters.text << " at " << c.parameters.column;
+  }
+}
+
+TEST(Fill, RunningNumberReplacesTheFirstPercent) {
+  FillParameters withPercent = fill("ID%-%", 1, 1, 3);
+  withPercent.increment = true;
+  withPercent.startNumber = 7;
+  withPercent.step = 3;
+  FillTool tool(withPercent, Encoding::Utf8);
+  EXPECT_EQ(runTool(tool, {"a", "b", "c"}).lines, (Lines{"ID7-%a", "ID10-%b", "ID13-%c"}));
+
+  FillParameters noPercent = fill("N", 1, 2, 3);
+  noPercent.increment = true;
+  noPercent.startNumber = 1;
+  noPercent.step = 1;
+  FillTool numbers(noPercent, Encoding::Utf8);
+  EXPECT_EQ(runTool(numbers, {"x", "a", "b"}).lines, (Lines{"x", "1Na", "2Nb"}));
+}
+
+TEST(Reversal, ReversesCharactersAndKeepsLineBreakPairs) {
+  EXPECT_EQ(reverseText("abc", Encoding::Utf8), "cba");
+  EXPECT_EQ(reverseText(" ab", Encoding::Utf8), "ba ");
+  EXPECT_EQ(reverseText("été!", Encoding::Utf8), "!été");
+  EXPECT_EQ(reverseText("\xE9t", Encoding::Windows1252), "t\xE9");
+  EXPECT_EQ(reverseText("ab\r\ncd", Encoding::Utf8), "dc\r\nba");
+  EXPECT_FALSE(isReversible("   "));
+  EXPECT_TRUE(isReversible(" a "));
+}
+
+TEST(Concatenation, AppendsTheOtherFileAsNewLines) {
+  test::TempDir dir;
+  test::writeFile(dir / "other.txt", "\xEF\xBB\xBFun\ndeux");
+  ConcatenationTool tool(dir / "other.txt");
+  EXPECT_EQ(runTool(tool, {"zéro"}).lines, (Lines{"zéro", "un", "deux"}));
+  ConcatenationTool toEmpty(dir / "other.txt");
+  EXPECT_EQ(runTool(toEmpty, {}).lines, (Lines{"un", "deux"}));
+  ConcatenationTool missing(dir / "missing.txt");
+  EXPECT_THROW(runTool(missing, {"a"}), IoFailure);
+}
+
+}  // namespace
+}  // namespace orvex

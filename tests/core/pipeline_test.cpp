@@ -1,0 +1,134 @@
+// The pipeline between the editor and the scratch files: progress, clean-up, and a
+// document that survives every failure.
+
+#include <gtest/gtest.h>
+
+#include "io/file_handle.h"
+#include "pipeline/line_pipeline.h"
+#include "test_support.h"
+#include "text/format_detection.h"
+#include "tools/case_tool.h"
+#include "tools/cipher_tool.h"
+#include "tools/line_edit_tools.h"
+#include "tools/sort_tool.h"
+
+namespace orvex {
+namespace {
+
+// An editor stand-in holding the document's bytes.
+class FakeEditor : public DocumentPort {
+ public:
+  explicit FakeEditor(std::string text) : text(std::move(text)) {}
+
+  std::size_t lineCount() const override {
+    std::size_t count = 0;
+    for (const char c : text) count += c == '\n';
+    return count + (!text.empty() && text.back() != '\n');
+  }
+  TextFormat saveTo(const std::filesystem::path& path) override {
+    writeWholeFile(path, text);
+    return detectFormat(text);
+  }
+  void clear() override {
+    text.clear();
+    ++clears;
+  }
+  void loadFrom(const std::filesystem::path& path, const TextFormat&) override {
+    if (failLoads > 0) {
+      --failLoads;
+      throw IoFailure("Erreur E/S 5");
+    }
+    text = readWholeFile(path);
+  }
+
+  std::string text;
+  int clears = 0;
+  int failLoads = 0;
+};
+
+class RecordingListener : public ProgressListener {
+ public:
+  void progressChanged(std::int64_t, std::int64_t position, std::int64_t maximum) override {
+    positions.push_back(position);
+    lastMaximum = maximum;
+  }
+  std::vector<std::int64_t> positions;
+  std::int64_t lastMaximum = 0;
+};
+
+TEST(LinePipeline, RunsTheToolAndFollowsTheProgressProtocol) {
+  ScratchDirectory scratch;
+  FakeEditor editor("un\ndeux\ntrois\n");
+  CaseTool upper(LetterCase::Upper);
+  RecordingListener listener;
+  ASSERT_TRUE(runLinePipeline(editor, upper, scratch, &listener).ok());
+  EXPECT_EQ(editor.text, "UN\nDEUX\nTROIS\n");
+  EXPECT_EQ(listener.lastMaximum, 3 + 50);
+  EXPECT_EQ(listener.positions, (std::vector<std::int64_t>{0, 0, 25, 26, 27, 28, 53, 0}));
+  EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
+  EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
+}
+
+TEST(LinePipeline, EmptyDocumentAndToolsWithoutSteps) {
+  ScratchDirectory scratch;
+  FakeEditor editor("");
+  CipherTool encrypt(CipherDirection::Encrypt);
+  RecordingListener listener;
+  ASSERT_TRUE(runLinePipeline(editor, encrypt, scratch, &listener).ok());
+  EXPECT_EQ(editor.text, "");
+  EXPECT_EQ(listener.lastMaximum, 50);
+  EXPECT_EQ(listener.positions, (std::vector<std::int64_t>{0, 0, 25, 50, 0}));
+
+  FakeEditor sorted("b\r\na\r\n");
+  SortTool sort(TTriStyle::triCroissant);
+  RecordingListener untouched;
+  ASSERT_TRUE(runLinePipeline(sorted, sort, scratch, &untouched).ok());
+  EXPECT_EQ(sorted.text, "a\r\nb\r\n");
+  EXPECT_TRUE(untouched.positions.empty());
+}
+
+TEST(LinePipeline, KeepsTheDocumentLayout) {
+  ScratchDirectory scratch;
+  FakeEditor editor("Été\r\nà Noël");
+  AccentTool accents(Encoding::Utf8);
+  ASSERT_TRUE(runLinePipeline(editor, accents, scratch).ok());
+  EXPECT_EQ(editor.text, "Éte\r\na Noel");
+  EXPECT_EQ(editor.clears, 0);
+}
+
+TEST(LinePipeline, AFailedReloadGivesTheDocumentBack) {
+  ScratchDirectory scratch;
+  FakeEditor editor("garder\nce texte\n");
+  editor.failLoads = 1;
+  CaseTool upper(LetterCase::Upper);
+  const Status status = runLinePipeline(editor, upper, scratch);
+  EXPECT_EQ(status.error, "Erreur E/S 5");
+  EXPECT_EQ(editor.text, "garder\nce texte\n");
+  EXPECT_TRUE(std::filesystem::exists(scratch.firstFile()));
+}
+
+TEST(LinePipeline, AFailedDumpLeavesTheEditorAlone) {
+  ScratchDirectory scratch;
+  FakeEditor editor("texte\n");
+  std::filesystem::remove_all(scratch.path());
+  CaseTool upper(LetterCase::Upper);
+  const Status status = runLinePipeline(editor, upper, scratch);
+  EXPECT_EQ(status.error, "Impossible de créer le fichier " + scratch.firstFile().string());
+  EXPECT_EQ(editor.text, "texte\n");
+  EXPECT_EQ(editor.clears, 0);
+}
+
+TEST(ScratchDirectory, EachInstanceHasItsOwnFilesAndCleansUp) {
+  std::filesystem::path kept;
+  {
+    ScratchDirectory one;
+    ScratchDirectory two;
+    EXPECT_NE(one.firstFile(), two.firstFile());
+    writeWholeFile(one.secondFile(), "x");
+    kept = one.path();
+  }
+  EXPECT_FALSE(std::filesystem::exists(kept));
+}
+
+}  // namespace
+}  // namespace orvex

@@ -1,0 +1,173 @@
+// Reading lines and writing them back: every layout survives byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <tuple>
+
+#include "io/file_handle.h"
+#include "io/line_reader.h"
+#include "io/line_writer.h"
+#include "test_support.h"
+#include "text/format_detection.h"
+#include "text/messages.h"
+#include "text/utf8.h"
+
+namespace orvex {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+std::vector<std::string> readLines(const std::filesystem::path& path, bool skipBom, bool* lastHadBreak = nullptr) {
+  LineReader reader(path, skipBom);
+  std::vector<std::string> lines;
+  std::string_view line;
+  while (reader.next(line)) lines.emplace_back(line);
+  if (lastHadBreak) *lastHadBreak = reader.lastLineHadBreak();
+  return lines;
+}
+
+std::string writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                       const TextFormat& format) {
+  FileHandle file = createForWriting(path);
+  LineWriter writer(file.get(), format);
+  for (const auto& line : lines) writer.put(line);
+  writer.finish();
+  file.close();
+  return readFile(path);
+}
+
+// Encoding sample x line break x byte-order mark x final break.
+class RoundTrip : public ::testing::TestWithParam<std::tuple<std::string, LineBreak, bool, bool>> {};
+
+TEST_P(RoundTrip, ReadThenWriteGivesTheSameBytes) {
+  const auto& [sample, lineBreak, bom, finalBreak] = GetParam();
+  const std::string br(lineBreakBytes(lineBreak));
+  std::string content = bom ? std::string(kUtf8Bom) : std::string();
+  const std::vector<std::string> lines = {sample, "", "  deux  ", std::string("nul\0et\x1A", 7), sample};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    content += lines[i];
+    if (i + 1 < lines.size() || finalBreak) content += br;
+  }
+  TempDir dir;
+  writeFile(dir / "in.txt", content);
+
+  const TextFormat format = detectFormat(content);
+  EXPECT_EQ(format.bom, bom);
+  EXPECT_EQ(format.lineBreak, lineBreak);
+  EXPECT_EQ(format.finalBreak, finalBreak);
+  const TextFormat probed = probeFileLayout(dir / "in.txt");
+  EXPECT_EQ(probed.bom, bom);
+  EXPECT_EQ(probed.lineBreak, lineBreak);
+  EXPECT_EQ(probed.finalBreak, finalBreak);
+
+  bool lastHadBreak = false;
+  EXPECT_EQ(readLines(dir / "in.txt", bom, &lastHadBreak), lines);
+  EXPECT_EQ(lastHadBreak, finalBreak);
+  EXPECT_EQ(writeLines(dir / "out.txt", lines, format), content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, RoundTrip,
+                         ::testing::Combine(::testing::Values("Été à Noël", "\xC9t\xE9 \xE0 No\xEBl", "plain"),
+                                            ::testing::Values(LineBreak::Lf, LineBreak::CrLf, LineBreak::Cr),
+                                            ::testing::Bool(), ::testing::Bool()));
+
+TEST(FormatDetection, EncodingFollowsUtf8Validity) {
+  EXPECT_EQ(detectFormat("Été").encoding, Encoding::Utf8);
+  EXPECT_EQ(detectFormat("\xC9t\xE9").encoding, Encoding::Windows1252);
+  EXPECT_EQ(detectFormat("").encoding, Encoding::Utf8);
+  EXPECT_EQ(detectFormat("").lineBreak, LineBreak::Lf);
+  // The first break decides, even in a file that mixes them.
+  EXPECT_EQ(detectFormat("a\r\nb\nc\r").lineBreak, LineBreak::CrLf);
+  EXPECT_EQ(detectFormat("a\rb\r\n").lineBreak, LineBreak::Cr);
+  TempDir dir;
+  writeFile(dir / "latin.txt", "caf\xE9\n");
+  writeFile(dir / "utf8.txt", "\xEF\xBB\xBF" "café\n");
+  EXPECT_EQ(detectFileEncoding(dir / "latin.txt"), Encoding::Windows1252);
+  EXPECT_EQ(detectFileEncoding(dir / "utf8.txt"), Encoding::Utf8);
+}
+
+TEST(Utf8Validator, RejectsMalformedSequences) {
+  const struct {
+    std::string bytes;
+    bool valid;
+  } cases[] = {
+      {"abc", true},           {"\xC3\xA9", true},       {"\xE2\x82\xAC", true},  {"\xF0\x9F\x98\x80", true},
+      {"\xC3", false},         {"\xC0\xAF", false},      {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false},
+      {"\xF4\x90\x80\x80", false}, {"\x80", false},      {"\xFF", false},         {"a\xC3(", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
+  // A sequence split between two pieces is still one character.
+  Utf8Validator split;
+  split.feed("\xE2\x82");
+  EXPECT_FALSE(split.valid());
+  split.feed("\xAC");
+  EXPECT_TRUE(split.valid());
+}
+
+TEST(CharacterCounting, CountsCodePointsInUtf8AndBytesOtherwise) {
+  EXPECT_EQ(charCount("été", Encoding::Utf8), 3u);
+  EXPECT_EQ(charCount("été", Encoding::Windows1252), 5u);
+  EXPECT_EQ(charPrefixBytes("été", 2, Encoding::Utf8), 3u);
+  EXPECT_EQ(charPrefixBytes("été", 9, Encoding::Utf8), 5u);
+  EXPECT_EQ(charPrefixBytes("abc", 0, Encoding::Utf8), 0u);
+}
+
+TEST(LineReader, HandlesLinesLongerThanItsBufferAndBreaksOnTheBufferEdge) {
+  TempDir dir;
+  const std::string longLine(3 * 1024 * 1024 + 17, 'x');
+  // The CR of the first CR LF falls on the last byte of the first 1 MiB read.
+  const std::string first((1 << 20) - 1, 'a');
+  writeFile(dir / "in.txt", first + "\r\n" + longLine + "\rlast");
+  bool lastHadBreak = true;
+  const auto lines = readLines(dir / "in.txt", false, &lastHadBreak);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], first);
+  EXPECT_EQ(lines[1], longLine);
+  EXPECT_EQ(lines[2], "last");
+  EXPECT_FALSE(lastHadBreak);
+}
+
+TEST(LineReader, EmptyFileAndLoneBreaks) {
+  TempDir dir;
+  writeFile(dir / "empty.txt", "");
+  EXPECT_TRUE(readLines(dir / "empty.txt", true).empty());
+  writeFile(dir / "breaks.txt", "\n\r\n\r");
+  EXPECT_EQ(readLines(dir / "breaks.txt", false), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST(FileErrors, ReportTheFrenchMessages) {
+  TempDir dir;
+  try {
+    LineReader reader(dir.path(), false);
+    FAIL() << "a directory must not open as a text file";
+  } catch (const IoFailure& failure) {
+    EXPECT_EQ(std::string(failure.what()), "Impossible d'ouvrir le fichier " + dir.path().string());
+  }
+  EXPECT_THROW(LineReader(dir / "missing.txt", false), IoFailure);
+
+  const int full = ::open("/dev/full", O_WRONLY);
+  if (full < 0) GTEST_SKIP() << "no /dev/full here";
+  try {
+    writeAll(full, "abc");
+    FAIL() << "writing to a full device must fail";
+  } catch (const IoFailure& failure) {
+    EXPECT_EQ(std::string(failure.what()), "Disque plein");
+  }
+  ::close(full);
+}
+
+TEST(ErrorReport, AppendsAFullStopAfterALetter) {
+  EXPECT_EQ(errorReportText("Disque plein"), "Disque plein.");
+  EXPECT_EQ(errorReportText("Fin."), "Fin.");
+  EXPECT_EQ(errorReportText("Erreur E/S 5"), "Erreur E/S 5.");
+  EXPECT_EQ(errorReportText("(voir plus haut)"), "(voir plus haut)");
+  EXPECT_EQ(errorReportText(""), "");
+}
+
+}  // namespace
+}  // namespace orvex
