@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <sstream>
@@ -103,6 +108,58 @@ TEST(Batch, FilesThatCannotBeReadOrReplacedStayWhole) {
   EXPECT_EQ(batch(dir, {(sub / "f.txt").string(), "1"}).exit, kBatchIoError);
   EXPECT_EQ(readFile(sub / "f.txt"), "abc\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
+}
+
+TEST(Batch, SpecialAndUnreadableFilesAreRefusedWithoutWaiting) {
+  TempDir dir;
+  const auto pipe = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto result = batch(dir, {pipe, "1"});
+  EXPECT_EQ(result.exit, kBatchIoError);
+  EXPECT_EQ(result.errors, "Impossible d'ouvrir le fichier " + pipe + ".\n");
+
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from reading";
+  const auto hidden = (dir / "secret.txt").string();
+  writeFile(hidden, "abc\n");
+  std::filesystem::permissions(hidden, std::filesystem::perms::none);
+  EXPECT_EQ(batch(dir, {hidden, "1"}).errors, "Impossible d'ouvrir le fichier " + hidden + ".\n");
+}
+
+// A file size limit makes writes fail as a full disk does, without needing one.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_saved;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_handler);
+  }
+
+ private:
+  rlimit m_saved{};
+  void (*m_handler)(int);
+};
+
+TEST(Batch, AFullDiskLeavesTheLastCompleteWrite) {
+  TempDir dir;
+  const auto file = (dir / "f.txt").string();
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "ligne " + std::to_string(i) + "\n";
+  writeFile(file, text);
+  BatchResult result;
+  {
+    FileSizeLimit limit(text.size() / 2);
+    result = batch(dir, {file, "1"});
+  }
+  EXPECT_EQ(result.exit, kBatchIoError);
+  EXPECT_EQ(result.errors, "Disque plein.\n");
+  EXPECT_EQ(readFile(file), text);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // f.txt, config.dat
 }
 
 TEST(Batch, ABrokenConfigFileIsReportedAfterTheWork) {

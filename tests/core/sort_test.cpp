@@ -98,6 +98,12 @@ TEST(Sort, ManyEqualLinesAndSortedInputStayFast) {
   EXPECT_EQ(sortLines(ascending, {}), ascending);
 }
 
+TEST(Sort, LinesLongerThanTheLengthFieldKeepTheirLength) {
+  const std::string longLine(17 * 1024 * 1024, 'b');
+  const std::string longerLine = longLine + "a";
+  EXPECT_EQ(sortLines({longerLine, "c", longLine, "a"}, {}), (Lines{"a", longLine, longerLine, "c"}));
+}
+
 TEST(TZilTri, SortsOneFileIntoAnother) {
   test::TempDir dir;
   test::writeFile(dir / "in.txt", "b\r\n\r\nA\r\nc\r\n");

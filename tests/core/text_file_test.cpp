@@ -71,10 +71,19 @@ TEST_P(RoundTrip, ReadThenWriteGivesTheSameBytes) {
   EXPECT_EQ(writeLines(dir / "out.txt", lines, format), content);
 }
 
+std::string layoutName(const ::testing::TestParamInfo<RoundTrip::ParamType>& info) {
+  const auto& [sample, lineBreak, bom, finalBreak] = info.param;
+  const char* encoding = sample == "plain" ? "Ascii" : (isValidUtf8(sample) ? "Utf8" : "Cp1252");
+  const char* breaks[] = {"Lf", "CrLf", "Cr"};
+  return std::string(encoding) + breaks[static_cast<int>(lineBreak)] + (bom ? "Bom" : "") +
+         (finalBreak ? "FinalBreak" : "NoFinalBreak");
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, RoundTrip,
                          ::testing::Combine(::testing::Values("Été à Noël", "\xC9t\xE9 \xE0 No\xEBl", "plain"),
                                             ::testing::Values(LineBreak::Lf, LineBreak::CrLf, LineBreak::Cr),
-                                            ::testing::Bool(), ::testing::Bool()));
+                                            ::testing::Bool(), ::testing::Bool()),
+                         layoutName);
 
 TEST(FormatDetection, EncodingFollowsUtf8Validity) {
   EXPECT_EQ(detectFormat("Été").encoding, Encoding::Utf8);

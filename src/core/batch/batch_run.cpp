@@ -59,6 +59,7 @@ class BatchDocument {
   void write(DocumentTool* tool) {
     AtomicFile output(m_file);
     LineWriter writer(output.fd(), m_format);
+    writer.startWritebackEarly();
     if (tool) {
       Progress progress;
       tool->run(m_file, m_format, writer, progress);

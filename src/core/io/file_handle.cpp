@@ -35,10 +35,13 @@ void FileHandle::close() {
 }
 
 FileHandle openForReading(const std::filesystem::path& path) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a named pipe or a device is refused instead of waited on.
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
   if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
     throw IoFailure(cannotOpenMessage(path.string()));
+  const int flags = ::fcntl(file.get(), F_GETFL);
+  if (flags >= 0) ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
   return file;
 }
 

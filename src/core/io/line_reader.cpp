@@ -1,6 +1,5 @@
 #include "io/line_reader.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,11 +16,6 @@ constexpr std::size_t kInitialBuffer = 1 << 20;
 
 LineReader::LineReader(const std::filesystem::path& path, bool skipBom)
     : m_path(path), m_file(openForReading(path)), m_skipBom(skipBom), m_buffer(kInitialBuffer) {}
-
-std::size_t LineReader::fileSize() const {
-  struct stat info {};
-  return ::fstat(m_file.get(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
-}
 
 void LineReader::rewind() {
   if (::lseek(m_file.get(), 0, SEEK_SET) < 0) throw IoFailure(messageForErrno(errno));

@@ -25,9 +25,6 @@ class LineReader {
   // After the end: whether the file's last line ended with a line break.
   bool lastLineHadBreak() const { return m_lastHadBreak; }
 
-  // The file's size in bytes when the reading started.
-  std::size_t fileSize() const;
-
   // Rewinds to the first line.
   void rewind();
 

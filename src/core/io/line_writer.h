@@ -4,6 +4,7 @@
 // a document without a final line break keeps it that way.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -24,6 +25,10 @@ class LineWriter {
   void shortenLastLine(std::size_t unused) { m_used -= unused; }
 
   std::size_t linesWritten() const { return m_lines; }
+
+  // Asks the system to start writing the data to disk as it goes, for a file that is
+  // flushed to disk at the end: the final flush then has little left to wait for.
+  void startWritebackEarly() { m_writeback = true; }
   // Writes the final break (when the format has one and a line was written) and
   // flushes. Throws IoFailure.
   void finish();
@@ -40,6 +45,9 @@ class LineWriter {
   std::size_t m_capacity;
   std::size_t m_used = 0;
   std::size_t m_lines = 0;
+  bool m_writeback = false;
+  std::uint64_t m_written = 0;
+  std::uint64_t m_writebackStart = 0;
 };
 
 }  // namespace orvex

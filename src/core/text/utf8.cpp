@@ -4,30 +4,6 @@
 
 namespace orvex {
 
-std::size_t utf8SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length) {
-  unsigned char lower = 0x80;
-  unsigned char upper = 0xBF;
-  switch (p[0]) {
-    case 0xE0: lower = 0xA0; break;
-    case 0xED: upper = 0x9F; break;
-    case 0xF0: lower = 0x90; break;
-    case 0xF4: upper = 0x8F; break;
-    default: break;
-  }
-  if (p[1] < lower || p[1] > upper) return false;
-  for (std::size_t i = 2; i < length; ++i)
-    if (!isUtf8Continuation(p[i])) return false;
-  return true;
-}
-
 void Utf8Validator::feed(std::string_view bytes) {
   if (m_failed) return;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());

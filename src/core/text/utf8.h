@@ -38,10 +38,27 @@ inline bool isUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x8
 
 // Length of the sequence a lead byte starts: 1 for ASCII, 0 for a byte that cannot
 // lead a sequence.
-std::size_t utf8SequenceLength(unsigned char lead);
+inline std::size_t utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
 
 // Whether `length` bytes at `p` (as utf8SequenceLength gives for p[0], at least 2)
 // form a character: no overlong form, no surrogate, nothing past U+10FFFF.
-bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length);
+inline bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length) {
+  unsigned char lower = 0x80;
+  unsigned char upper = 0xBF;
+  if (p[0] == 0xE0) lower = 0xA0;
+  else if (p[0] == 0xED) upper = 0x9F;
+  else if (p[0] == 0xF0) lower = 0x90;
+  else if (p[0] == 0xF4) upper = 0x8F;
+  if (p[1] < lower || p[1] > upper) return false;
+  for (std::size_t i = 2; i < length; ++i)
+    if (!isUtf8Continuation(p[i])) return false;
+  return true;
+}
 
 }  // namespace orvex

@@ -11,39 +11,60 @@ namespace orvex {
 namespace {
 
 // A line in the arena with its first eight (folded) bytes as a big-endian number,
-// so that most comparisons need neither the arena nor the folding table.
+// so that most comparisons need neither the arena nor the folding table. Offset
+// and length share one word to keep an entry at 16 bytes; a line too long for the
+// length field keeps its length in a side table.
 struct SortEntry {
   std::uint64_t prefix;
-  std::size_t offset;
-  std::size_t length;
+  std::uint64_t place;
+
+  static constexpr unsigned kLengthBits = 24;
+  static constexpr std::uint64_t kLongLine = (std::uint64_t(1) << kLengthBits) - 1;
+  std::uint64_t offset() const { return place >> kLengthBits; }
+  std::uint64_t storedLength() const { return place & kLongLine; }
+};
+
+// The arena of retained lines, end to end, and the lengths of very long lines.
+struct LineArena {
+  std::string bytes;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> longLines;  // offset, length; by offset
+
+  std::size_t length(const SortEntry& entry) const {
+    const std::uint64_t stored = entry.storedLength();
+    if (stored != SortEntry::kLongLine) return stored;
+    const auto hit = std::lower_bound(longLines.begin(), longLines.end(), std::make_pair(entry.offset(), std::uint64_t(0)));
+    return hit->second;
+  }
+  std::string_view line(const SortEntry& entry) const {
+    return std::string_view(bytes.data() + entry.offset(), length(entry));
+  }
 };
 
 class EntryComparer {
  public:
-  EntryComparer(const char* arena, bool respectCase)
-      : m_arena(reinterpret_cast<const unsigned char*>(arena)),
-        m_fold(respectCase ? identityMap() : caseMap(LetterCase::Upper)) {}
+  EntryComparer(const LineArena& arena, bool respectCase)
+      : m_arena(arena), m_fold(respectCase ? identityMap() : caseMap(LetterCase::Upper)) {}
 
-  std::uint64_t prefixOf(std::size_t offset, std::size_t length) const {
+  std::uint64_t prefixOf(const SortEntry& entry) const {
+    const std::string_view line = m_arena.line(entry);
     std::uint64_t prefix = 0;
-    const std::size_t n = length < 8 ? length : 8;
     for (std::size_t i = 0; i < 8; ++i)
-      prefix = (prefix << 8) | (i < n ? m_fold[m_arena[offset + i]] : 0);
+      prefix = (prefix << 8) | (i < line.size() ? m_fold[static_cast<unsigned char>(line[i])] : 0);
     return prefix;
   }
 
   bool less(const SortEntry& a, const SortEntry& b) const {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     // Equal prefixes: the first min(8, lengths) folded bytes agree.
-    const std::size_t shorter = a.length < b.length ? a.length : b.length;
-    const unsigned char* pa = m_arena + a.offset;
-    const unsigned char* pb = m_arena + b.offset;
+    const std::string_view la = m_arena.line(a);
+    const std::string_view lb = m_arena.line(b);
+    const std::size_t shorter = la.size() < lb.size() ? la.size() : lb.size();
     for (std::size_t i = shorter < 8 ? shorter : 8; i < shorter; ++i) {
-      const unsigned char ca = m_fold[pa[i]];
-      const unsigned char cb = m_fold[pb[i]];
+      const unsigned char ca = m_fold[static_cast<unsigned char>(la[i])];
+      const unsigned char cb = m_fold[static_cast<unsigned char>(lb[i])];
       if (ca != cb) return ca < cb;
     }
-    return a.length < b.length;
+    return la.size() < lb.size();
   }
 
  private:
@@ -52,7 +73,7 @@ class EntryComparer {
     return map;
   }
 
-  const unsigned char* m_arena;
+  const LineArena& m_arena;
   const ByteMap& m_fold;
 };
 
@@ -112,17 +133,26 @@ class SortedLines {
  public:
   explicit SortedLines(const SortOptions& options) : m_options(options) {}
 
-  void reserve(std::size_t bytes) { m_arena.reserve(bytes); }
+  void reserve(std::size_t bytes, std::size_t lines) {
+    m_arena.bytes.reserve(bytes);
+    m_entries.reserve(lines);
+  }
 
   void add(std::string_view line) {
     if (m_options.dropBlankLines && !hasVisibleByte(line)) return;
-    m_entries.push_back({0, m_arena.size(), line.size()});
-    m_arena.append(line);
+    const std::uint64_t offset = m_arena.bytes.size();
+    std::uint64_t stored = line.size();
+    if (stored >= SortEntry::kLongLine) {
+      m_arena.longLines.emplace_back(offset, line.size());
+      stored = SortEntry::kLongLine;
+    }
+    m_entries.push_back({0, offset << SortEntry::kLengthBits | stored});
+    m_arena.bytes.append(line);
   }
 
   void sort(int threadDepth) {
-    const EntryComparer comparer(m_arena.data(), m_options.respectCase);
-    for (auto& entry : m_entries) entry.prefix = comparer.prefixOf(entry.offset, entry.length);
+    const EntryComparer comparer(m_arena, m_options.respectCase);
+    for (auto& entry : m_entries) entry.prefix = comparer.prefixOf(entry);
     // With no line the middle index does not exist: the sort is not entered.
     if (!m_entries.empty())
       partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, comparer,
@@ -132,21 +162,29 @@ class SortedLines {
 
   template <typename Visit>
   void forEach(Visit visit) const {
-    for (const auto& entry : m_entries) visit(std::string_view(m_arena.data() + entry.offset, entry.length));
+    for (const auto& entry : m_entries) visit(m_arena.line(entry));
   }
 
  private:
   SortOptions m_options;
-  std::string m_arena;
+  LineArena m_arena;
   std::vector<SortEntry> m_entries;
 };
 
 }  // namespace
 
 void sortLines(LineReader& reader, LineWriter& writer, const SortOptions& options) {
-  SortedLines lines(options);
-  lines.reserve(reader.fileSize());
+  // Counting the lines first lets both arrays be allocated once, at their size.
+  std::size_t count = 0;
+  std::size_t bytes = 0;
   std::string_view line;
+  while (reader.next(line)) {
+    ++count;
+    bytes += line.size();
+  }
+  reader.rewind();
+  SortedLines lines(options);
+  lines.reserve(bytes, count);
   while (reader.next(line)) lines.add(line);
   lines.sort(threadBudget());
   lines.forEach([&](std::string_view sorted) { writer.put(sorted); });
