@@ -110,15 +110,18 @@ TEST(Batch, FilesThatCannotBeReadOrReplacedStayWhole) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
 }
 
-TEST(Batch, SpecialAndUnreadableFilesAreRefusedWithoutWaiting) {
+TEST(Batch, ANamedPipeIsRefusedWithoutWaiting) {
   TempDir dir;
   const auto pipe = (dir / "pipe").string();
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const auto result = batch(dir, {pipe, "1"});
   EXPECT_EQ(result.exit, kBatchIoError);
   EXPECT_EQ(result.errors, "Impossible d'ouvrir le fichier " + pipe + ".\n");
+}
 
+TEST(Batch, AnUnreadableFileIsRefused) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from reading";
+  TempDir dir;
   const auto hidden = (dir / "secret.txt").string();
   writeFile(hidden, "abc\n");
   std::filesystem::permissions(hidden, std::filesystem::perms::none);
