@@ -62,10 +62,19 @@ std::size_t removeUtf8Accents(std::string_view line, char* out, bool check) {
       ++i;
       continue;
     }
-    std::size_t length = 1;
-    if (check) {
-      length = utf8SequenceLength(c);
-      if (length == 0 || i + length > n || !isWellFormedUtf8Sequence(in + i, length)) throw NotUtf8{};
+    std::size_t length = utf8SequenceLength(c);
+    if (check && (length == 0 || i + length > n || !isWellFormedUtf8Sequence(in + i, length))) throw NotUtf8{};
+    if (length == 0) length = 1;
+    if (i + 4 <= n) {
+      // Copy four bytes whatever the character's length, then keep what it needs:
+      // no branch on the character, whose kind changes unpredictably in text.
+      std::memcpy(dest + w, in + i, 4);
+      const auto code = static_cast<unsigned char>(in[i + 1] + 0x40);
+      const bool accent = (c == 0xC3) & (map[code] != code);
+      dest[w] = accent ? map[code] : c;
+      w += accent ? 1 : length;
+      i += length;
+      continue;
     }
     if (c == 0xC3 && i + 1 < n) {
       const auto code = static_cast<unsigned char>(in[i + 1] + 0x40);
@@ -75,7 +84,7 @@ std::size_t removeUtf8Accents(std::string_view line, char* out, bool check) {
         continue;
       }
     }
-    for (const std::size_t stop = i + length; i < stop; ++i) dest[w++] = in[i];
+    for (const std::size_t stop = i + (check ? length : 1); i < stop; ++i) dest[w++] = in[i];
   }
   return w;
 }
