@@ -1,9 +1,10 @@
-// Entry point: a batch run or the help text, both without any window.
+// Entry point: a batch run or the help text without any window, or the editor.
 
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/interactive_start.h"
 #include "batch/batch_run.h"
 #include "paths/program_paths.h"
 
@@ -28,10 +29,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (arguments.size() >= 2) {
+    // Batch runs never touch the display: they work over ssh and from cron.
     const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()));
     return orvex::runBatch(arguments, paths, std::cerr);
   }
-  std::cerr << "orvex: la fenêtre de l'éditeur n'est pas disponible dans cette version ; "
-               "voir orvex --help pour le mode batch.\n";
-  return 1;
+  QStringList files;
+  for (const auto& argument : arguments) files << QString::fromLocal8Bit(argument.c_str());
+  return orvex::gui::runInteractive(argc, argv, files);
 }

@@ -1,0 +1,235 @@
+#include "editor/document_editor.h"
+
+#include <Qsci/qsciprinter.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "io/atomic_file.h"
+#include "io/file_handle.h"
+#include "text/format_detection.h"
+#include "text/utf8.h"
+
+namespace orvex::gui {
+
+namespace {
+
+int eolMode(LineBreak lineBreak) {
+  switch (lineBreak) {
+    case LineBreak::CrLf: return QsciScintillaBase::SC_EOL_CRLF;
+    case LineBreak::Cr: return QsciScintillaBase::SC_EOL_CR;
+    case LineBreak::Lf: break;
+  }
+  return QsciScintillaBase::SC_EOL_LF;
+}
+
+}  // namespace
+
+// Counts the pages a print run lays out.
+class CountingPrinter : public QsciPrinter {
+ public:
+  void formatPage(QPainter& painter, bool drawing, QRect& area, int pageNumber) override {
+    QsciPrinter::formatPage(painter, drawing, area, pageNumber);
+    if (drawing) ++pages;
+  }
+  int pages = 0;
+};
+
+class DocumentEditor::Impl {
+ public:
+  explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
+
+  long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
+    return sci->SendScintilla(message, wParam, lParam);
+  }
+  long position() const { return send(QsciScintillaBase::SCI_GETCURRENTPOS); }
+  long selectionStart() const { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
+  long selectionEnd() const { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
+  int lineOf(long pos) const { return static_cast<int>(send(QsciScintillaBase::SCI_LINEFROMPOSITION, pos)); }
+  int columnOf(long pos) const {
+    const long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(pos)));
+    return static_cast<int>(send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), pos));
+  }
+
+  QsciScintilla* sci;
+  CountingPrinter printer;
+};
+
+DocumentEditor::DocumentEditor(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Impl>(this)) {
+  setObjectName(QStringLiteral("editeur"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_impl->sci);
+  QsciScintilla* sci = m_impl->sci;
+  sci->setFrameShape(QFrame::NoFrame);
+  const QFont font = editorFont();
+  sci->setFont(font);
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT,
+                     font.family().toUtf8().constData());
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT,
+                     static_cast<long>(font.pointSizeF() * static_cast<double>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+  sci->setMarginWidth(0, 0);
+  sci->setMarginWidth(1, 0);
+  sci->setWrapMode(QsciScintilla::WrapNone);
+  sci->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sci->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sci->setAutoIndent(false);
+  sci->setTabWidth(8);
+  sci->setIndentationsUseTabs(true);
+  sci->setContextMenuPolicy(Qt::NoContextMenu);
+  sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
+  sci->installEventFilter(this);
+  connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
+  connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
+  setFocusProxy(sci);
+  newDocument();
+}
+
+DocumentEditor::~DocumentEditor() = default;
+
+QFont DocumentEditor::editorFont() {
+  // Courier at 8 points: 11 pixels high at 96 dots per inch.
+  QFont font(QStringLiteral("Courier"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
+
+void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
+
+void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format) {
+  m_format = format;
+  m_shownEncoding = format.encoding == Encoding::Utf8 && !isValidUtf8(bytes) ? Encoding::Windows1252 : format.encoding;
+  QsciScintilla* sci = m_impl->sci;
+  sci->setUtf8(m_shownEncoding == Encoding::Utf8);
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
+  // Loading without undo history, into a buffer allocated once, is what keeps
+  // large files quick to open.
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, bytes.size() + 1);
+  if (!bytes.empty())
+    sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+}
+
+std::string_view DocumentEditor::bytes() const {
+  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
+  const auto* data = reinterpret_cast<const char*>(m_impl->send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+  return std::string_view(data, static_cast<std::size_t>(length));
+}
+
+std::size_t DocumentEditor::lineCount() const {
+  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
+  const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
+  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
+  return static_cast<std::size_t>(lastStart == length ? lines - 1 : lines);
+}
+
+int DocumentEditor::caretLine() const { return m_impl->lineOf(m_impl->selectionEnd()); }
+int DocumentEditor::caretColumn() const { return m_impl->columnOf(m_impl->selectionEnd()); }
+int DocumentEditor::selectionStartLine() const { return m_impl->lineOf(m_impl->selectionStart()); }
+int DocumentEditor::selectionStartColumn() const { return m_impl->columnOf(m_impl->selectionStart()); }
+
+qint64 DocumentEditor::selectionLength() const {
+  return m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(m_impl->selectionStart()),
+                      m_impl->selectionEnd());
+}
+
+std::string DocumentEditor::selectedBytes() const {
+  const auto start = static_cast<std::size_t>(m_impl->selectionStart());
+  const auto end = static_cast<std::size_t>(m_impl->selectionEnd());
+  return std::string(bytes().substr(start, end - start));
+}
+
+void DocumentEditor::replaceSelection(std::string_view replacement) {
+  const long start = m_impl->selectionStart();
+  m_impl->send(QsciScintillaBase::SCI_TARGETFROMSELECTION);
+  m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
+                             replacement.data());
+  m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start),
+               start + static_cast<long>(replacement.size()));
+}
+
+void DocumentEditor::undo() { m_impl->sci->undo(); }
+void DocumentEditor::copy() { m_impl->sci->copy(); }
+void DocumentEditor::cut() { m_impl->sci->cut(); }
+void DocumentEditor::paste() { m_impl->sci->paste(); }
+void DocumentEditor::selectAll() { m_impl->sci->selectAll(true); }
+
+void DocumentEditor::setColours(const QColor& background, const QColor& text) {
+  QsciScintilla* sci = m_impl->sci;
+  sci->setPaper(background);
+  sci->setColor(text);
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_DEFAULT, background);
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_DEFAULT, text);
+  sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+  sci->setCaretForegroundColor(text);
+}
+
+QPrinter& DocumentEditor::printer() { return m_impl->printer; }
+
+int DocumentEditor::print(const QString& title) {
+  CountingPrinter& printer = m_impl->printer;
+  printer.setDocName(title);
+  printer.setFullPage(true);
+  printer.setWrapMode(QsciScintilla::WrapWord);
+  printer.pages = 0;
+  return printer.printRange(m_impl->sci) ? printer.pages : 0;
+}
+
+TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
+  writeWholeFile(path, bytes());
+  TextFormat format = m_format;
+  format.bom = false;
+  format.encoding = m_shownEncoding;
+  const std::string_view text = bytes();
+  format.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  return format;
+}
+
+void DocumentEditor::clear() { m_impl->send(QsciScintillaBase::SCI_CLEARALL); }
+
+void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat&) {
+  const std::string content = readWholeFile(path);
+  const TextFormat own = m_format;
+  loadBytes(content, own);
+}
+
+bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != m_impl->sci || event->type() != QEvent::KeyPress || m_resending)
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  emit keyPressed();
+  QString text = key->text();
+  const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
+  if (!tab && !(m_forceCapitals && lowerLetter)) return false;
+
+  int keyCode = key->key();
+  if (tab) {
+    // A Tab becomes four blanks: three put at the caret, then the typed blank.
+    const long start = m_impl->selectionStart();
+    const long end = m_impl->selectionEnd();
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), "   ");
+    m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start + 3), end + 3);
+    text = QStringLiteral(" ");
+    keyCode = Qt::Key_Space;
+  } else {
+    text = text.toUpper();
+  }
+  QKeyEvent replacement(QEvent::KeyPress, keyCode, key->modifiers() & ~Qt::ShiftModifier, text);
+  m_resending = true;
+  QApplication::sendEvent(m_impl->sci, &replacement);
+  m_resending = false;
+  return true;
+}
+
+}  // namespace orvex::gui

@@ -1,0 +1,200 @@
+#include "mainwindow/command_table.h"
+
+#include "mainwindow/tform1.h"
+
+namespace orvex::gui {
+
+namespace {
+constexpr MenuEntry separator(int depth) { return {depth, nullptr, nullptr, nullptr, nullptr, kSeparator}; }
+}  // namespace
+
+const std::vector<MenuEntry>& mainMenuEntries() {
+  static const std::vector<MenuEntry> entries = {
+      {0, "Fichier1", "&Fichier", nullptr, nullptr, kPlain},
+      {1, "Nouveau2", "Nouveau &document...", "Ctrl+N", &TForm1::Nouveau2Click, kPlain},
+      {1, "Nouveau1", "Nouvelle &fenêtre Orvex", nullptr, &TForm1::Nouveau1Click, kPlain},
+      separator(1),
+      {1, "Ouvrir1", "&Ouvrir...", "Ctrl+O", &TForm1::Ouvrir1Click, kPlain},
+      {1, "Enregistrer2", "&Enregistrer", "Ctrl+E", &TForm1::Enregistrer2Click, kPlain},
+      {1, "Enregistrer1", "Enregistrer &sous...", "Ctrl+S", &TForm1::Enregistrer1Click, kPlain},
+      separator(1),
+      {1, "Miseenpage1", "&Configurer l'imprimante...", "Ctrl+M", &TForm1::Miseenpage1Click, kPlain},
+      {1, "Imprimer1", "&Imprimer", "Ctrl+P", &TForm1::Imprimer1Click, kPlain},
+      separator(1),
+      {1, "Quitter1", "&Quitter", nullptr, &TForm1::Quitter1Click, kPlain},
+
+      {0, "Edition1", "&Edition", nullptr, nullptr, kPlain},
+      {1, "Annuler1", "&Annuler", "Ctrl+Z", &TForm1::Annuler1Click, kPlain},
+      separator(1),
+      {1, "Copier1", "&Copier", "Ctrl+C", &TForm1::Copier1Click, kPlain},
+      {1, "Couper1", "C&ouper", "Ctrl+X", &TForm1::Couper1Click, kPlain},
+      {1, "Coller1", "Co&ller", "Ctrl+W", &TForm1::Coller1Click, kPlain},
+      separator(1),
+      {1, "Rechercher1", "&Rechercher", "Ctrl+F", nullptr, kPlain},
+      {1, "Suivant1", "&Suivant", "F3", nullptr, kHidden},
+      {1, "Remplacer1", "Re&mplacer", "Ctrl+R", nullptr, kPlain},
+      {1, "Allerlaligne1", "Aller à la li&gne...", "Ctrl+G", nullptr, kPlain},
+      separator(1),
+      {1, "Toutselectionner1", "&Tout selectionner", "Ctrl+A", &TForm1::Toutselectionner1Click, kPlain},
+      {1, "Slectionnerlaligne1", "Sélecti&onner la ligne", "Ctrl+L", nullptr, kPlain},
+      separator(1),
+      {1, "Dupliquerlaligne1", "&Dupliquer la ligne", "Ctrl+D", nullptr, kPlain},
+      {1, "Supprimerleligne1", "S&upprimer la ligne", "Ctrl+Y", nullptr, kPlain},
+      {1, "Insreruneligne1", "&Insérer une ligne", "Ctrl+I", nullptr, kPlain},
+      separator(1),
+      {1, "Insrer1", "Insérer", nullptr, nullptr, kSubmenu},
+      {2, "Date1", "&Date", "Ctrl+J", nullptr, kPlain},
+      {2, "Heure1", "&Heure", "Ctrl+K", nullptr, kPlain},
+      {2, "Nomdufichier1", "&Nom du fichier", "Ctrl+Q", nullptr, kPlain},
+      {2, "Rpertoiredufichier1", "&Répertoire du fichier", "Ctrl+T", nullptr, kPlain},
+
+      {0, "Outils1", "&Outils", nullptr, nullptr, kPlain},
+      {1, "Metteenmajuscules1", "Mette en m&ajuscules", "Ctrl+Alt+A", &TForm1::Metteenmajuscules1Click, kPlain},
+      {1, "Metteenminuscules1", "Mette en m&inuscules", "Ctrl+Alt+B", &TForm1::Metteenminuscules1Click, kPlain},
+      separator(1),
+      {1, "Trier1", "&Trier le fichier", nullptr, nullptr, kSubmenu},
+      {2, "Ascendant1", "Ordre &croissant", "Ctrl+Alt+C", &TForm1::Ascendant1Click, kPlain},
+      {2, "Descendant1", "Ordre &décroissant", "Ctrl+Alt+D", &TForm1::Descendant1Click, kPlain},
+      {1, "Suppressiondesdoublons1", "&Suppression des doublons", "Ctrl+Alt+E", &TForm1::Suppressiondesdoublons1Click,
+       kPlain},
+      separator(1),
+      {1, "Remplir1", "&Remplir...", "Ctrl+Alt+F", nullptr, kPlain},
+      {1, "Concatneravecunautrefichier1", "&Concaténer avec un autre fichier...", "Ctrl+Alt+G",
+       &TForm1::Concatneravecunautrefichier1Click, kPlain},
+      separator(1),
+      {1, "Enleverlesaccents1", "Enlever les &accents", "Ctrl+Alt+H", &TForm1::Enleverlesaccents1Click, kPlain},
+      {1, "Enleverlesblancs1", "Enlever les &blancs", "Ctrl+Alt+I", &TForm1::Enleverlesblancs1Click, kPlain},
+      separator(1),
+      {1, "Taillertouteslesligneslataillemaxi1", "Tailler toutes les &lignes à la taille maxi", "Ctrl+Alt+J",
+       &TForm1::Taillertouteslesligneslataillemaxi1Click, kPlain},
+      {1, "Inverserlaselection1", "I&nverser la chaine de caractères sélectionnée", "Ctrl+Alt+K",
+       &TForm1::Inverserlaselection1Click, kPlain},
+      separator(1),
+      {1, "Crypter1", "Cr&ypter", nullptr, nullptr, kSubmenu},
+      {2, "Crypter2", "&Crypter", "Ctrl+Alt+L", &TForm1::Crypter2Click, kPlain},
+      {2, "Dcrypter1", "&Décrypter", "Ctrl+Alt+M", &TForm1::Dcrypter1Click, kPlain},
+
+      {0, "Options1", "O&ptions", nullptr, nullptr, kPlain},
+      {1, "Dclarerdanslabasederegistre1", "&Déclarer dans la base de registre", nullptr, nullptr, kPlain},
+      {1, "Enleverdelabasederegistre1", "&Enlever de la base de registre", nullptr, nullptr, kPlain},
+      separator(1),
+      {1, "Configuration1", "&Configuration...", nullptr, nullptr, kPlain},
+
+      {0, "Affichage1", "&Affichage", nullptr, nullptr, kPlain},
+      {1, "Barreddition1", "Barre d'&édition", nullptr, &TForm1::Barreddition1Click, kCheckable | kChecked},
+      {1, "Barredestatut1", "Barre de &statut", nullptr, &TForm1::Barredestatut1Click, kCheckable | kChecked},
+      {1, "Barredoutils1", "Barre d'&outils", nullptr, &TForm1::Barredoutils1Click, kCheckable | kChecked},
+      {1, "Echelle1", "E&chelle", nullptr, &TForm1::Echelle1Click, kCheckable | kChecked},
+      {1, "OutilsBloc1", "Barre d'outils &Bloc", nullptr, &TForm1::OutilsBloc1Click, kCheckable},
+
+      {0, "N1", "&?", nullptr, nullptr, kPlain},
+      {1, "VelmorasurInternet1", "Velmora sur Internet", nullptr, nullptr, kPlain},
+      separator(1),
+      {1, "Nouveauts1", "&Nouveautés...", nullptr, nullptr, kPlain},
+      separator(1),
+      {1, "Apropos1", "A &propos...", nullptr, nullptr, kPlain},
+  };
+  return entries;
+}
+
+const std::vector<MenuEntry>& popupMenuEntries() {
+  static const std::vector<MenuEntry> entries = {
+      {1, "Copier2", "&Copier", nullptr, &TForm1::Copier1Click, kPlain},
+      {1, "Couper2", "C&ouper", nullptr, &TForm1::Couper1Click, kPlain},
+      {1, "Coller2", "Co&ller", nullptr, &TForm1::Coller1Click, kPlain},
+      separator(1),
+      {1, "Rechercher2", "&Rechercher", nullptr, nullptr, kPlain},
+      {1, "Allerlaligne2", "&Aller à la ligne...", nullptr, nullptr, kPlain},
+      {1, "Slectionnerlaligne2", "&Sélectionner la ligne", nullptr, nullptr, kPlain},
+      separator(1),
+      {1, "Outils2", "&Outils", nullptr, nullptr, kSubmenu},
+      {2, "Mettreenmajuscules1", "Mettre en m&ajuscules", nullptr, &TForm1::Metteenmajuscules1Click, kPlain},
+      {2, "Mettreenminuscules1", "Mettre en m&inuscules", nullptr, &TForm1::Metteenminuscules1Click, kPlain},
+      separator(2),
+      {2, "Trierlefichier1", "&Trier le fichier", nullptr, nullptr, kSubmenu},
+      {3, "Ordrecroissant1", "Ordre &croissant", nullptr, &TForm1::Ascendant1Click, kPlain},
+      {3, "Ordredcroissant1", "Ordre &décroissant", nullptr, &TForm1::Descendant1Click, kPlain},
+      {2, "Suppressiondesdoublons2", "&Suppression des doublons", nullptr, &TForm1::Suppressiondesdoublons1Click,
+       kPlain},
+      separator(2),
+      {2, "Remplir2", "&Remplir", nullptr, nullptr, kPlain},
+      {2, "Concatneravecunautrefichier2", "&Concaténer avec un autre fichier...", nullptr,
+       &TForm1::Concatneravecunautrefichier1Click, kPlain},
+      separator(2),
+      {2, "Enleverlesaccents2", "Enlever les &accents", nullptr, &TForm1::Enleverlesaccents1Click, kPlain},
+      {2, "Enleverlesblancs2", "Enlever les &blancs", nullptr, &TForm1::Enleverlesblancs1Click, kPlain},
+      separator(2),
+      {2, "Taillertouteslesligneslataillemaxi2", "Tailler toutes les &lignes à la taille maxi", nullptr,
+       &TForm1::Taillertouteslesligneslataillemaxi1Click, kPlain},
+      {2, "Inverserlachainedecaractresslectionne1", "I&nverser la chaine de caractères sélectionnée", nullptr,
+       &TForm1::Inverserlaselection1Click, kPlain},
+      separator(2),
+      {2, "Crypter3", "Cr&ypter", nullptr, nullptr, kSubmenu},
+      {3, "Crypter4", "&Crypter", nullptr, &TForm1::Crypter2Click, kPlain},
+      {3, "Dcrypter2", "&Décrypter", nullptr, &TForm1::Dcrypter1Click, kPlain},
+      separator(1),
+      {1, "Dbutbloc1", "&Début bloc", nullptr, nullptr, kPlain},
+      {1, "Finbloc1", "&Fin bloc", nullptr, nullptr, kPlain},
+  };
+  return entries;
+}
+
+const std::vector<ButtonEntry>& editBarButtons() {
+  static const std::vector<ButtonEntry> buttons = {
+      {"ToolButton1", "Nouveau document", "N", &TForm1::Nouveau2Click, false},
+      {"ToolButton29", "Lancer une nouvelle instance de Orvex", "N+", &TForm1::Nouveau1Click, false},
+      {"ToolButton13", "Ouvrir un document", "O", &TForm1::Ouvrir1Click, true},
+      {"ToolButton2", "Enregistrer le document actuel", "E", &TForm1::Enregistrer2Click, false},
+      {"ToolButton23", "Enregistrer sous...", "E…", &TForm1::Enregistrer1Click, false},
+      {"ToolButton4", "Imprimer le document", "P", &TForm1::Imprimer1Click, true},
+      {"ToolButton5", "Annuler", "↶", &TForm1::Annuler1Click, true},
+      {"ToolButton6", "Copier", "C", &TForm1::Copier1Click, true},
+      {"ToolButton7", "Couper", "X", &TForm1::Couper1Click, false},
+      {"ToolButton8", "Coller", "V", &TForm1::Coller1Click, false},
+      {"ToolButton10", "Rechercher", "?", nullptr, true},
+      {"ToolButton25", "Remplacer", "R", nullptr, false},
+      {"ToolButton31", "Aller à la ligne n°", "G", nullptr, false},
+      {"ToolButton42", "Sélectionner la ligne", "L", nullptr, true},
+      {"ToolButton44", "Début d'un bloc", "[", nullptr, false},
+      {"ToolButton45", "Fin d'un bloc", "]", nullptr, false},
+      {"ToolButton22", "Configuration", "⚙", nullptr, true},
+  };
+  return buttons;
+}
+
+const std::vector<ButtonEntry>& toolsBarButtons() {
+  static const std::vector<ButtonEntry> buttons = {
+      {"ToolButton11", "Mettre en majuscules", "AB", &TForm1::Metteenmajuscules1Click, false},
+      {"ToolButton15", "Mettre en minuscules", "ab", &TForm1::Metteenminuscules1Click, false},
+      {"ToolButton17", "Remplir", "≡", nullptr, false},
+      {"ToolButton18", "Tri croissant", "A↓", &TForm1::Ascendant1Click, false},
+      {"ToolButton19", "Tri décroissant", "Z↓", &TForm1::Descendant1Click, false},
+      {"ToolButton16", "Suppression des doublons", "=", &TForm1::Suppressiondesdoublons1Click, false},
+      {"ToolButton20", "Concaténer un autre fichier en fin de celui ci", "+", &TForm1::Concatneravecunautrefichier1Click,
+       false},
+      {"ToolButton21", "Enlève les accents", "é", &TForm1::Enleverlesaccents1Click, false},
+      {"ToolButton30", "Suppression des blancs", "␣", &TForm1::Enleverlesblancs1Click, false},
+      {"ToolButton28", "Tailler toutes les lignes à la taille maxi", "↔", &TForm1::Taillertouteslesligneslataillemaxi1Click,
+       false},
+      {"ToolButton32", "Inverser la chaine sélectionnée", "⇄", &TForm1::Inverserlaselection1Click, false},
+      {"ToolButton33", "Crypter le fichier", "K", &TForm1::Crypter2Click, false},
+      {"ToolButton34", "Décrypter le fichier", "D", &TForm1::Dcrypter1Click, false},
+  };
+  return buttons;
+}
+
+const std::vector<ButtonEntry>& blockBarButtons() {
+  static const std::vector<ButtonEntry> buttons = {
+      {"ToolButton36", "Copier le bloc", "C", nullptr, false},
+      {"ToolButton37", "Couper le bloc", "X", nullptr, false},
+      {"ToolButton38", "Coller le bloc", "V", nullptr, false},
+      {"ToolButton39", "Supprimer le bloc", "⌫", nullptr, false},
+      {"ToolButton40", "Insère un fichier", "F", nullptr, false},
+      {"ToolButton41", "Remplir dans un bloc en remplaçant le contenu du bloc", "≡", nullptr, false},
+      {"ToolButton27", "Indenter vers la gauche", "⇤", nullptr, false},
+      {"ToolButton35", "Indenter vers la droite", "⇥", nullptr, false},
+  };
+  return buttons;
+}
+
+}  // namespace orvex::gui

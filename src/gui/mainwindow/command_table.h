@@ -1,0 +1,46 @@
+#pragma once
+// The main window's commands as data: every menu item, pop-up item and tool-bar
+// button with its object name, caption or hint, shortcut and handler. A handler
+// left empty marks a command whose window part is not built yet: its items show,
+// disabled.
+
+#include <vector>
+
+namespace orvex::gui {
+
+class TForm1;
+using Handler = void (TForm1::*)();
+
+enum ItemFlags : unsigned {
+  kPlain = 0,
+  kSubmenu = 1,     // opens the entries of the next depth that follow it
+  kCheckable = 2,
+  kChecked = 4,
+  kHidden = 8,      // not shown, but its shortcut works
+  kSeparator = 16,
+};
+
+struct MenuEntry {
+  int depth;  // 0: a top-level menu; 1: its item; 2: an item of a submenu
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  Handler handler;
+  unsigned flags;
+};
+
+struct ButtonEntry {
+  const char* name;
+  const char* hint;
+  const char* glyph;  // short text drawn as the button's icon
+  Handler handler;
+  bool gapBefore;
+};
+
+const std::vector<MenuEntry>& mainMenuEntries();
+const std::vector<MenuEntry>& popupMenuEntries();
+const std::vector<ButtonEntry>& editBarButtons();
+const std::vector<ButtonEntry>& toolsBarButtons();
+const std::vector<ButtonEntry>& blockBarButtons();
+
+}  // namespace orvex::gui

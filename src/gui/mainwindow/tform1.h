@@ -1,0 +1,139 @@
+#pragma once
+// The main window: menus, tool bars, ruler, editor and status bar, the document's
+// life from new to print, and the text-tool commands. Each command is a handler
+// named after its menu item; menus, bars and the pop-up menu come from one table.
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "editing/block_operations.h"
+#include "paths/program_paths.h"
+#include "settings/settings_record.h"
+#include "tools/document_tool.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+
+namespace orvex::gui {
+
+class DocumentEditor;
+class TZilStatusBar;
+class UiServices;
+class ProgressBarListener;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `arguments` are the command-line arguments after the program's name.
+  TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, QStringList arguments,
+         QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The show step: user-tool menus, then (the first time) the command line.
+  void FormShow();
+  // The activation step: tips window and config.dat. `showTips` shows the tips
+  // window and returns its check box.
+  void FormActivate(const std::function<bool()>& showTips);
+
+  // Fields the other parts of the program share with the window.
+  QString CurrentFileName;
+  bool ModifiedFlag = false;
+  bool ForceCapitals = false;
+  bool FirstShowPending = true;
+  bool BlockFillMode = false;
+  BlockAnchor Anchor;
+
+  DocumentEditor* editor() const { return editeur; }
+  TZilStatusBar* statusBar2() const { return StatusBar2; }
+  // Opens `path` as the one-argument command line does.
+  bool loadDocument(const QString& path);
+
+  // File menu.
+  void Nouveau2Click();
+  void Nouveau1Click();
+  void Ouvrir1Click();
+  void Enregistrer2Click();
+  void Enregistrer1Click();
+  void Miseenpage1Click();
+  void Imprimer1Click();
+  void Quitter1Click();
+  // Edit menu.
+  void Annuler1Click();
+  void Copier1Click();
+  void Couper1Click();
+  void Coller1Click();
+  void Toutselectionner1Click();
+  // Tools menu.
+  void Metteenmajuscules1Click();
+  void Metteenminuscules1Click();
+  void Ascendant1Click();
+  void Descendant1Click();
+  void Suppressiondesdoublons1Click();
+  void Concatneravecunautrefichier1Click();
+  void Enleverlesaccents1Click();
+  void Enleverlesblancs1Click();
+  void Taillertouteslesligneslataillemaxi1Click();
+  void Inverserlaselection1Click();
+  void Crypter2Click();
+  void Dcrypter1Click();
+  // View menu.
+  void Barreddition1Click();
+  void Barredestatut1Click();
+  void Barredoutils1Click();
+  void Echelle1Click();
+  void OutilsBloc1Click();
+
+  // The status updates every command calls.
+  void editeurChange();
+  void editeurSelectionChange();
+  void refreshLineCount();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildLayout();
+  void buildCommands();
+  void applySettings(const SettingsRecord& record);
+  void setCaption(const QString& caption);
+  void reportError(const QString& message);
+  void editeurKeyDown();
+  bool save();
+  bool saveAs();
+  bool writeDocument(const QString& path);
+  // Asks the save question; false when the user cancelled (or the save failed).
+  bool settleUnsavedChanges();
+  void runTool(DocumentTool& tool);
+  void buildUserToolMenus();
+  void launchUserTool(const QString& caption);
+  void setBarVisible(QWidget* bar, QAction* item, bool visible);
+
+  UiServices& m_ui;
+  ProgramPaths m_paths;
+  const ScratchDirectory& m_scratch;
+  QStringList m_arguments;
+  QString m_openDialogName;
+  QString m_saveDialogName;
+
+  QToolBar* ToolBar1 = nullptr;
+  QWidget* Panel1 = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  QLabel* Panel9 = nullptr;
+  DocumentEditor* editeur = nullptr;
+  QWidget* Panel2 = nullptr;
+  QToolBar* ToolBar3 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  TZilStatusBar* StatusBar2 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  std::unique_ptr<ProgressBarListener> m_progress;
+};
+
+}  // namespace orvex::gui

@@ -1,0 +1,155 @@
+// The document's life: new, new window, open, save, save as, print and the close
+// query with its save question.
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "components/zil_status_bar.h"
+#include "editor/document_editor.h"
+#include "io/atomic_file.h"
+#include "io/file_handle.h"
+#include "mainwindow/tform1.h"
+#include "services/ui_services.h"
+#include "text/format_detection.h"
+#include "text/line_breaks.h"
+#include "text/messages.h"
+
+namespace orvex::gui {
+
+namespace {
+
+const QString kSaveQuestionCaption = QStringLiteral("Avant de quitter");
+const QString kSaveQuestion =
+    QStringLiteral("Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?");
+
+bool isBlank(const QString& text) {
+  for (const QChar c : text)
+    if (c.unicode() > 32) return false;
+  return true;
+}
+
+std::filesystem::path toPath(const QString& name) { return std::filesystem::path(name.toStdString()); }
+
+}  // namespace
+
+bool TForm1::loadDocument(const QString& path) {
+  std::string content;
+  try {
+    content = readWholeFile(toPath(path));
+  } catch (const IoFailure&) {
+    reportError(QString::fromStdString(cannotOpenMessage(path.toStdString())));
+    return false;
+  }
+  const TextFormat format = detectFormat(content);
+  const std::size_t skip = format.bom ? kUtf8Bom.size() : 0;
+  editeur->loadBytes(std::string_view(content).substr(skip), format);
+  return true;
+}
+
+bool TForm1::writeDocument(const QString& path) {
+  const TextFormat& format = editeur->format();
+  const std::string_view text = editeur->bytes();
+  const std::optional<std::string> unified = unifyLineBreaks(text, format.lineBreak);
+  try {
+    AtomicFile file(toPath(path));
+    if (format.bom) writeAll(file.fd(), kUtf8Bom);
+    writeAll(file.fd(), unified ? std::string_view(*unified) : text);
+    file.commit();
+  } catch (const IoFailure& failure) {
+    reportError(QString::fromStdString(failure.what()));
+    return false;
+  }
+  return true;
+}
+
+bool TForm1::save() {
+  if (isBlank(CurrentFileName)) return saveAs();
+  if (!writeDocument(CurrentFileName)) return false;
+  ModifiedFlag = false;
+  editeurChange();
+  return true;
+}
+
+bool TForm1::saveAs() {
+  const std::optional<QString> chosen = m_ui.chooseFileToSave(m_saveDialogName);
+  // A cancelled dialog saves nothing, and the command that asked for the save stops
+  // too rather than drop the unsaved text.
+  if (!chosen) return false;
+  m_saveDialogName = *chosen;
+  if (!writeDocument(*chosen)) return false;
+  ModifiedFlag = false;
+  editeurChange();
+  CurrentFileName = *chosen;
+  setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
+  return true;
+}
+
+bool TForm1::settleUnsavedChanges() {
+  if (!ModifiedFlag) return true;
+  switch (m_ui.ask(kSaveQuestionCaption, kSaveQuestion)) {
+    case Answer::Yes: return save();
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+  }
+  return false;
+}
+
+void TForm1::Nouveau2Click() {
+  if (!settleUnsavedChanges()) return;
+  editeur->newDocument();
+  ModifiedFlag = false;
+  editeurChange();
+  CurrentFileName.clear();
+  setCaption(QStringLiteral("Orvex"));
+  editeurSelectionChange();
+}
+
+void TForm1::Nouveau1Click() {
+  m_ui.startDetached(QCoreApplication::applicationFilePath(), {});
+}
+
+void TForm1::Ouvrir1Click() {
+  if (!settleUnsavedChanges()) return;
+  const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
+  if (!chosen) return;
+  m_openDialogName = *chosen;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool loaded = loadDocument(*chosen);
+  QApplication::restoreOverrideCursor();
+  if (!loaded) return;
+  CurrentFileName = *chosen;
+  setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
+  refreshLineCount();
+  ModifiedFlag = false;
+  editeurChange();
+}
+
+void TForm1::Enregistrer2Click() { save(); }
+
+void TForm1::Enregistrer1Click() { saveAs(); }
+
+void TForm1::Miseenpage1Click() { m_ui.setUpPrinter(editeur->printer()); }
+
+void TForm1::Imprimer1Click() {
+  QPrinter& printer = editeur->printer();
+  if (printer.outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinters().isEmpty()) {
+    reportError(QStringLiteral("Aucune imprimante par défaut sélectionnée"));
+    return;
+  }
+  editeur->print(windowTitle());
+}
+
+void TForm1::Quitter1Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  const bool batchRun = m_arguments.size() >= 2;
+  if (batchRun || settleUnsavedChanges())
+    event->accept();
+  else
+    event->ignore();
+}
+
+}  // namespace orvex::gui

@@ -1,0 +1,108 @@
+// The text-tool commands: each runs an engine tool over the document through the
+// scratch files, with the busy cursor and the progress bar.
+
+#include <QApplication>
+
+#include "editor/document_editor.h"
+#include "mainwindow/progress_bar_listener.h"
+#include "mainwindow/tform1.h"
+#include "pipeline/line_pipeline.h"
+#include "services/ui_services.h"
+#include "tools/case_tool.h"
+#include "tools/cipher_tool.h"
+#include "tools/concatenation.h"
+#include "tools/line_edit_tools.h"
+#include "tools/sort_tool.h"
+
+namespace orvex::gui {
+
+namespace {
+const QString kDuplicateWarning = QStringLiteral(
+    "Cette fonction permet de supprimer les lignes consécutives équivalantes.\n\r"
+    "Par conséquent, en fonction de vos besoins, si vous souhaitez enlever tous \n\r"
+    "les doublons du fichier, veuillez au préalable trier le fichier.");
+}  // namespace
+
+void TForm1::runTool(DocumentTool& tool) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const Status status = runLinePipeline(*editeur, tool, m_scratch, m_progress.get());
+  QApplication::restoreOverrideCursor();
+  if (!status.ok()) {
+    reportError(QString::fromStdString(status.error));
+    return;
+  }
+  if (tool.variation().rewritesLineCount) refreshLineCount();
+  ModifiedFlag = true;
+  editeurChange();
+}
+
+void TForm1::Metteenmajuscules1Click() {
+  CaseTool tool(LetterCase::Upper);
+  runTool(tool);
+}
+
+void TForm1::Metteenminuscules1Click() {
+  CaseTool tool(LetterCase::Lower);
+  runTool(tool);
+}
+
+void TForm1::Ascendant1Click() {
+  SortTool tool(TTriStyle::triCroissant);
+  runTool(tool);
+}
+
+void TForm1::Descendant1Click() {
+  SortTool tool(TTriStyle::triDecroissant);
+  runTool(tool);
+}
+
+void TForm1::Suppressiondesdoublons1Click() {
+  m_ui.showMessage(QStringLiteral("Avertissement"), kDuplicateWarning, MessageIcon::Warning);
+  DuplicateTool tool;
+  runTool(tool);
+}
+
+void TForm1::Concatneravecunautrefichier1Click() {
+  const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
+  if (!chosen) return;
+  m_openDialogName = *chosen;
+  ConcatenationTool tool(std::filesystem::path(chosen->toStdString()));
+  runTool(tool);
+}
+
+void TForm1::Enleverlesaccents1Click() {
+  AccentTool tool(editeur->shownEncoding());
+  runTool(tool);
+}
+
+void TForm1::Enleverlesblancs1Click() {
+  BlankTool tool;
+  runTool(tool);
+}
+
+void TForm1::Taillertouteslesligneslataillemaxi1Click() {
+  PaddingTool tool(editeur->shownEncoding());
+  runTool(tool);
+}
+
+void TForm1::Crypter2Click() {
+  CipherTool tool(CipherDirection::Encrypt);
+  runTool(tool);
+}
+
+void TForm1::Dcrypter1Click() {
+  CipherTool tool(CipherDirection::Decrypt);
+  runTool(tool);
+}
+
+void TForm1::Inverserlaselection1Click() {
+  const std::string selected = editeur->selectedBytes();
+  if (!isReversible(selected)) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  editeur->replaceSelection(reverseText(selected, editeur->shownEncoding()));
+  ModifiedFlag = true;
+  editeurChange();
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace orvex::gui

@@ -1,0 +1,80 @@
+#include "services/ui_services.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QUrl>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+
+namespace orvex::gui {
+
+namespace {
+
+const QString kAllFilesFilter = QStringLiteral("Tous les fichiers (*)");
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Stop:
+    case MessageIcon::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString displayText(const QString& text) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+  return shown;
+}
+
+void QtUiServices::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+  QMessageBox box(toQtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_parent);
+  box.exec();
+}
+
+Answer QtUiServices::ask(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Information, caption, displayText(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+std::optional<QString> QtUiServices::chooseFileToOpen(const QString& startName) {
+  const QString name = QFileDialog::getOpenFileName(m_parent, QString(), startName, kAllFilesFilter);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+std::optional<QString> QtUiServices::chooseFileToSave(const QString& startName) {
+  const QString name = QFileDialog::getSaveFileName(m_parent, QString(), startName, kAllFilesFilter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+bool QtUiServices::setUpPrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, m_parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUiServices::runModal(QDialog& dialog) { dialog.exec(); }
+
+bool QtUiServices::startDetached(const QString& program, const QStringList& arguments) {
+  return QProcess::startDetached(program, arguments);
+}
+
+bool QtUiServices::openWithDesktop(const QString& target) {
+  return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+}  // namespace orvex::gui

@@ -1,0 +1,61 @@
+#pragma once
+// Every modal question, message, file dialog and launch of the program goes
+// through this interface, so that the windows can be driven by a script in tests.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+class QDialog;
+
+namespace orvex::gui {
+
+enum class MessageIcon { Information, Warning, Stop, Error };
+enum class Answer { Yes, No, Cancel };
+
+class UiServices {
+ public:
+  virtual ~UiServices() = default;
+
+  virtual void showMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
+  // A question with the buttons Yes, No and Cancel and the information icon.
+  virtual Answer ask(const QString& caption, const QString& text) = 0;
+  // Open and save dialogs with the filter "Tous les fichiers (*)", starting on
+  // `startName`; empty when cancelled.
+  virtual std::optional<QString> chooseFileToOpen(const QString& startName) = 0;
+  virtual std::optional<QString> chooseFileToSave(const QString& startName) = 0;
+  // The printer set-up dialog; false when cancelled.
+  virtual bool setUpPrinter(QPrinter& printer) = 0;
+  // Shows a modal dialog and returns when it is closed.
+  virtual void runModal(QDialog& dialog) = 0;
+  // Starts a program without waiting for it; false when it could not start.
+  virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+  // Opens a document or a web address with the desktop's default application.
+  virtual bool openWithDesktop(const QString& target) = 0;
+};
+
+// The real dialogs of the toolkit.
+class QtUiServices : public UiServices {
+ public:
+  explicit QtUiServices(QWidget* parent = nullptr) : m_parent(parent) {}
+  void setParent(QWidget* parent) { m_parent = parent; }
+
+  void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
+  Answer ask(const QString& caption, const QString& text) override;
+  std::optional<QString> chooseFileToOpen(const QString& startName) override;
+  std::optional<QString> chooseFileToSave(const QString& startName) override;
+  bool setUpPrinter(QPrinter& printer) override;
+  void runModal(QDialog& dialog) override;
+  bool startDetached(const QString& program, const QStringList& arguments) override;
+  bool openWithDesktop(const QString& target) override;
+
+ private:
+  QWidget* m_parent;
+};
+
+// Message texts that span two lines join them with LF CR; Qt shows them as two lines.
+QString displayText(const QString& text);
+
+}  // namespace orvex::gui

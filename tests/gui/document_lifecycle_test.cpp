@@ -1,0 +1,178 @@
+// New, open, save, save as, the save question, the close query and printing.
+
+#include <QCloseEvent>
+#include <QPrinter>
+#include <QTest>
+
+#include "window_fixture.h"
+
+using namespace orvex;
+using namespace orvex::gui;
+using namespace orvex::gui::test;
+
+class DocumentLifecycleTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandLineFileOpensWithItsCaption() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("mon fichier.txt"));
+    writeBytes(file, "un\ndeux\n");
+    WindowFixture f({file});
+    f.window->FormShow();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
+    QCOMPARE(f.window->CurrentFileName, file);
+    QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));
+    QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
+    QVERIFY(!f.window->FirstShowPending);
+  }
+
+  void missingCommandLineFileLeavesAnEmptyWindow() {
+    WindowFixture f({QStringLiteral("/nonexistent/absent.txt")});
+    f.window->FormShow();
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+    QCOMPARE(f.ui.messages[0].text, QStringLiteral("Impossible d'ouvrir le fichier /nonexistent/absent.txt."));
+    QCOMPARE(f.ui.messages[0].caption, QStringLiteral("Orvex"));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+    QVERIFY(f.window->CurrentFileName.isEmpty());
+  }
+
+  void encodingAndLineBreaksSurviveOpenThenSave() {
+    const std::string samples[] = {"caf\xE9\r\nna\xEFve\r\n", "\xEF\xBB\xBF" "café\nnaïve", "a\rb\r",
+                                   std::string("nul\0fin\n", 8)};
+    for (const std::string& sample : samples) {
+      WindowFixture f;
+      const QString file = f.path(QStringLiteral("f.txt"));
+      writeBytes(file, sample);
+      f.ui.files.push_back(file);
+      f.window->Ouvrir1Click();
+      QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
+      writeBytes(file, "changed on disk");
+      f.window->Enregistrer2Click();
+      QCOMPARE(readBytes(file), sample);
+    }
+  }
+
+  void saveOnANamelessDocumentAsksForAName() {
+    WindowFixture f;
+    f.setText("texte");
+    f.window->ModifiedFlag = true;
+    f.window->Enregistrer2Click();
+    QCOMPARE(f.ui.saveDialogs, 1);
+    QVERIFY(f.window->ModifiedFlag);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+
+    const QString file = f.path(QStringLiteral("nouveau.txt"));
+    f.ui.files.push_back(file);
+    f.window->Enregistrer2Click();
+    QCOMPARE(readBytes(file), std::string("texte"));
+    QVERIFY(!f.window->ModifiedFlag);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
+  }
+
+  void newDocumentFollowsTheSaveQuestion() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("a.txt"));
+    writeBytes(file, "garder");
+    f.ui.files.push_back(file);
+    f.window->Ouvrir1Click();
+    f.window->ModifiedFlag = true;
+
+    f.ui.answers = {Answer::Cancel};
+    f.window->Nouveau2Click();
+    QCOMPARE(f.text(), std::string("garder"));
+    QCOMPARE(f.ui.questions.back(),
+             QStringLiteral("Avant de quitter|Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?"));
+
+    f.ui.answers = {Answer::No};
+    f.window->Nouveau2Click();
+    QCOMPARE(f.text(), std::string());
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+    QVERIFY(!f.window->ModifiedFlag);
+
+    // A Yes on a nameless document whose save dialog is cancelled keeps the text.
+    f.setText("brouillon");
+    f.window->ModifiedFlag = true;
+    f.ui.answers = {Answer::Yes};
+    f.window->Nouveau2Click();
+    QCOMPARE(f.text(), std::string("brouillon"));
+  }
+
+  void openAnsweredNoThenCancelledKeepsTheChanges() {
+    WindowFixture f;
+    f.setText("modifie");
+    f.window->ModifiedFlag = true;
+    f.ui.answers = {Answer::No};
+    f.window->Ouvrir1Click();
+    QCOMPARE(f.text(), std::string("modifie"));
+    QVERIFY(f.window->ModifiedFlag);
+  }
+
+  void aFailedSaveKeepsTheOldFileAndTheState() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("lecture.txt"));
+    writeBytes(file, "ancien");
+    f.ui.files.push_back(file);
+    f.window->Ouvrir1Click();
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    f.setText("nouveau");
+    f.window->ModifiedFlag = true;
+    f.window->Enregistrer2Click();
+    QCOMPARE(readBytes(file), std::string("ancien"));
+    QVERIFY(f.window->ModifiedFlag);
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Impossible de créer le fichier ") + file + QStringLiteral("."));
+  }
+
+  void closeQueryAsksOnlyWithUnsavedChanges() {
+    WindowFixture f;
+    QCloseEvent clean;
+    QApplication::sendEvent(f.window.get(), &clean);
+    QVERIFY(clean.isAccepted());
+    QVERIFY(f.ui.questions.isEmpty());
+
+    f.window->ModifiedFlag = true;
+    f.ui.answers = {Answer::Cancel};
+    QCloseEvent cancelled;
+    QApplication::sendEvent(f.window.get(), &cancelled);
+    QVERIFY(!cancelled.isAccepted());
+
+    const QString file = f.path(QStringLiteral("q.txt"));
+    writeBytes(file, "x");
+    f.window->CurrentFileName = file;
+    f.setText("sauve");
+    f.window->ModifiedFlag = true;
+    f.ui.answers = {Answer::Yes};
+    QCloseEvent saved;
+    QApplication::sendEvent(f.window.get(), &saved);
+    QVERIFY(saved.isAccepted());
+    QCOMPARE(readBytes(file), std::string("sauve"));
+  }
+
+  void newWindowStartsAnotherInstance() {
+    WindowFixture f;
+    f.window->Nouveau1Click();
+    QCOMPARE(f.ui.started.size(), 1);
+    QVERIFY(f.ui.started[0].startsWith(QCoreApplication::applicationFilePath()));
+  }
+
+  void printsEveryPageToPdf() {
+    WindowFixture f;
+    std::string text;
+    for (int i = 1; i <= 300; ++i) text += "ligne " + std::to_string(i) + "\n";
+    f.setText(text);
+    QPrinter& printer = f.window->editor()->printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(f.path(QStringLiteral("out.pdf")));
+    const int pages = f.window->editor()->print(QStringLiteral("Orvex"));
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+    const std::string pdf = readBytes(f.path(QStringLiteral("out.pdf")));
+    QVERIFY(pdf.rfind("%PDF", 0) == 0);
+    std::size_t count = 0;
+    for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1))
+      ++count;
+    QCOMPARE(static_cast<int>(count), pages);
+  }
+};
+
+QTEST_MAIN(DocumentLifecycleTest)
+#include "document_lifecycle_test.moc"

@@ -1,0 +1,176 @@
+// The main window: commands table, layout, status texts and the editor's events.
+
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSet>
+#include <QTest>
+#include <QToolBar>
+
+#include "mainwindow/command_table.h"
+#include "window_fixture.h"
+
+using namespace orvex;
+using namespace orvex::gui;
+using namespace orvex::gui::test;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandTableIsConsistent() {
+    QSet<QString> names;
+    QSet<QString> shortcuts;
+    QSet<Handler> menuHandlers;
+    auto checkMenu = [&](const std::vector<MenuEntry>& entries, bool main) {
+      for (const MenuEntry& entry : entries) {
+        if (entry.flags & kSeparator) continue;
+        const QString name = QString::fromLatin1(entry.name);
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+        if (entry.shortcut) {
+          QVERIFY2(!shortcuts.contains(QString::fromLatin1(entry.shortcut)), entry.shortcut);
+          shortcuts.insert(QString::fromLatin1(entry.shortcut));
+        }
+        if (main && entry.handler) menuHandlers.insert(entry.handler);
+      }
+    };
+    checkMenu(mainMenuEntries(), true);
+    checkMenu(popupMenuEntries(), false);
+    for (const auto* bar : {&editBarButtons(), &toolsBarButtons(), &blockBarButtons()}) {
+      for (const ButtonEntry& button : *bar) {
+        const QString name = QString::fromLatin1(button.name);
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+        // Every command of a bar can also be reached from the menu bar.
+        if (button.handler && button.handler != &TForm1::Nouveau2Click)
+          QVERIFY2(menuHandlers.contains(button.handler), button.name);
+      }
+    }
+    for (const MenuEntry& entry : popupMenuEntries())
+      if (entry.handler) QVERIFY2(menuHandlers.contains(entry.handler), entry.name);
+  }
+
+  void startsEmptyAndUnnamed() {
+    WindowFixture f;
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+    QVERIFY(!f.window->ModifiedFlag);
+    QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 0"));
+    QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
+    QCOMPARE(f.panel(3), QStringLiteral("lg:   1 col:   1"));
+    QCOMPARE(f.window->menuBar()->actions().size(), 6);
+    QCOMPARE(f.window->menuBar()->actions().at(4)->text(), QStringLiteral("&Affichage"));
+    QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("ToolButton36")));
+    QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("editeur")));
+    QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
+    QVERIFY(f.action("Barreddition1")->isChecked());
+    QVERIFY(!f.action("OutilsBloc1")->isChecked());
+    QVERIFY(!f.action("Rechercher1")->isEnabled());
+  }
+
+  void settingsApplyAtCreation() {
+    WindowFixture f;
+    SettingsRecord record;
+    record.BarreStatut = false;
+    record.BarreOutilsBloc = true;
+    record.ForcerCapitale = true;
+    QVERIFY(writeSettings(f.dir.filePath(QStringLiteral("config.dat")).toStdString(), record).ok());
+    TForm1 window(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
+    QVERIFY(window.statusBar2()->isHidden());
+    QVERIFY(!window.findChild<QAction*>(QStringLiteral("Barredestatut1"))->isChecked());
+    QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
+    QVERIFY(window.ForceCapitals);
+
+    QFile::resize(f.dir.filePath(QStringLiteral("config.dat")), 23);
+    TForm1 broken(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Lecture au-delà de la fin de fichier."));
+  }
+
+  void keyPressMarksModified() {
+    WindowFixture f;
+    f.setText("ab\ncd\n");
+    f.window->show();
+    QTest::keyClick(f.window->editor()->textArea(), Qt::Key_Right);
+    QVERIFY(f.window->ModifiedFlag);
+    QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
+    QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));
+    QCOMPARE(f.text(), std::string("ab\ncd\n"));
+  }
+
+  void tabBecomesFourBlanks() {
+    WindowFixture f;
+    f.setText("abcd");
+    f.window->show();
+    QWidget* area = f.window->editor()->textArea();
+    QTest::keyClick(area, Qt::Key_Right);
+    QTest::keyClick(area, Qt::Key_Right);
+    QTest::keyClick(area, Qt::Key_Tab);
+    QCOMPARE(f.text(), std::string("ab    cd"));
+    QCOMPARE(f.window->editor()->caretColumn(), 6);
+  }
+
+  void forceCapitalsOnlyChangesAsciiLetters() {
+    WindowFixture f;
+    f.window->editor()->setForceCapitals(true);
+    f.window->show();
+    QWidget* area = f.window->editor()->textArea();
+    for (const QString& typed : {QStringLiteral("a"), QStringLiteral("é"), QStringLiteral("1"), QStringLiteral("z")}) {
+      QKeyEvent press(QEvent::KeyPress, typed == QStringLiteral("é") ? 0 : typed.toUpper()[0].unicode(),
+                      Qt::NoModifier, typed);
+      QApplication::sendEvent(area, &press);
+    }
+    QCOMPARE(f.text(), std::string("Aé1Z"));
+  }
+
+  void selectionShowsInTheStatusBar() {
+    WindowFixture f;
+    f.setText("0123456789\n1\n2\n3\n4\n5\n6\n7\n8\n9\n");
+    f.window->show();
+    QWidget* area = f.window->editor()->textArea();
+    QTest::keyClick(area, Qt::Key_Down);
+    QTest::keyClick(area, Qt::Key_Up);
+    QTest::keyClick(area, Qt::Key_Right);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(area, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 10  Select : 3"));
+    QCOMPARE(f.panel(3), QStringLiteral("lg:   1 col:   2"));
+    QCOMPARE(f.window->statusBar2()->toolTip(), f.panel(0));
+  }
+
+  void barSwitchesFollowTheirCheckMarks() {
+    WindowFixture f;
+    f.window->show();
+    const QString before = f.panel(2);
+    f.action("Barredestatut1")->trigger();
+    QVERIFY(f.window->statusBar2()->isHidden());
+    QVERIFY(!f.action("Barredestatut1")->isChecked());
+    f.action("Barredestatut1")->trigger();
+    QVERIFY(f.window->statusBar2()->isVisible());
+    QCOMPARE(f.panel(2), before);
+    f.action("OutilsBloc1")->trigger();
+    QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isVisible());
+    f.action("Echelle1")->trigger();
+    QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel9"))->isHidden());
+  }
+
+  void userToolMenusComeFromTheMenuFile() {
+    WindowFixture f;
+    writeBytes(f.path(QStringLiteral("menu.cfg")),
+               "MENU=Avant\r\nCHEMIN=/bin/true\r\nPARAMETRE=\r\nMENU-GENERAL=Mes outils\r\nMENU=Lister\r\n"
+               "CHEMIN=/bin/ls\r\nPARAMETRE=-l $CheminFic$NomFic\r\n");
+    f.window->CurrentFileName = QStringLiteral("/tmp/doc.txt");
+    f.window->FormShow();
+    const auto menus = f.window->menuBar()->actions();
+    QCOMPARE(menus.size(), 7);
+    QCOMPARE(menus.at(4)->text(), QStringLiteral("Mes outils"));
+    QCOMPARE(menus.at(5)->menu()->actions().last()->text(), QStringLiteral("Avant"));
+    menus.at(4)->menu()->actions().first()->trigger();
+    QCOMPARE(f.ui.started, QStringList{QStringLiteral("/bin/ls -l /tmp/doc.txt")});
+
+    QFile::remove(f.path(QStringLiteral("menu.cfg")));
+    menus.at(4)->menu()->actions().first()->trigger();
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Veuillez reconfigurer l'outil."));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
