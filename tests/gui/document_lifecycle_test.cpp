@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTest>
 
 #include "window_fixture.h"
@@ -153,6 +154,13 @@ class DocumentLifecycleTest : public QObject {
     f.window->Nouveau1Click();
     QCOMPARE(f.ui.started.size(), 1);
     QVERIFY(f.ui.started[0].startsWith(QCoreApplication::applicationFilePath()));
+  }
+
+  void printingWithoutAPrinterSaysSo() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
+    WindowFixture f;
+    f.window->Imprimer1Click();
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Aucune imprimante par défaut sélectionnée."));
   }
 
   void printsEveryPageToPdf() {

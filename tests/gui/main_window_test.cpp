@@ -152,6 +152,27 @@ class MainWindowTest : public QObject {
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel9"))->isHidden());
   }
 
+  void activationStoresTheTipsCheckBox() {
+    WindowFixture f;
+    const QString config = f.path(QStringLiteral("config.dat"));
+    int shown = 0;
+    f.window->FormActivate([&] {
+      ++shown;
+      return false;
+    });
+    QCOMPARE(shown, 1);
+    const std::string bytes = readBytes(config);
+    QCOMPARE(bytes.size(), std::size_t(24));
+    QCOMPARE(int(bytes[0]), 1);
+    QCOMPARE(int(bytes[2]), 0);
+    // With the tips switched off the window is not shown again.
+    f.window->FormActivate([&] {
+      ++shown;
+      return true;
+    });
+    QCOMPARE(shown, 1);
+  }
+
   void userToolMenusComeFromTheMenuFile() {
     WindowFixture f;
     writeBytes(f.path(QStringLiteral("menu.cfg")),

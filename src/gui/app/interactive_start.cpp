@@ -9,9 +9,19 @@
 #include "mainwindow/tform1.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
+#include "settings/settings_record.h"
 #include "text/messages.h"
+#include "windows/app_icon.h"
+#include "windows/small_windows.h"
 
 namespace orvex::gui {
+
+namespace {
+void centre(QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window.move(screen->availableGeometry().center() - window.rect().center());
+}
+}  // namespace
 
 int runInteractive(int& argc, char** argv, const QStringList& arguments) {
   QApplication app(argc, argv);
@@ -30,14 +40,44 @@ int runInteractive(int& argc, char** argv, const QStringList& arguments) {
     return 1;
   }
   const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()));
+  QApplication::setWindowIcon(orvexIcon());
+
+  // The splash shows unless the settings switch it off; it is painted at once,
+  // before the event loop runs, and goes once every window exists.
+  bool showSplash = true;
+  const SettingsReadResult settings = readSettings(paths.configFile());
+  if (!settings.error.empty())
+    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(settings.error)),
+                   MessageIcon::Error);
+  else if (settings.record)
+    showSplash = settings.record->EcranBienvenue;
+  auto splash = std::make_unique<TForm6>(showSplash);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (splash->wantsToShow()) {
+    centre(*splash);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
 
   TForm1 form(ui, paths, *scratch, arguments);
   ui.setParent(&form);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    form.move(screen->availableGeometry().center() - form.rect().center());
+  TForm3 about(ui, &form);
+  TForm7 tips(&form);
+  form.setAboutBox(&about);
+
+  splash.reset();
+  QApplication::restoreOverrideCursor();
+
+  centre(form);
   form.show();
   form.FormShow();
-  QTimer::singleShot(0, &form, [&form] { form.FormActivate([] { return true; }); });
+  QTimer::singleShot(0, &form, [&] {
+    form.FormActivate([&] {
+      ui.runModal(tips);
+      return tips.showAtStart();
+    });
+  });
   return QApplication::exec();
 }
 

@@ -92,7 +92,7 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       separator(1),
       {1, "Nouveauts1", "&Nouveautés...", nullptr, nullptr, kPlain},
       separator(1),
-      {1, "Apropos1", "A &propos...", nullptr, nullptr, kPlain},
+      {1, "Apropos1", "A &propos...", nullptr, &TForm1::Apropos1Click, kPlain},
   };
   return entries;
 }

@@ -323,4 +323,8 @@ void TForm1::OutilsBloc1Click() {
   setBarVisible(Panel2, item, item->isChecked());
 }
 
+void TForm1::Apropos1Click() {
+  if (m_about) m_ui.runModal(*m_about);
+}
+
 }  // namespace orvex::gui

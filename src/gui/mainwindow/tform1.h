@@ -14,6 +14,7 @@
 #include "tools/document_tool.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -50,6 +51,7 @@ class TForm1 : public QMainWindow {
   BlockAnchor Anchor;
 
   DocumentEditor* editor() const { return editeur; }
+  void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
   // Opens `path` as the one-argument command line does.
   bool loadDocument(const QString& path);
@@ -88,6 +90,8 @@ class TForm1 : public QMainWindow {
   void Barredoutils1Click();
   void Echelle1Click();
   void OutilsBloc1Click();
+  // Help menu.
+  void Apropos1Click();
 
   // The status updates every command calls.
   void editeurChange();
@@ -134,6 +138,7 @@ class TForm1 : public QMainWindow {
   QProgressBar* ProgressBar1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
+  QDialog* m_about = nullptr;
 };
 
 }  // namespace orvex::gui

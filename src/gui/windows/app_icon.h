@@ -1,0 +1,11 @@
+#pragma once
+// The program's icon, drawn rather than shipped as an image file.
+
+#include <QIcon>
+
+namespace orvex::gui {
+
+QIcon orvexIcon();
+
+
+}  // namespace orvex::gui

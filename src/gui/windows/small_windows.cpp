@@ -1,0 +1,196 @@
+#include "windows/small_windows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "components/zil_degrade.h"
+#include "services/ui_services.h"
+#include "windows/app_icon.h"
+
+namespace orvex::gui {
+
+namespace {
+
+QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QColor& colour, const QFont& font) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(font);
+  label->setStyleSheet(QStringLiteral("color: %1; background: transparent").arg(colour.name()));
+  label->adjustSize();
+  label->move(x, y);
+  return label;
+}
+
+QFont timesFont(int pixelSize, bool bold, bool italic) {
+  QFont font(QStringLiteral("Times New Roman"));
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+QFont smallFont(bool bold) {
+  QFont font = QApplication::font();
+  font.setPixelSize(11);
+  font.setBold(bold);
+  return font;
+}
+
+QLabel* placeIcon(QWidget* parent, int x, int y) {
+  auto* icon = new QLabel(parent);
+  icon->setPixmap(orvexIcon().pixmap(32, 32));
+  icon->setStyleSheet(QStringLiteral("background: transparent"));
+  icon->setGeometry(x, y, 32, 32);
+  return icon;
+}
+
+}  // namespace
+
+TForm6::TForm6(bool show, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_wantsToShow(show),
+      m_panel(new TZilDegrade(this)) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowTitle(QStringLiteral("Accueil"));
+  setFixedSize(230, 179);
+  m_panel->setGeometry(rect());
+  m_panel->setCouleurDebut(QColor(0, 255, 255));
+  m_panel->setSens(TSens::stVertical);
+  placeIcon(m_panel, 16, 48);
+  placeLabel(m_panel, QStringLiteral("Orvex"), 52, 48, QColor(0, 128, 128), timesFont(29, true, false));
+  placeLabel(m_panel, QStringLiteral("Orvex"), 54, 46, QColor(0, 255, 0), timesFont(29, true, false));
+  placeLabel(m_panel, QStringLiteral("v 1.3"), 184, 72, Qt::red, smallFont(true));
+  placeLabel(m_panel, QStringLiteral("Éditeur de textes"), 48, 96, QColor(192, 192, 192), smallFont(false));
+  placeLabel(m_panel, QStringLiteral("Logiciel libre, fait par Velmora"), 21, 120, QColor(192, 192, 192),
+             smallFont(false));
+  placeLabel(m_panel, QStringLiteral("Chargement en cours"), 30, 152, Qt::white, timesFont(19, true, true));
+}
+
+const QStringList& TForm7::tips() {
+  static const QStringList list = {
+      QStringLiteral("Orvex est un éditeur de fichiers textes simple et puissant."),
+      QStringLiteral("Il peut s'intégrer à l'Explorateur de fichier de Windows en ajoutant au menu contextuel la "
+                     "commande \"Ourvir avec Orvex\".\n\rVous pouvez ainsi ouvrir n'importe quel type de fichier."),
+      QStringLiteral("Orvex dispose d'un panel d'outils standard très pratique pour modifier vos fichiers textes."),
+      QStringLiteral("Vous pouvez également ajouter dans le menu de Orvex, des liens vers d'autres applications."),
+      QStringLiteral("Vous pouvez sélectionner un bloc dans un fichier puis le coller ailleurs dans le fichier ou "
+                     "dans un autre fichier."),
+      QStringLiteral("Vous avez la possibilité de concaténer, trier, remplir (avec incrémentation ou non), supprimer "
+                     "les doublons et bien d'autres fonctionnalités à découvrir."),
+      QStringLiteral("La sécurité n'est pas en reste puisque Orvex intègre une fonction de cryptage/décryptage des "
+                     "fichiers textes."),
+      QStringLiteral("L'interface claire et intuitive, permet de disposer des outils à tout moment : par le menu, par "
+                     "les boutons de raccourcis, par clic droit ou bien encore par des raccourcis claviers."),
+      QStringLiteral("Le mode Batch vous permet d'utiliser des fonctionnalités de Orvex dans un traitement de masse "
+                     "(exemple dans un fichier de commande .bat)."),
+  };
+  return list;
+}
+
+TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form7"));
+  setWindowTitle(QStringLiteral("Astuces"));
+  setFixedSize(339, 204);
+
+  auto* side = new QFrame(this);
+  side->setGeometry(8, 8, 81, 161);
+  side->setAutoFillBackground(true);
+  QPalette palette = side->palette();
+  palette.setColor(QPalette::Window, QColor(128, 128, 128));
+  side->setPalette(palette);
+  placeIcon(side, 24, 16);
+
+  auto* heading = new QLabel(QStringLiteral("Le saviez vous ?"), this);
+  heading->setFont(timesFont(19, true, false));
+  heading->setGeometry(97, 8, 233, 24);
+
+  m_text = new QLabel(this);
+  m_text->setObjectName(QStringLiteral("TipText"));
+  m_text->setGeometry(97, 36, 233, 121);
+  m_text->setWordWrap(true);
+  m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_text->setStyleSheet(QStringLiteral("color: navy; background: white; padding: 4px"));
+
+  m_previous = new QToolButton(this);
+  m_previous->setObjectName(QStringLiteral("AstucePrecedente"));
+  m_previous->setArrowType(Qt::LeftArrow);
+  m_previous->setToolTip(QStringLiteral("Astuce précédente"));
+  m_previous->setGeometry(288, 138, 18, 18);
+  m_previous->setEnabled(false);
+  m_next = new QToolButton(this);
+  m_next->setObjectName(QStringLiteral("AstuceSuivante"));
+  m_next->setArrowType(Qt::RightArrow);
+  m_next->setToolTip(QStringLiteral("Astuce suivante"));
+  m_next->setGeometry(308, 138, 18, 18);
+  connect(m_previous, &QToolButton::clicked, this, &TForm7::previousTip);
+  connect(m_next, &QToolButton::clicked, this, &TForm7::nextTip);
+
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setGeometry(8, 172, 323, 2);
+
+  m_showAtStart = new QCheckBox(QStringLiteral("Afficher la fenêtre des astuces au démarrage"), this);
+  m_showAtStart->setObjectName(QStringLiteral("CheckBox1"));
+  m_showAtStart->setChecked(true);
+  m_showAtStart->setFont(smallFont(false));
+  m_showAtStart->setGeometry(8, 178, 262, 22);
+
+  auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+  ok->setObjectName(QStringLiteral("BitBtn1"));
+  ok->setDefault(true);
+  ok->setGeometry(274, 177, 57, 24);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  showTip();
+}
+
+QString TForm7::shownTip() const { return m_text->text(); }
+bool TForm7::showAtStart() const { return m_showAtStart->isChecked(); }
+
+void TForm7::showTip() { m_text->setText(displayText(tips().at(m_index))); }
+
+void TForm7::nextTip() {
+  if (m_index < tips().size() - 1) ++m_index;
+  if (m_index == tips().size() - 1) m_next->setEnabled(false);
+  m_previous->setEnabled(true);
+  showTip();
+}
+
+void TForm7::previousTip() {
+  if (m_index > 0) --m_index;
+  if (m_index == 0) m_previous->setEnabled(false);
+  m_next->setEnabled(true);
+  showTip();
+}
+
+TForm3::TForm3(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui), m_panel(new TZilDegrade(this)) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("A propos..."));
+  setFixedSize(241, 105);
+  m_panel->setGeometry(rect());
+  m_panel->setCouleurDebut(QColor(0, 0, 128));
+  m_panel->setCouleurFin(Qt::black);
+  placeIcon(m_panel, 0, 0);
+  placeLabel(m_panel, QStringLiteral("Orvex "), 47, 1, Qt::white, timesFont(37, true, true));
+  placeLabel(m_panel, QStringLiteral("Orvex "), 48, 0, QColor(0, 128, 128), timesFont(37, true, true));
+  placeLabel(m_panel, QStringLiteral("Version 1.3"), 176, 32, Qt::red, smallFont(true));
+  QLabel* address = placeLabel(m_panel, kWebPageAddress, 38, 48, QColor(0, 255, 255), smallFont(false));
+  address->setObjectName(QStringLiteral("WebPageLabel"));
+  address->setCursor(Qt::PointingHandCursor);
+  placeLabel(m_panel, QStringLiteral("Velmora"), 176, 64, Qt::white, smallFont(false));
+  auto* ok = new QPushButton(QStringLiteral("&Ok"), m_panel);
+  ok->setObjectName(QStringLiteral("BitBtn1"));
+  ok->setDefault(true);
+  ok->setGeometry(83, 68, 75, 25);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(address, &QLabel::linkActivated, this, &TForm3::openWebPage);
+  address->setText(QStringLiteral("<a href=\"%1\" style=\"color: aqua\">%1</a>").arg(kWebPageAddress));
+  address->adjustSize();
+}
+
+void TForm3::openWebPage() { m_ui.openWithDesktop(kWebPageAddress); }
+
+}  // namespace orvex::gui
