@@ -134,8 +134,11 @@ void TForm1::Enregistrer1Click() { saveAs(); }
 void TForm1::Miseenpage1Click() { m_ui.setUpPrinter(editeur->printer()); }
 
 void TForm1::Imprimer1Click() {
-  QPrinter& printer = editeur->printer();
-  if (printer.outputFormat() == QPrinter::NativeFormat && QPrinterInfo::availablePrinters().isEmpty()) {
+  // Without a print system Qt falls back to PDF output, which needs a file name: a
+  // printer is there when the system has one or when the set-up chose a file.
+  const QPrinter& printer = editeur->printer();
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+  if (!toFile && QPrinterInfo::availablePrinters().isEmpty()) {
     reportError(QStringLiteral("Aucune imprimante par défaut sélectionnée"));
     return;
   }
