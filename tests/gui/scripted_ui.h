@@ -33,6 +33,8 @@ class ScriptedUi : public UiServices {
     ++saveDialogs;
     return nextFile();
   }
+  std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return nextFile(); }
+  std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
   bool setUpPrinter(QPrinter&) override { return true; }
   void runModal(QDialog& dialog) override {
     ++modalDialogs;

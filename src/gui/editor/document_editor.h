@@ -28,6 +28,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Replaces the document with `bytes` (without byte-order mark) laid out as `format`;
   // the undo history starts afresh.
   void loadBytes(std::string_view bytes, const TextFormat& format);
+  // Replaces the document with a file's content (its byte-order mark left out),
+  // streamed in without a copy of the whole file. `shown` is the encoding the bytes
+  // are valid in. Throws IoFailure.
+  void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
   // The document's bytes, exactly as the editor holds them.
   std::string_view bytes() const;
   // The format the document was opened or created with.
@@ -90,6 +94,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   Encoding m_shownEncoding = Encoding::Utf8;
   bool m_forceCapitals = false;
   bool m_resending = false;
+
+  void beginLoad(const TextFormat& format, Encoding shown, std::size_t size);
+  void endLoad();
 };
 
 }  // namespace orvex::gui

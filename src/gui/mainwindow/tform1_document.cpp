@@ -36,16 +36,22 @@ std::filesystem::path toPath(const QString& name) { return std::filesystem::path
 }  // namespace
 
 bool TForm1::loadDocument(const QString& path) {
-  std::string content;
+  // The layout and encoding are found first, so that a file that cannot be read
+  // leaves the document as it was.
+  TextFormat format;
   try {
-    content = readWholeFile(toPath(path));
+    format = probeFileLayout(toPath(path));
+    format.encoding = detectFileEncoding(toPath(path));
   } catch (const IoFailure&) {
     reportError(QString::fromStdString(cannotOpenMessage(path.toStdString())));
     return false;
   }
-  const TextFormat format = detectFormat(content);
-  const std::size_t skip = format.bom ? kUtf8Bom.size() : 0;
-  editeur->loadBytes(std::string_view(content).substr(skip), format);
+  try {
+    editeur->loadFile(toPath(path), format, format.encoding);
+  } catch (const IoFailure& failure) {
+    reportError(QString::fromStdString(failure.what()));
+    return false;
+  }
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "services/ui_services.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
+#include <QInputDialog>
 #include <QDialog>
 #include <QUrl>
 #include <QFileDialog>
@@ -60,6 +62,19 @@ std::optional<QString> QtUiServices::chooseFileToSave(const QString& startName) 
                                                     QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
   return name;
+}
+
+std::optional<QString> QtUiServices::inputText(const QString& caption, const QString& prompt, const QString& value) {
+  bool accepted = false;
+  const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal, value, &accepted);
+  if (!accepted) return std::nullopt;
+  return text;
+}
+
+std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
+  const QColor colour = QColorDialog::getColor(initial, m_parent);
+  if (!colour.isValid()) return std::nullopt;
+  return colour;
 }
 
 bool QtUiServices::setUpPrinter(QPrinter& printer) {

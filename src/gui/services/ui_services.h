@@ -2,6 +2,7 @@
 // Every modal question, message, file dialog and launch of the program goes
 // through this interface, so that the windows can be driven by a script in tests.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,6 +27,10 @@ class UiServices {
   // `startName`; empty when cancelled.
   virtual std::optional<QString> chooseFileToOpen(const QString& startName) = 0;
   virtual std::optional<QString> chooseFileToSave(const QString& startName) = 0;
+  // An input box with a caption, a prompt and a preset value; empty when cancelled.
+  virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) = 0;
+  // The colour dialog, opening on `initial`; empty when cancelled.
+  virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
   // The printer set-up dialog; false when cancelled.
   virtual bool setUpPrinter(QPrinter& printer) = 0;
   // Shows a modal dialog and returns when it is closed.
@@ -46,6 +51,8 @@ class QtUiServices : public UiServices {
   Answer ask(const QString& caption, const QString& text) override;
   std::optional<QString> chooseFileToOpen(const QString& startName) override;
   std::optional<QString> chooseFileToSave(const QString& startName) override;
+  std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) override;
+  std::optional<QColor> chooseColour(const QColor& initial) override;
   bool setUpPrinter(QPrinter& printer) override;
   void runModal(QDialog& dialog) override;
   bool startDetached(const QString& program, const QStringList& arguments) override;

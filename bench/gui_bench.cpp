@@ -1,0 +1,98 @@
+// Times the editor window on a large file, offscreen: opening a 100 MB,
+// 2-million-line file and running upper case on it from the menu, with the peak
+// memory of the process.
+
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "editor/document_editor.h"
+#include "mainwindow/tform1.h"
+#include "paths/program_paths.h"
+#include "services/ui_services.h"
+
+namespace {
+
+// A silent UiServices: the benchmark asks nothing.
+class SilentUi : public orvex::gui::UiServices {
+ public:
+  void showMessage(const QString& caption, const QString& text, orvex::gui::MessageIcon) override {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+  }
+  orvex::gui::Answer ask(const QString&, const QString&) override { return orvex::gui::Answer::No; }
+  std::optional<QString> chooseFileToOpen(const QString&) override { return std::nullopt; }
+  std::optional<QString> chooseFileToSave(const QString&) override { return std::nullopt; }
+  std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+  bool setUpPrinter(QPrinter&) override { return false; }
+  void runModal(QDialog&) override {}
+  bool startDetached(const QString&, const QStringList&) override { return false; }
+  bool openWithDesktop(const QString&) override { return false; }
+};
+
+void writeData(const QString& path, std::size_t lines) {
+  std::ofstream out(path.toStdString(), std::ios::binary);
+  const char* words[] = {"été", "fenêtre", "garçon", "Noël", "naïve", "texte", "ligne", "éditeur", "où", "mot"};
+  std::uint64_t seed = 42;
+  std::string line;
+  for (std::size_t i = 0; i < lines; ++i) {
+    line.clear();
+    while (line.size() < 46) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      line += words[(seed >> 33) % 10];
+      line += ' ';
+    }
+    line += '\n';
+    out << line;
+  }
+}
+
+double peakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("big.txt"));
+  writeData(file, 2'000'000);
+  const double fileMegabytes = static_cast<double>(QFileInfo(file).size()) / 1e6;
+  const double baseline = peakMegabytes();
+
+  SilentUi ui;
+  orvex::ScratchDirectory scratch;
+  orvex::gui::TForm1 window(ui, orvex::ProgramPaths(dir.path().toStdString()), scratch, {});
+  window.show();
+  QApplication::processEvents();
+
+  QElapsedTimer timer;
+  timer.start();
+  if (!window.loadDocument(file)) return 1;
+  window.refreshLineCount();
+  QApplication::processEvents();
+  const double openSeconds = timer.nsecsElapsed() / 1e9;
+
+  timer.restart();
+  window.findChild<QAction*>(QStringLiteral("Metteenmajuscules1"))->trigger();
+  QApplication::processEvents();
+  const double upperSeconds = timer.nsecsElapsed() / 1e9;
+  const double peak = peakMegabytes();
+
+  std::printf("editor window, offscreen: %.1f MB, %zu lines\n", fileMegabytes, window.editor()->lineCount());
+  std::printf("  open            %6.2f s   (target < 2.5 s)  %s\n", openSeconds, openSeconds < 2.5 ? "PASS" : "MISS");
+  std::printf("  upper case      %6.2f s   (target < 5 s)    %s\n", upperSeconds, upperSeconds < 5 ? "PASS" : "MISS");
+  std::printf("  peak memory     %6.0f MB  (target < 6 x file = %.0f MB, idle window %.0f MB)  %s\n", peak,
+              6 * fileMegabytes, baseline, peak < 6 * fileMegabytes ? "PASS" : "MISS");
+  return 0;
+}
