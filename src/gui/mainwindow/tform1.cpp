@@ -298,30 +298,16 @@ void TForm1::Coller1Click() {
 
 void TForm1::Toutselectionner1Click() { editeur->selectAll(); }
 
-void TForm1::Barreddition1Click() {
-  auto* item = findChild<QAction*>(QStringLiteral("Barreddition1"));
-  setBarVisible(ToolBar1, item, item->isChecked());
+void TForm1::toggleBar(const char* itemName, QWidget* bar) {
+  auto* item = findChild<QAction*>(QString::fromLatin1(itemName));
+  setBarVisible(bar, item, item->isChecked());
 }
 
-void TForm1::Barredestatut1Click() {
-  auto* item = findChild<QAction*>(QStringLiteral("Barredestatut1"));
-  setBarVisible(StatusBar2, item, item->isChecked());
-}
-
-void TForm1::Barredoutils1Click() {
-  auto* item = findChild<QAction*>(QStringLiteral("Barredoutils1"));
-  setBarVisible(Panel1, item, item->isChecked());
-}
-
-void TForm1::Echelle1Click() {
-  auto* item = findChild<QAction*>(QStringLiteral("Echelle1"));
-  setBarVisible(Panel9, item, item->isChecked());
-}
-
-void TForm1::OutilsBloc1Click() {
-  auto* item = findChild<QAction*>(QStringLiteral("OutilsBloc1"));
-  setBarVisible(Panel2, item, item->isChecked());
-}
+void TForm1::Barreddition1Click() { toggleBar("Barreddition1", ToolBar1); }
+void TForm1::Barredestatut1Click() { toggleBar("Barredestatut1", StatusBar2); }
+void TForm1::Barredoutils1Click() { toggleBar("Barredoutils1", Panel1); }
+void TForm1::Echelle1Click() { toggleBar("Echelle1", Panel9); }
+void TForm1::OutilsBloc1Click() { toggleBar("OutilsBloc1", Panel2); }
 
 void TForm1::Apropos1Click() {
   if (m_about) m_ui.runModal(*m_about);

@@ -117,6 +117,8 @@ class TForm1 : public QMainWindow {
   void buildUserToolMenus();
   void launchUserTool(const QString& caption);
   void setBarVisible(QWidget* bar, QAction* item, bool visible);
+  // A switch of the view menu: its check mark, already inverted, shows or hides the bar.
+  void toggleBar(const char* itemName, QWidget* bar);
 
   UiServices& m_ui;
   ProgramPaths m_paths;
