@@ -12,6 +12,8 @@
 #include "tools/line_edit_tools.h"
 #include "tools/sort_tool.h"
 
+#include <new>
+
 namespace orvex {
 namespace {
 
@@ -105,6 +107,38 @@ TEST(LinePipeline, AFailedReloadGivesTheDocumentBack) {
   EXPECT_EQ(status.error, "Erreur E/S 5");
   EXPECT_EQ(editor.text, "garder\nce texte\n");
   EXPECT_TRUE(std::filesystem::exists(scratch.firstFile()));
+}
+
+// A tool that runs out of memory half-way.
+class ExhaustingTool : public LineTool {
+ public:
+  PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
+
+ protected:
+  void transform(std::string_view, LineWriter&, Progress&) override { throw std::bad_alloc(); }
+};
+
+TEST(LinePipeline, AnyFailureOfAToolGivesTheDocumentBack) {
+  ScratchDirectory scratch;
+  FakeEditor editor("ligne\n");
+  ExhaustingTool tool;
+  EXPECT_EQ(runLinePipeline(editor, tool, scratch).error, "Mémoire insuffisante");
+  EXPECT_EQ(editor.text, "ligne\n");
+}
+
+TEST(LinePipeline, ADocumentThatCannotBeReloadedIsKeptInAFile) {
+  ScratchDirectory scratch;
+  FakeEditor editor("seule copie\n");
+  editor.failLoads = 2;
+  CaseTool upper(LetterCase::Upper);
+  const Status status = runLinePipeline(editor, upper, scratch);
+  const std::string marker = "Le document est conservé dans le fichier ";
+  const auto at = status.error.find(marker);
+  ASSERT_NE(at, std::string::npos) << status.error;
+  const std::filesystem::path kept = status.error.substr(at + marker.size());
+  EXPECT_EQ(readWholeFile(kept), "seule copie\n");
+  EXPECT_FALSE(kept.string().starts_with(scratch.path().string()));
+  removeQuietly(kept);
 }
 
 TEST(LinePipeline, AFailedDumpLeavesTheEditorAlone) {

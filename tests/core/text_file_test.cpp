@@ -7,11 +7,13 @@
 
 #include <tuple>
 
+#include "io/document_file.h"
 #include "io/file_handle.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
 #include "test_support.h"
 #include "text/format_detection.h"
+#include "text/line_breaks.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 
@@ -168,6 +170,16 @@ TEST(FileErrors, ReportTheFrenchMessages) {
     EXPECT_EQ(std::string(failure.what()), "Disque plein");
   }
   ::close(full);
+}
+
+TEST(DocumentSave, WritesTheMarkAndOneKindOfLineBreak) {
+  TempDir dir;
+  saveDocument(dir / "a.txt", "un\r\ndeux\ntrois\rfin", {Encoding::Utf8, true, LineBreak::CrLf, false});
+  EXPECT_EQ(readFile(dir / "a.txt"), "\xEF\xBB\xBFun\r\ndeux\r\ntrois\r\nfin");
+  saveDocument(dir / "b.txt", "a\nb\n", {Encoding::Windows1252, false, LineBreak::Lf, true});
+  EXPECT_EQ(readFile(dir / "b.txt"), "a\nb\n");
+  EXPECT_EQ(unifyLineBreaks("a\nb", LineBreak::Lf), std::nullopt);
+  EXPECT_EQ(unifyLineBreaks("a\r\nb\r", LineBreak::Cr), "a\rb\r");
 }
 
 TEST(ErrorReport, AppendsAFullStopAfterALetter) {

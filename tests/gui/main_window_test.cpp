@@ -1,5 +1,6 @@
 // The main window: commands table, layout, status texts and the editor's events.
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -95,6 +96,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));
     QCOMPARE(f.text(), std::string("ab\ncd\n"));
+  }
+
+  void editsWithoutKeysAlsoMarkModified() {
+    WindowFixture f;
+    f.setText("texte");
+    f.window->show();
+    QVERIFY(!f.window->ModifiedFlag);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("ê"));
+    QApplication::sendEvent(f.window->editor()->textArea(), &composed);
+    QCOMPARE(f.text(), std::string("êtexte"));
+    QVERIFY(f.window->ModifiedFlag);
+    QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
   }
 
   void tabBecomesFourBlanks() {

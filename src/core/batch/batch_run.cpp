@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <span>
 
@@ -88,6 +89,9 @@ int processFile(const std::vector<std::string>& arguments, std::ostream& errors)
       document.apply(arguments[i], std::span(arguments).subspan(i + 1));
   } catch (const IoFailure& failure) {
     errors << errorReportText(failure.what()) << '\n';
+    return kBatchIoError;
+  } catch (const std::bad_alloc&) {
+    errors << errorReportText(outOfMemoryMessage()) << '\n';
     return kBatchIoError;
   }
   return kBatchDone;

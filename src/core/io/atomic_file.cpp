@@ -58,7 +58,11 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target) {
   m_temporary = pattern;
 
   const mode_t mode = exists ? (info.st_mode & 07777) : (0666 & ~currentUmask());
-  if (::fchmod(fd, mode) != 0) throw IoFailure(cannotCreateMessage(shown));
+  if (::fchmod(fd, mode) != 0) {
+    // The destructor does not run for a constructor that throws.
+    ::unlink(m_temporary.c_str());
+    throw IoFailure(cannotCreateMessage(shown));
+  }
   if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid())) {
     // Keeping the owner is best effort: only a privileged user may give files away.
     [[maybe_unused]] const int ignored = ::fchown(fd, info.st_uid, info.st_gid);

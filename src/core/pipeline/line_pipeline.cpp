@@ -1,34 +1,58 @@
 #include "pipeline/line_pipeline.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <new>
+
 #include "io/file_handle.h"
 #include "io/line_writer.h"
 
 namespace orvex {
 
 namespace {
+
 constexpr std::int64_t kDumpSteps = 25;
 constexpr std::int64_t kReloadSteps = 25;
+
+// The document could not be put back in the editor: its only copy, the first
+// scratch file, moves out of the scratch directory (which goes at exit) and the
+// user is told where it is.
+std::string rescueDocument(const std::filesystem::path& copy) {
+  std::error_code error;
+  auto base = std::filesystem::temp_directory_path(error);
+  if (error) base = "/tmp";
+  std::string pattern = (base / "orvex-document-XXXXXX").string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd >= 0) {
+    ::close(fd);
+    std::filesystem::rename(copy, pattern, error);
+    if (!error) return "Le document est conservé dans le fichier " + pattern;
+    removeQuietly(pattern);
+  }
+  return "Le document est conservé dans le fichier " + copy.string();
+}
+
 }  // namespace
 
 Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDirectory& scratch,
                        ProgressListener* listener) {
   const PipelineVariation variation = tool.variation();
   Progress progress(variation.drivesProgress ? listener : nullptr);
-  Progress silent;
-  Progress& shown = variation.drivesProgress ? progress : silent;
   const auto first = scratch.firstFile();
   const auto second = scratch.secondFile();
 
-  shown.start(static_cast<std::int64_t>(port.lineCount()) + kDumpSteps + kReloadSteps);
+  progress.start(static_cast<std::int64_t>(port.lineCount()) + kDumpSteps + kReloadSteps);
   TextFormat format;
   try {
     format = port.saveTo(first);
   } catch (const IoFailure& failure) {
     return Status::failure(failure.what());
   }
-  shown.setPosition(kDumpSteps);
+  progress.setPosition(kDumpSteps);
 
   bool emptied = false;
+  std::string error;
   try {
     if (variation.clearing == EditorClearing::AfterDump) {
       port.clear();
@@ -37,30 +61,35 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     {
       FileHandle output = createForWriting(second);
       LineWriter writer(output.get(), format);
-      tool.run(first, format, writer, shown);
+      tool.run(first, format, writer, progress);
       writer.finish();
       output.close();
     }
-    if (variation.clearing != EditorClearing::Never) {
-      port.clear();
-    }
+    if (variation.clearing != EditorClearing::Never) port.clear();
     // A reload that fails half-way leaves the editor as damaged as an emptied one.
     emptied = true;
     port.loadFrom(second, format);
   } catch (const IoFailure& failure) {
+    error = failure.what();
+  } catch (const std::bad_alloc&) {
+    error = outOfMemoryMessage();
+  } catch (const std::exception& failure) {
+    error = ioErrorMessage(0) + " (" + failure.what() + ")";
+  }
+  if (!error.empty()) {
     if (emptied) {
       try {
         port.loadFrom(first, format);
-      } catch (const IoFailure&) {
-        // The document is still whole in the first scratch file, which stays.
+      } catch (...) {
+        return Status::failure(error + "\n\r" + rescueDocument(first));
       }
     }
-    return Status::failure(failure.what());
+    return Status::failure(error);
   }
-  shown.advance(kReloadSteps);
+  progress.advance(kReloadSteps);
   removeQuietly(second);
   removeQuietly(first);
-  shown.setPosition(0);
+  progress.setPosition(0);
   return {};
 }
 

@@ -29,7 +29,8 @@ class DocumentPort {
 };
 
 // Runs `tool` over the document held by `port`. On success both scratch files are
-// gone; after a failure they stay, and the document is in the editor as before.
+// gone; after a failure they stay, and the document is in the editor as before. If
+// even that fails, the message says which file holds the document.
 Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDirectory& scratch,
                        ProgressListener* listener = nullptr);
 

@@ -17,6 +17,7 @@ std::string fileNotFoundMessage() { return "Fichier introuvable"; }
 std::string accessDeniedMessage() { return "Accès au fichier refusé"; }
 std::string diskFullMessage() { return "Disque plein"; }
 std::string ioErrorMessage(int code) { return "Erreur E/S " + std::to_string(code); }
+std::string outOfMemoryMessage() { return "Mémoire insuffisante"; }
 
 std::string messageForErrno(int errorNumber) {
   switch (errorNumber) {
@@ -24,6 +25,7 @@ std::string messageForErrno(int errorNumber) {
     case EACCES:
     case EPERM:
     case EROFS: return accessDeniedMessage();
+    case ENOMEM: return outOfMemoryMessage();
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return diskFullMessage();

@@ -14,6 +14,7 @@ std::string fileNotFoundMessage();                       // "Fichier introuvable
 std::string accessDeniedMessage();                       // "Accès au fichier refusé"
 std::string diskFullMessage();                           // "Disque plein"
 std::string ioErrorMessage(int code);                    // "Erreur E/S %d"
+std::string outOfMemoryMessage();                        // "Mémoire insuffisante"
 
 // The message for a failed read or write with the given errno value.
 std::string messageForErrno(int errorNumber);

@@ -96,6 +96,9 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QWidget(parent), m_impl(std::m
   sci->installEventFilter(this);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
+  connect(sci, &QsciScintilla::textChanged, this, [this] {
+    if (m_loading == 0) emit textEdited();
+  });
   setFocusProxy(sci);
   newDocument();
 }
@@ -115,6 +118,7 @@ QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 
 void DocumentEditor::beginLoad(const TextFormat& format, Encoding shown, std::size_t size) {
+  ++m_loading;
   m_format = format;
   m_shownEncoding = shown;
   m_impl->sci->setUtf8(shown == Encoding::Utf8);
@@ -127,6 +131,7 @@ void DocumentEditor::beginLoad(const TextFormat& format, Encoding shown, std::si
 }
 
 void DocumentEditor::endLoad() {
+  --m_loading;
   m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
   m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
@@ -141,27 +146,48 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   endLoad();
 }
 
+namespace {
+
+// A read-only mapping of a whole file, unmapped when it goes.
+class MappedFile {
+ public:
+  MappedFile(int fd, std::size_t size) : m_size(size) {
+    if (size == 0) return;
+    m_data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (m_data == MAP_FAILED) {
+      m_data = nullptr;
+      throw IoFailure(messageForErrno(errno));
+    }
+    ::madvise(m_data, size, MADV_SEQUENTIAL);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  ~MappedFile() {
+    if (m_data) ::munmap(m_data, m_size);
+  }
+  std::string_view bytes() const { return {static_cast<const char*>(m_data), m_data ? m_size : 0}; }
+
+ private:
+  void* m_data = nullptr;
+  std::size_t m_size;
+};
+
+}  // namespace
+
 void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
   FileHandle file = openForReading(path);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
-  const auto size = static_cast<std::size_t>(info.st_size);
   // The file is mapped and handed to the editor in one piece: appending in pieces
   // costs the editor time for every piece, and a copy in memory costs a file's size.
-  void* mapped = nullptr;
-  if (size > 0) {
-    mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
-    if (mapped == MAP_FAILED) throw IoFailure(messageForErrno(errno));
-    ::madvise(mapped, size, MADV_SEQUENTIAL);
-  }
-  std::string_view content(static_cast<const char*>(mapped), size);
+  const MappedFile mapped(file.get(), static_cast<std::size_t>(info.st_size));
+  std::string_view content = mapped.bytes();
   if (format.bom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
   beginLoad(format, shown, content.size());
   if (!content.empty())
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(content.size()),
                                content.data());
   endLoad();
-  if (mapped) ::munmap(mapped, size);
 }
 
 std::string_view DocumentEditor::bytes() const {
@@ -239,15 +265,29 @@ TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
   return format;
 }
 
-void DocumentEditor::clear() { m_impl->send(QsciScintillaBase::SCI_CLEARALL); }
+void DocumentEditor::clear() {
+  // Emptied for a reload: keeping the old text as undo history would double the memory.
+  ++m_loading;
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  --m_loading;
+}
 
 void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat&) {
   // The scratch file has no byte-order mark; the document keeps its own format.
+  ++m_loading;
   TextFormat own = m_format;
   const bool bom = own.bom;
   own.bom = false;
   const Encoding shown = own.encoding == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
-  loadFile(path, own, shown);
+  try {
+    loadFile(path, own, shown);
+  } catch (...) {
+    --m_loading;
+    throw;
+  }
+  --m_loading;
   m_format.bom = bom;
 }
 

@@ -82,6 +82,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
  signals:
   // Every key that reaches the editor, before the editor acts on it.
   void keyPressed();
+  // The text changed by any other way than a load (drag and drop, input methods...).
+  void textEdited();
   void selectionMoved();
 
  protected:
@@ -94,6 +96,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   Encoding m_shownEncoding = Encoding::Utf8;
   bool m_forceCapitals = false;
   bool m_resending = false;
+  int m_loading = 0;  // loads in progress: their changes are not edits
 
   void beginLoad(const TextFormat& format, Encoding shown, std::size_t size);
   void endLoad();

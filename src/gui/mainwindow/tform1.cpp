@@ -67,6 +67,14 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);
+  // Besides key presses, any edit the keys do not see (a drop, an input method,
+  // a middle-click paste) marks the document, so that its changes are never
+  // dropped without the save question.
+  connect(editeur, &DocumentEditor::textEdited, this, [this] {
+    if (ModifiedFlag) return;
+    ModifiedFlag = true;
+    editeurChange();
+  });
   connect(editeur, &DocumentEditor::selectionMoved, this, &TForm1::editeurSelectionChange);
 
   // Creation step: the built-in state, then config.dat when there is one.

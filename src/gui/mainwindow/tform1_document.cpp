@@ -9,12 +9,10 @@
 
 #include "components/zil_status_bar.h"
 #include "editor/document_editor.h"
-#include "io/atomic_file.h"
-#include "io/file_handle.h"
+#include "io/document_file.h"
 #include "mainwindow/tform1.h"
 #include "services/ui_services.h"
 #include "text/format_detection.h"
-#include "text/line_breaks.h"
 #include "text/messages.h"
 
 namespace orvex::gui {
@@ -56,14 +54,8 @@ bool TForm1::loadDocument(const QString& path) {
 }
 
 bool TForm1::writeDocument(const QString& path) {
-  const TextFormat& format = editeur->format();
-  const std::string_view text = editeur->bytes();
-  const std::optional<std::string> unified = unifyLineBreaks(text, format.lineBreak);
   try {
-    AtomicFile file(toPath(path));
-    if (format.bom) writeAll(file.fd(), kUtf8Bom);
-    writeAll(file.fd(), unified ? std::string_view(*unified) : text);
-    file.commit();
+    saveDocument(toPath(path), editeur->bytes(), editeur->format());
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
