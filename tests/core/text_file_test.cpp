@@ -16,6 +16,7 @@
 #include "text/line_breaks.h"
 #include "text/messages.h"
 #include "text/utf8.h"
+#include "text/windows1252.h"
 
 namespace orvex {
 namespace {
@@ -180,6 +181,26 @@ TEST(DocumentSave, WritesTheMarkAndOneKindOfLineBreak) {
   EXPECT_EQ(readFile(dir / "b.txt"), "a\nb\n");
   EXPECT_EQ(unifyLineBreaks("a\nb", LineBreak::Lf), std::nullopt);
   EXPECT_EQ(unifyLineBreaks("a\r\nb\r", LineBreak::Cr), "a\rb\r");
+}
+
+TEST(Windows1252, MapsTheCharactersOfItsHighControlRange) {
+  EXPECT_EQ(encodeWindows1252("€ œ ’ … é ç"), "\x80 \x9C \x92 \x85 \xE9 \xE7");
+  EXPECT_EQ(encodeWindows1252("日本 ok"), "?? ok");
+  EXPECT_EQ(decodeWindows1252(0x80), U'€');
+  EXPECT_EQ(decodeWindows1252(0x81), U'\x81');
+  EXPECT_EQ(decodeWindows1252(0xE9), U'é');
+  for (int b = 0x80; b < 0x100; ++b) {
+    const char32_t c = decodeWindows1252(static_cast<unsigned char>(b));
+    if (c == static_cast<char32_t>(b)) continue;
+    std::string utf8;
+    if (c < 0x800) {
+      utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    EXPECT_EQ(encodeWindows1252(utf8), std::string(1, static_cast<char>(b))) << b;
+  }
 }
 
 TEST(ErrorReport, AppendsAFullStopAfterALetter) {

@@ -1,5 +1,6 @@
 // The main window: commands table, layout, status texts and the editor's events.
 
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -9,6 +10,7 @@
 #include <QToolBar>
 
 #include "mainwindow/command_table.h"
+#include "text/format_detection.h"
 #include "window_fixture.h"
 
 using namespace orvex;
@@ -109,6 +111,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.text(), std::string("êtexte"));
     QVERIFY(f.window->ModifiedFlag);
     QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
+  }
+
+  void typingIntoAWindows1252DocumentStoresItsBytes() {
+    WindowFixture f;
+    f.window->editor()->loadBytes("caf\xE9 ", detectFormat("caf\xE9 "));
+    QCOMPARE(f.window->editor()->shownEncoding(), Encoding::Windows1252);
+    f.window->show();
+    QWidget* area = f.window->editor()->textArea();
+    QTest::keyClick(area, Qt::Key_End);
+    for (const QString& typed : {QStringLiteral("€"), QStringLiteral("œ"), QStringLiteral("’"), QStringLiteral("é")}) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+      QApplication::sendEvent(area, &press);
+    }
+    QCOMPARE(f.text(), std::string("caf\xE9 \x80\x9C\x92\xE9"));
+    QGuiApplication::clipboard()->setText(QStringLiteral(" …"));
+    f.action("Coller1")->trigger();
+    QCOMPARE(f.text(), std::string("caf\xE9 \x80\x9C\x92\xE9 \x85"));
   }
 
   void tabBecomesFourBlanks() {

@@ -4,6 +4,8 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 #include <sys/mman.h>
@@ -17,6 +19,7 @@
 #include "text/format_detection.h"
 #include "text/messages.h"
 #include "text/utf8.h"
+#include "text/windows1252.h"
 
 namespace orvex::gui {
 
@@ -231,7 +234,12 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
 void DocumentEditor::undo() { m_impl->sci->undo(); }
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
-void DocumentEditor::paste() { m_impl->sci->paste(); }
+void DocumentEditor::paste() {
+  if (m_shownEncoding == Encoding::Windows1252)
+    insertTyped(QGuiApplication::clipboard()->text());
+  else
+    m_impl->sci->paste();
+}
 void DocumentEditor::selectAll() { m_impl->sci->selectAll(true); }
 
 void DocumentEditor::setColours(const QColor& background, const QColor& text) {
@@ -291,14 +299,44 @@ void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextForma
   m_format.bom = bom;
 }
 
+void DocumentEditor::insertTyped(const QString& text) {
+  // A Windows-1252 document takes the code page's bytes; the editor itself would
+  // store Latin-1 and lose €, œ, ’ and the other characters of 0x80 to 0x9F.
+  const std::string bytes = m_shownEncoding == Encoding::Windows1252 ? encodeWindows1252(text.toStdString())
+                                                                      : text.toStdString();
+  m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, bytes.c_str());
+}
+
+static bool hasNonAscii(const QString& text) {
+  for (const QChar c : text)
+    if (c.unicode() >= 0x80) return true;
+  return false;
+}
+
 bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != m_impl->sci || event->type() != QEvent::KeyPress || m_resending)
-    return QWidget::eventFilter(watched, event);
+  if (watched != m_impl->sci || m_resending) return QWidget::eventFilter(watched, event);
+  const bool codePage = m_shownEncoding == Encoding::Windows1252;
+  if (event->type() == QEvent::InputMethod && codePage) {
+    auto* input = static_cast<QInputMethodEvent*>(event);
+    if (!hasNonAscii(input->commitString())) return false;
+    insertTyped(input->commitString());
+    return true;
+  }
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   emit keyPressed();
+  if (codePage && (key->matches(QKeySequence::Paste))) {
+    paste();
+    return true;
+  }
   QString text = key->text();
-  const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+  const bool tab = key->key() == Qt::Key_Tab && !command;
   const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
+  if (codePage && !command && hasNonAscii(text)) {
+    insertTyped(text);
+    return true;
+  }
   if (!tab && !(m_forceCapitals && lowerLetter)) return false;
 
   int keyCode = key->key();

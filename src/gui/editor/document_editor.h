@@ -98,6 +98,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   bool m_resending = false;
   int m_loading = 0;  // loads in progress: their changes are not edits
 
+  void insertTyped(const QString& text);
   void beginLoad(const TextFormat& format, Encoding shown, std::size_t size);
   void endLoad();
 };
