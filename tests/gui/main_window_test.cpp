@@ -130,6 +130,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.text(), std::string("caf\xE9 \x80\x9C\x92\xE9 \x85"));
   }
 
+  void menuShortcutsWinOverTheEditorsOwnKeys() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("f.txt"));
+    writeBytes(file, "un\ndeux\n");
+    QVERIFY(f.window->loadDocument(file));
+    f.window->CurrentFileName = file;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QWidget* area = f.window->editor()->textArea();
+    area->setFocus();
+    // Ctrl+L and Ctrl+T belong to commands not built yet: the line stays.
+    QTest::keyClick(area, Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(area, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(f.text(), std::string("un\ndeux\n"));
+    QTest::keyClick(area, Qt::Key_X, Qt::NoModifier);
+    QTest::keyClick(area, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(readBytes(file), std::string("xun\ndeux\n"));
+    QVERIFY(!f.window->ModifiedFlag);
+  }
+
   void tabBecomesFourBlanks() {
     WindowFixture f;
     f.setText("abcd");

@@ -1,5 +1,7 @@
 #include "editor/document_editor.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
@@ -250,6 +252,16 @@ void DocumentEditor::setColours(const QColor& background, const QColor& text) {
   sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_DEFAULT, text);
   sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
   sci->setCaretForegroundColor(text);
+}
+
+void DocumentEditor::releaseKeys(const QList<QKeySequence>& keys) {
+  for (QsciCommand* command : m_impl->sci->standardCommands()->commands()) {
+    for (const QKeySequence& key : keys) {
+      const int combined = key[0].toCombined();
+      if (command->key() == combined) command->setKey(0);
+      if (command->alternateKey() == combined) command->setAlternateKey(0);
+    }
+  }
 }
 
 QPrinter& DocumentEditor::printer() { return m_impl->printer; }

@@ -6,6 +6,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QKeySequence>
+#include <QList>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -63,6 +65,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
 
   void setColours(const QColor& background, const QColor& text);
   void setForceCapitals(bool on) { m_forceCapitals = on; }
+  // Leaves these keys to the window's menus: the editor's own bindings for some of
+  // them (Ctrl+L, Ctrl+T, Ctrl+D, Ctrl+Y...) would do something else.
+  void releaseKeys(const QList<QKeySequence>& keys);
   bool forceCapitals() const { return m_forceCapitals; }
 
   // The printer of the print commands; the set-up dialog changes it.

@@ -216,6 +216,10 @@ void TForm1::buildCommands() {
     }
   };
   fillMenu(mainMenuEntries(), {});
+  QList<QKeySequence> menuKeys;
+  for (const MenuEntry& entry : mainMenuEntries())
+    if (entry.shortcut) menuKeys << QKeySequence(QString::fromLatin1(entry.shortcut));
+  editeur->releaseKeys(menuKeys);
   fillMenu(popupMenuEntries(), {PopupMenu1});
 
   auto fillBar = [&](QToolBar* bar, const std::vector<ButtonEntry>& buttons) {
