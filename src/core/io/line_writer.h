@@ -24,8 +24,6 @@ class LineWriter {
   // Gives back the last `unused` bytes of the line started by putUninitialized().
   void shortenLastLine(std::size_t unused) { m_used -= unused; }
 
-  std::size_t linesWritten() const { return m_lines; }
-
   // Asks the system to start writing the data to disk as it goes, for a file that is
   // flushed to disk at the end: the final flush then has little left to wait for.
   void startWritebackEarly() { m_writeback = true; }
