@@ -7,5 +7,4 @@ namespace orvex::gui {
 
 QIcon orvexIcon();
 
-
 }  // namespace orvex::gui
