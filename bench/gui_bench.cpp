@@ -26,6 +26,7 @@ class SilentUi : public orvex::gui::UiServices {
     std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
   }
   orvex::gui::Answer ask(const QString&, const QString&) override { return orvex::gui::Answer::No; }
+  bool confirm(const QString&, const QString&) override { return false; }
   std::optional<QString> chooseFileToOpen(const QString&) override { return std::nullopt; }
   std::optional<QString> chooseFileToSave(const QString&) override { return std::nullopt; }
   std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return std::nullopt; }

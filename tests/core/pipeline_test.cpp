@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "io/file_handle.h"
+#include "history/tool_history.h"
 #include "pipeline/line_pipeline.h"
 #include "test_support.h"
 #include "text/format_detection.h"
@@ -42,8 +43,12 @@ class FakeEditor : public DocumentPort {
     }
     text = readWholeFile(path);
   }
+  void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override {
+    recorded.emplace_back(readWholeFile(before), readWholeFile(after));
+  }
 
   std::string text;
+  std::vector<std::pair<std::string, std::string>> recorded;
   int clears = 0;
   int failLoads = 0;
 };
@@ -106,6 +111,7 @@ TEST(LinePipeline, AFailedReloadGivesTheDocumentBack) {
   const Status status = runLinePipeline(editor, upper, scratch);
   EXPECT_EQ(status.error, "Erreur E/S 5");
   EXPECT_EQ(editor.text, "garder\nce texte\n");
+  EXPECT_TRUE(editor.recorded.empty());
   EXPECT_TRUE(std::filesystem::exists(scratch.firstFile()));
 }
 
@@ -150,6 +156,45 @@ TEST(LinePipeline, AFailedDumpLeavesTheEditorAlone) {
   EXPECT_EQ(status.error, "Impossible de créer le fichier " + scratch.firstFile().string());
   EXPECT_EQ(editor.text, "texte\n");
   EXPECT_EQ(editor.clears, 0);
+}
+
+TEST(LinePipeline, TheTextOnBothSidesOfAToolIsOfferedForUndo) {
+  ScratchDirectory scratch;
+  FakeEditor editor("un\r\ndeux");
+  CaseTool upper(LetterCase::Upper);
+  ASSERT_TRUE(runLinePipeline(editor, upper, scratch).ok());
+  ASSERT_EQ(editor.recorded.size(), 1U);
+  EXPECT_EQ(editor.recorded[0].first, "un\r\ndeux");
+  EXPECT_EQ(editor.recorded[0].second, "UN\r\nDEUX");
+}
+
+TEST(ToolHistory, KeepsTheNewestStepsWithinItsLimits) {
+  ScratchDirectory scratch;
+  ToolHistory history(scratch.path() / "h", {3, 25});
+  std::vector<int> tokens;
+  for (const char* text : {"un", "deux", "trois", "quatre", "cinq"}) {
+    writeWholeFile(scratch.firstFile(), text);
+    writeWholeFile(scratch.secondFile(), std::string(text) + "!");
+    tokens.push_back(history.add(scratch.firstFile(), scratch.secondFile()));
+    EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
+  }
+  // Three steps fit the count, but only the last two fit in 25 bytes.
+  EXPECT_EQ(history.steps(), 2U);
+  EXPECT_EQ(history.bytes(), std::uintmax_t{13 + 9});
+  EXPECT_FALSE(history.before(tokens[2]));
+  EXPECT_EQ(readWholeFile(*history.before(tokens[3])), "quatre");
+  EXPECT_EQ(readWholeFile(*history.after(tokens[4])), "cinq!");
+
+  history.setLimits({1, 1});
+  EXPECT_EQ(history.steps(), 1U);
+  EXPECT_TRUE(history.after(tokens[4]));
+
+  // A step whose files cannot be taken over is gone from the start.
+  const int missing = history.add(scratch.path() / "absent", scratch.path() / "absent2");
+  EXPECT_NE(missing, 0);
+  EXPECT_FALSE(history.before(missing));
+  history.clear();
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.path() / "h"));
 }
 
 TEST(ScratchDirectory, EachInstanceHasItsOwnFilesAndCleansUp) {

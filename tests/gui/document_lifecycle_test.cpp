@@ -71,6 +71,64 @@ class DocumentLifecycleTest : public QObject {
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
   }
 
+  void saveAsAsksBeforeReplacingAFile() {
+    WindowFixture f;
+    const QString existing = f.path(QStringLiteral("existant.txt"));
+    const QString other = f.path(QStringLiteral("autre.txt"));
+    writeBytes(existing, "ancien");
+    f.setText("nouveau");
+    f.window->ModifiedFlag = true;
+
+    // Non goes back to the dialog, on the name just refused; cancelling it writes nothing.
+    f.ui.files << existing;
+    f.ui.answers = {Answer::No};
+    f.window->Enregistrer1Click();
+    QCOMPARE(f.ui.questions,
+             QStringList{QStringLiteral("Enregistrer sous|Le fichier ") + existing +
+                         QStringLiteral(" existe déjà.\nVoulez-vous le remplacer ?")});
+    QCOMPARE(f.ui.saveDialogs, 2);
+    QCOMPARE(f.ui.saveDialogStarts.last(), existing);
+    QCOMPARE(readBytes(existing), std::string("ancien"));
+    QVERIFY(f.window->ModifiedFlag);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+
+    // Non, then a name that is free: saved there without a second question.
+    f.ui.files << existing << other;
+    f.ui.answers = {Answer::No};
+    f.window->Enregistrer1Click();
+    QCOMPARE(f.ui.questions.size(), 2);
+    QCOMPARE(readBytes(other), std::string("nouveau"));
+    QCOMPARE(readBytes(existing), std::string("ancien"));
+    QCOMPARE(f.window->CurrentFileName, other);
+
+    // Oui replaces the file; the dialog starts on the document's own file.
+    f.ui.files << existing;
+    f.ui.answers = {Answer::Yes};
+    f.window->Enregistrer1Click();
+    QCOMPARE(f.ui.saveDialogStarts.last(), other);
+    QCOMPARE(readBytes(existing), std::string("nouveau"));
+    QCOMPARE(f.window->CurrentFileName, existing);
+    QVERIFY(!f.window->ModifiedFlag);
+  }
+
+  void theEditorHasTheKeyboardBackAfterEveryDialog() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("f.txt"));
+    writeBytes(file, "texte\n");
+    f.window->show();
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QWidget* area = f.window->editor()->textArea();
+    for (const char* command : {"Ouvrir1", "Enregistrer1", "Apropos1", "Concatneravecunautrefichier1"}) {
+      f.window->findChild<QWidget*>(QStringLiteral("ToolButton13"))->setFocus();
+      QVERIFY(!area->hasFocus());
+      f.ui.files << file;
+      f.ui.answers = {Answer::Yes};
+      f.action(command)->trigger();
+      QVERIFY2(area->hasFocus(), command);
+    }
+  }
+
   void newDocumentFollowsTheSaveQuestion() {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("a.txt"));

@@ -89,15 +89,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Lecture au-delà de la fin de fichier."));
   }
 
-  void keyPressMarksModified() {
-    WindowFixture f;
-    f.setText("ab\ncd\n");
-    f.window->show();
-    QTest::keyClick(f.window->editor()->textArea(), Qt::Key_Right);
-    QVERIFY(f.window->ModifiedFlag);
-    QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
-    QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));
-    QCOMPARE(f.text(), std::string("ab\ncd\n"));
+  void onlyKeysThatChangeTheTextMarkModified() {
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers modifiers;
+      bool marks;
+    } cases[] = {
+        {Qt::Key_Right, Qt::NoModifier, false},     {Qt::Key_Down, Qt::ShiftModifier, false},
+        {Qt::Key_End, Qt::ControlModifier, false},  {Qt::Key_PageDown, Qt::NoModifier, false},
+        {Qt::Key_Shift, Qt::ShiftModifier, false},  {Qt::Key_Control, Qt::ControlModifier, false},
+        {Qt::Key_Alt, Qt::AltModifier, false},      {Qt::Key_Meta, Qt::MetaModifier, false},
+        {Qt::Key_Escape, Qt::NoModifier, false},    {Qt::Key_F5, Qt::NoModifier, false},
+        {Qt::Key_C, Qt::ControlModifier, false},    {Qt::Key_Backspace, Qt::NoModifier, false},
+        {Qt::Key_X, Qt::NoModifier, true},          {Qt::Key_Return, Qt::NoModifier, true},
+        {Qt::Key_Delete, Qt::NoModifier, true},     {Qt::Key_Tab, Qt::NoModifier, true},
+        {Qt::Key_V, Qt::ControlModifier, true},
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral("collé"));
+    for (const auto& c : cases) {
+      WindowFixture f;
+      f.setText("ab\ncd\n");
+      f.window->show();
+      QTest::keyClick(f.window->editor()->textArea(), c.key, c.modifiers);
+      QVERIFY2(f.window->ModifiedFlag == c.marks, qPrintable(QKeySequence(c.key | c.modifiers).toString()));
+      QCOMPARE(f.panel(2), c.marks ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
+      if (!c.marks) QCOMPARE(f.text(), std::string("ab\ncd\n"));
+    }
   }
 
   void editsWithoutKeysAlsoMarkModified() {

@@ -28,9 +28,13 @@ class ScriptedUi : public UiServices {
     answers.pop_front();
     return answer;
   }
+  bool confirm(const QString& caption, const QString& text) override {
+    return ask(caption, text) == Answer::Yes;
+  }
   std::optional<QString> chooseFileToOpen(const QString&) override { return nextFile(); }
-  std::optional<QString> chooseFileToSave(const QString&) override {
+  std::optional<QString> chooseFileToSave(const QString& startName) override {
     ++saveDialogs;
+    saveDialogStarts << startName;
     return nextFile();
   }
   std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return nextFile(); }
@@ -51,11 +55,12 @@ class ScriptedUi : public UiServices {
 
   std::vector<Message> messages;
   QStringList questions;
-  std::deque<Answer> answers;
+  std::deque<Answer> answers;  // for ask() and confirm(); none left: Cancel, or No
   QStringList files;  // the names the file dialogs give, in turn; none left: cancelled
   QStringList started;
   QStringList opened;
   int saveDialogs = 0;
+  QStringList saveDialogStarts;
   int modalDialogs = 0;
   std::function<void(QDialog&)> onModal;
 

@@ -87,6 +87,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     return Status::failure(error);
   }
   progress.advance(kReloadSteps);
+  port.recordChange(first, second);
   removeQuietly(second);
   removeQuietly(first);
   progress.setPosition(0);

@@ -26,6 +26,10 @@ class DocumentPort {
   virtual void clear() = 0;
   // Replaces the document with the file's bytes. Throws IoFailure.
   virtual void loadFrom(const std::filesystem::path& path, const TextFormat& format) = 0;
+  // The document now holds the tool's result; `before` and `after` hold its bytes
+  // on either side of the tool. The port may move the two files away to keep them
+  // (for undo); whatever is left is removed.
+  virtual void recordChange(const std::filesystem::path& /*before*/, const std::filesystem::path& /*after*/) {}
 };
 
 // Runs `tool` over the document held by `port`. On success both scratch files are

@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
@@ -68,7 +70,8 @@ class DocumentEditor::Impl {
   CountingPrinter printer;
 };
 
-DocumentEditor::DocumentEditor(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Impl>(this)) {
+DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
+    : QWidget(parent), m_impl(std::make_unique<Impl>(this)), m_history(historyDirectory) {
   setObjectName(QStringLiteral("editeur"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -104,6 +107,19 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QWidget(parent), m_impl(std::m
   connect(sci, &QsciScintilla::textChanged, this, [this] {
     if (m_loading == 0) emit textEdited();
   });
+  // A tool's step in the undo history is an action of our own: Scintilla only
+  // reports passing over it, and the text is restored once its undo or redo returns.
+  connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
+          [this](int, int type, const char*, int, int, int, int, int, int token, int) {
+            if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_pendingStep = token;
+          });
+  // Undo and redo go through undo() and redo() only, which complete a tool's step.
+  for (QsciCommand* command : sci->standardCommands()->commands()) {
+    if (command->command() == QsciCommand::Undo || command->command() == QsciCommand::Redo) {
+      command->setKey(0);
+      command->setAlternateKey(0);
+    }
+  }
   setFocusProxy(sci);
   newDocument();
 }
@@ -122,33 +138,22 @@ QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
 
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 
-void DocumentEditor::beginLoad(const TextFormat& format, Encoding shown, std::size_t size) {
-  ++m_loading;
-  m_format = format;
-  m_shownEncoding = shown;
-  m_impl->sci->setUtf8(shown == Encoding::Utf8);
-  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
-  // Loading without undo history, into a buffer allocated once, is what keeps
-  // large files quick to open.
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
-  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, size + 1);
-}
-
-void DocumentEditor::endLoad() {
-  --m_loading;
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-  m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
-}
-
 void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format) {
   const bool valid = format.encoding == Encoding::Utf8 && isValidUtf8(bytes);
-  beginLoad(format, valid ? Encoding::Utf8 : Encoding::Windows1252, bytes.size());
+  ++m_loading;
+  m_format = format;
+  m_shownEncoding = valid ? Encoding::Utf8 : Encoding::Windows1252;
+  m_impl->sci->setUtf8(valid);
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
   if (!bytes.empty())
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
                                bytes.data());
-  endLoad();
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  --m_loading;
+  forgetHistory();
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
 }
 
 namespace {
@@ -180,6 +185,12 @@ class MappedFile {
 }  // namespace
 
 void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
+  loadMapped(path, format, shown, true);
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+}
+
+void DocumentEditor::loadMapped(const std::filesystem::path& path, const TextFormat& format, Encoding shown,
+                                bool freshHistory) {
   FileHandle file = openForReading(path);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
@@ -188,11 +199,30 @@ void DocumentEditor::loadFile(const std::filesystem::path& path, const TextForma
   const MappedFile mapped(file.get(), static_cast<std::size_t>(info.st_size));
   std::string_view content = mapped.bytes();
   if (format.bom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
-  beginLoad(format, shown, content.size());
+
+  ++m_loading;
+  m_format = format;
+  m_shownEncoding = shown;
+  m_impl->sci->setUtf8(shown == Encoding::Utf8);
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
+  // Loading without undo collection, into a buffer allocated once, is what keeps
+  // large files quick to open. A reload keeps the history: its text is exactly the
+  // text the history's steps expect.
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, content.size() + 1);
   if (!content.empty())
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(content.size()),
                                content.data());
-  endLoad();
+  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  --m_loading;
+  if (freshHistory) forgetHistory();
+}
+
+void DocumentEditor::forgetHistory() {
+  m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  m_history.clear();
+  m_pendingStep = 0;
 }
 
 std::string_view DocumentEditor::bytes() const {
@@ -226,14 +256,63 @@ std::string DocumentEditor::selectedBytes() const {
 
 void DocumentEditor::replaceSelection(std::string_view replacement) {
   const long start = m_impl->selectionStart();
+  m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_TARGETFROMSELECTION);
   m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
                              replacement.data());
+  m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start),
                start + static_cast<long>(replacement.size()));
 }
 
-void DocumentEditor::undo() { m_impl->sci->undo(); }
+bool DocumentEditor::undo() { return stepHistory(true); }
+bool DocumentEditor::redo() { return stepHistory(false); }
+
+bool DocumentEditor::stepHistory(bool backwards) {
+  const ViewPosition where = viewPosition();
+  m_pendingStep = 0;
+  if (backwards)
+    m_impl->sci->undo();
+  else
+    m_impl->sci->redo();
+  const int step = std::exchange(m_pendingStep, 0);
+  if (step == 0) return true;
+  const std::optional<std::filesystem::path> text = backwards ? m_history.before(step) : m_history.after(step);
+  bool restored = false;
+  if (text) {
+    try {
+      reloadFromTool(*text);
+      restored = true;
+    } catch (const IoFailure&) {
+    }
+  }
+  if (!restored) {
+    // Scintilla has passed over the step but the text is still the other side of
+    // it: the steps beyond would no longer fit the text.
+    forgetHistory();
+    return false;
+  }
+  restoreViewPosition(where);
+  return true;
+}
+
+ViewPosition DocumentEditor::viewPosition() const {
+  return {caretLine(), caretColumn(), static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))};
+}
+
+void DocumentEditor::restoreViewPosition(const ViewPosition& where) {
+  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
+  const auto line = static_cast<unsigned long>(std::clamp<long>(where.line, 0, lines - 1));
+  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), end);
+  const long column = std::clamp<long>(where.column, 0, available);
+  const long position =
+      m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start), column);
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
+  m_impl->send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0, where.firstVisibleLine)));
+}
+
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
 void DocumentEditor::paste() {
@@ -286,7 +365,7 @@ TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
 }
 
 void DocumentEditor::clear() {
-  // Emptied for a reload: keeping the old text as undo history would double the memory.
+  // Emptied for a reload; the tool's step in the history brings the old text back.
   ++m_loading;
   m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
@@ -294,21 +373,27 @@ void DocumentEditor::clear() {
   --m_loading;
 }
 
-void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat&) {
-  // The scratch file has no byte-order mark; the document keeps its own format.
-  ++m_loading;
+void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat&) { reloadFromTool(path); }
+
+void DocumentEditor::reloadFromTool(const std::filesystem::path& path) {
+  // The scratch files have no byte-order mark; the document keeps its own format,
+  // and shows bytes that are not valid UTF-8 (an encrypted text) as Windows-1252.
   TextFormat own = m_format;
   const bool bom = own.bom;
   own.bom = false;
   const Encoding shown = own.encoding == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
-  try {
-    loadFile(path, own, shown);
-  } catch (...) {
-    --m_loading;
-    throw;
-  }
-  --m_loading;
+  loadMapped(path, own, shown, false);
   m_format.bom = bom;
+}
+
+void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
+  try {
+    const int step = m_history.add(before, after);
+    m_impl->send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(step), 0);
+  } catch (const std::exception&) {
+    // Without its step the history no longer fits the text.
+    forgetHistory();
+  }
 }
 
 void DocumentEditor::insertTyped(const QString& text) {
@@ -337,6 +422,7 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   emit keyPressed();
+  if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)) emit clipboardKeyPressed();
   if (codePage && (key->matches(QKeySequence::Paste))) {
     paste();
     return true;
@@ -353,7 +439,9 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
 
   int keyCode = key->key();
   if (tab) {
-    // A Tab becomes four blanks: three put at the caret, then the typed blank.
+    // A Tab becomes four blanks, one undo step: three put at the caret, then the
+    // typed blank.
+    m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
     const long start = m_impl->selectionStart();
     const long end = m_impl->selectionEnd();
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), "   ");
@@ -367,6 +455,7 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
   m_resending = true;
   QApplication::sendEvent(m_impl->sci, &replacement);
   m_resending = false;
+  if (tab) m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
   return true;
 }
 

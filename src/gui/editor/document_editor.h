@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "history/tool_history.h"
 #include "pipeline/line_pipeline.h"
 #include "text/text_format.h"
 
@@ -20,11 +21,20 @@ class QPrinter;
 
 namespace orvex::gui {
 
+// Where the caret and the view stand, kept across a whole-document change.
+struct ViewPosition {
+  int line = 0;
+  int column = 0;  // in characters
+  int firstVisibleLine = 0;
+};
+
 class DocumentEditor : public QWidget, public DocumentPort {
   Q_OBJECT
 
  public:
-  explicit DocumentEditor(QWidget* parent = nullptr);
+  // The text before and after each whole-document tool is kept for undo in files
+  // under `historyDirectory`.
+  explicit DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent = nullptr);
   ~DocumentEditor() override;
 
   // Replaces the document with `bytes` (without byte-order mark) laid out as `format`;
@@ -32,7 +42,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void loadBytes(std::string_view bytes, const TextFormat& format);
   // Replaces the document with a file's content (its byte-order mark left out),
   // streamed in without a copy of the whole file. `shown` is the encoding the bytes
-  // are valid in. Throws IoFailure.
+  // are valid in. The undo history starts afresh. Throws IoFailure.
   void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
   // The document's bytes, exactly as the editor holds them.
   std::string_view bytes() const;
@@ -57,7 +67,19 @@ class DocumentEditor : public QWidget, public DocumentPort {
   std::string selectedBytes() const;
   void replaceSelection(std::string_view bytes);
 
-  void undo();
+  // Undo and redo one step: typing, a command, or a whole tool. False when the step
+  // was a tool whose text the bounded history no longer holds: the text then stays
+  // as it is and the history is emptied, since older steps no longer fit it.
+  bool undo();
+  bool redo();
+  void setHistoryLimits(ToolHistory::Limits limits) { m_history.setLimits(limits); }
+  const ToolHistory& toolHistory() const { return m_history; }
+
+  ViewPosition viewPosition() const;
+  // Puts the caret back on its line and column, each clamped to the text, with
+  // nothing selected, and scrolls the view back to its first line.
+  void restoreViewPosition(const ViewPosition& where);
+
   void copy();
   void cut();
   void paste();
@@ -79,6 +101,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   TextFormat saveTo(const std::filesystem::path& path) override;
   void clear() override;
   void loadFrom(const std::filesystem::path& path, const TextFormat& format) override;
+  void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override;
 
   QWidget* textArea() const;
   // The monospaced font of the editor, which the ruler shares.
@@ -87,6 +110,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
  signals:
   // Every key that reaches the editor, before the editor acts on it.
   void keyPressed();
+  // The editor's own paste and cut keys (Ctrl+V, Shift+Insert, Ctrl+X, Shift+Delete).
+  void clipboardKeyPressed();
   // The text changed by any other way than a load (drag and drop, input methods...).
   void textEdited();
   void selectionMoved();
@@ -102,10 +127,17 @@ class DocumentEditor : public QWidget, public DocumentPort {
   bool m_forceCapitals = false;
   bool m_resending = false;
   int m_loading = 0;  // loads in progress: their changes are not edits
+  ToolHistory m_history;
+  int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
 
   void insertTyped(const QString& text);
-  void beginLoad(const TextFormat& format, Encoding shown, std::size_t size);
-  void endLoad();
+  // Replaces the text with a file's bytes; with `freshHistory` the undo history
+  // starts afresh, otherwise it is kept (a tool's result, an undone tool).
+  void loadMapped(const std::filesystem::path& path, const TextFormat& format, Encoding shown, bool freshHistory);
+  // Reloads the text from a file the tools wrote, in the document's own format.
+  void reloadFromTool(const std::filesystem::path& path);
+  void forgetHistory();
+  bool stepHistory(bool backwards);
 };
 
 }  // namespace orvex::gui

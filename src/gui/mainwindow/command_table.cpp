@@ -25,6 +25,7 @@ const std::vector<MenuEntry>& mainMenuEntries() {
 
       {0, "Edition1", "&Edition", nullptr, nullptr, kPlain},
       {1, "Annuler1", "&Annuler", "Ctrl+Z", &TForm1::Annuler1Click, kPlain},
+      {1, "Rtablir1", "Réta&blir", "Ctrl+Shift+Z", &TForm1::Rtablir1Click, kPlain},
       separator(1),
       {1, "Copier1", "&Copier", "Ctrl+C", &TForm1::Copier1Click, kPlain},
       {1, "Couper1", "C&ouper", "Ctrl+X", &TForm1::Couper1Click, kPlain},

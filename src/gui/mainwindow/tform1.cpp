@@ -67,9 +67,13 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);
-  // Besides key presses, any edit the keys do not see (a drop, an input method,
-  // a middle-click paste) marks the document, so that its changes are never
-  // dropped without the save question.
+  // The editor's own paste and cut keys mark the document as the menu's commands do.
+  connect(editeur, &DocumentEditor::clipboardKeyPressed, this, [this] {
+    ModifiedFlag = true;
+    editeurChange();
+  });
+  // Any actual change of the text marks the document, whatever made it (a key, a
+  // drop, an input method, a middle-click paste); keys that change nothing do not.
   connect(editeur, &DocumentEditor::textEdited, this, [this] {
     if (ModifiedFlag) return;
     ModifiedFlag = true;
@@ -124,7 +128,7 @@ void TForm1::buildLayout() {
   paintBackground(Panel9, fromStoredColour(kBuiltInRulerColour));
   column->addWidget(Panel9);
 
-  editeur = new DocumentEditor(central);
+  editeur = new DocumentEditor(m_scratch.path() / "annulations", central);
   Panel9->setFont(DocumentEditor::editorFont());
   column->addWidget(editeur, 1);
 
@@ -179,8 +183,12 @@ void TForm1::buildCommands() {
   auto makeAction = [this](const char* name, const QString& text, Handler handler, QObject* owner) {
     auto* action = new QAction(text, owner);
     action->setObjectName(QString::fromLatin1(name));
+    // Every command gives the keyboard back to the editor, after its dialogs too.
     if (handler)
-      connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+      connect(action, &QAction::triggered, this, [this, handler] {
+        (this->*handler)();
+        editeur->setFocus();
+      });
     else
       action->setEnabled(false);
     return action;
@@ -283,15 +291,24 @@ void TForm1::editeurSelectionChange() {
 }
 
 void TForm1::editeurKeyDown() {
-  ModifiedFlag = true;
   refreshLineCount();
   editeurChange();
 }
 
-void TForm1::Annuler1Click() {
+void TForm1::Annuler1Click() { stepHistory(&DocumentEditor::undo); }
+
+void TForm1::Rtablir1Click() { stepHistory(&DocumentEditor::redo); }
+
+void TForm1::stepHistory(bool (DocumentEditor::*step)()) {
   ModifiedFlag = true;
-  editeur->undo();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool complete = (editeur->*step)();
+  QApplication::restoreOverrideCursor();
   editeurChange();
+  editeurSelectionChange();
+  if (!complete)
+    m_ui.showMessage(windowTitle(), QStringLiteral("Les modifications plus anciennes ne peuvent plus être annulées."),
+                     MessageIcon::Information);
 }
 
 void TForm1::Copier1Click() { editeur->copy(); }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "editing/block_operations.h"
 #include "paths/program_paths.h"
@@ -67,6 +68,7 @@ class TForm1 : public QMainWindow {
   void Quitter1Click();
   // Edit menu.
   void Annuler1Click();
+  void Rtablir1Click();
   void Copier1Click();
   void Couper1Click();
   void Coller1Click();
@@ -108,8 +110,11 @@ class TForm1 : public QMainWindow {
   void setCaption(const QString& caption);
   void reportError(const QString& message);
   void editeurKeyDown();
+  void stepHistory(bool (DocumentEditor::*step)());
   bool save();
   bool saveAs();
+  // The save dialog, asking before an existing file is replaced; empty when cancelled.
+  std::optional<QString> chooseSaveName();
   bool writeDocument(const QString& path);
   // Asks the save question; false when the user cancelled (or the save failed).
   bool settleUnsavedChanges();

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -22,6 +24,7 @@ namespace {
 const QString kSaveQuestionCaption = QStringLiteral("Avant de quitter");
 const QString kSaveQuestion =
     QStringLiteral("Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?");
+const QString kReplaceQuestion = QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?");
 
 bool isBlank(const QString& text) {
   for (const QChar c : text)
@@ -71,12 +74,25 @@ bool TForm1::save() {
   return true;
 }
 
+std::optional<QString> TForm1::chooseSaveName() {
+  // The dialog starts on the document's own file, else on the name last chosen.
+  QString start = isBlank(CurrentFileName) ? m_saveDialogName : CurrentFileName;
+  for (;;) {
+    const std::optional<QString> chosen = m_ui.chooseFileToSave(start);
+    if (!chosen) return std::nullopt;
+    m_saveDialogName = *chosen;
+    if (!QFileInfo::exists(*chosen) ||
+        m_ui.confirm(QStringLiteral("Enregistrer sous"), kReplaceQuestion.arg(QDir::toNativeSeparators(*chosen))))
+      return chosen;
+    start = *chosen;
+  }
+}
+
 bool TForm1::saveAs() {
-  const std::optional<QString> chosen = m_ui.chooseFileToSave(m_saveDialogName);
+  const std::optional<QString> chosen = chooseSaveName();
   // A cancelled dialog saves nothing, and the command that asked for the save stops
   // too rather than drop the unsaved text.
   if (!chosen) return false;
-  m_saveDialogName = *chosen;
   if (!writeDocument(*chosen)) return false;
   ModifiedFlag = false;
   editeurChange();

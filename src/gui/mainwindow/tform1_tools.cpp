@@ -25,7 +25,9 @@ const QString kDuplicateWarning = QStringLiteral(
 
 void TForm1::runTool(DocumentTool& tool) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  const ViewPosition where = editeur->viewPosition();
   const Status status = runLinePipeline(*editeur, tool, m_scratch, m_progress.get());
+  editeur->restoreViewPosition(where);
   QApplication::restoreOverrideCursor();
   if (!status.ok()) {
     reportError(QString::fromStdString(status.error));

@@ -51,6 +51,12 @@ Answer QtUiServices::ask(const QString& caption, const QString& text) {
   }
 }
 
+bool QtUiServices::confirm(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtUiServices::chooseFileToOpen(const QString& startName) {
   const QString name = QFileDialog::getOpenFileName(m_parent, QString(), startName, kAllFilesFilter);
   if (name.isEmpty()) return std::nullopt;

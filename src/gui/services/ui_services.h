@@ -23,6 +23,8 @@ class UiServices {
   virtual void showMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
   // A question with the buttons Yes, No and Cancel and the information icon.
   virtual Answer ask(const QString& caption, const QString& text) = 0;
+  // A question with the buttons Yes and No; true for Yes.
+  virtual bool confirm(const QString& caption, const QString& text) = 0;
   // Open and save dialogs with the filter "Tous les fichiers (*)", starting on
   // `startName`; empty when cancelled.
   virtual std::optional<QString> chooseFileToOpen(const QString& startName) = 0;
@@ -49,6 +51,7 @@ class QtUiServices : public UiServices {
 
   void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
   Answer ask(const QString& caption, const QString& text) override;
+  bool confirm(const QString& caption, const QString& text) override;
   std::optional<QString> chooseFileToOpen(const QString& startName) override;
   std::optional<QString> chooseFileToSave(const QString& startName) override;
   std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) override;
