@@ -5,6 +5,8 @@
 #include "tool_runner.h"
 #include "tools/case_tool.h"
 #include "tools/cipher_tool.h"
+#include "text/utf8.h"
+#include "text/windows1252.h"
 #include "tools/concatenation.h"
 #include "tools/fill_tool.h"
 #include "tools/line_edit_tools.h"
@@ -155,13 +157,54 @@ TEST(Reversal, ReversesCharactersAndKeepsLineBreakPairs) {
 
 TEST(Concatenation, AppendsTheOtherFileAsNewLines) {
   test::TempDir dir;
-  test::writeFile(dir / "other.txt", "\xEF\xBB\xBFun\ndeux");
-  ConcatenationTool tool(dir / "other.txt");
+  test::writeFile(dir / "other.txt", "\xEF\xBB\xBFun\r\ndeux");
+  ConcatenationTool tool(dir / "other.txt", Encoding::Utf8);
   EXPECT_EQ(runTool(tool, {"zéro"}).lines, (Lines{"zéro", "un", "deux"}));
-  ConcatenationTool toEmpty(dir / "other.txt");
+  ConcatenationTool toEmpty(dir / "other.txt", Encoding::Utf8);
   EXPECT_EQ(runTool(toEmpty, {}).lines, (Lines{"un", "deux"}));
-  ConcatenationTool missing(dir / "missing.txt");
+  ConcatenationTool missing(dir / "missing.txt", Encoding::Utf8);
   EXPECT_THROW(runTool(missing, {"a"}), IoFailure);
+}
+
+TEST(Concatenation, TheOtherFileTakesTheDocumentsEncoding) {
+  const struct {
+    Encoding document;
+    std::string line;
+    std::string other;
+    Lines expected;
+    Encoding result;
+  } cases[] = {
+      {Encoding::Utf8, "été", "caf\xE9 \x80\x9C\n", {"été", "café €œ"}, Encoding::Utf8},
+      {Encoding::Utf8, "a", "\xEF\xBB\xBF" "café\n", {"a", "café"}, Encoding::Utf8},
+      {Encoding::Windows1252, "\xE9t\xE9", "café €œ’\n", {"\xE9t\xE9", "caf\xE9 \x80\x9C\x92"},
+       Encoding::Windows1252},
+      {Encoding::Windows1252, "\xE9t\xE9", "caf\xE9\n", {"\xE9t\xE9", "caf\xE9"}, Encoding::Windows1252},
+      // A character the code page lacks: the whole result is UTF-8.
+      {Encoding::Windows1252, "\xE9t\xE9 \x81", "日本\n", {"été \u0081", "日本"}, Encoding::Utf8},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    test::writeFile(dir / "other.txt", c.other);
+    ConcatenationTool tool(dir / "other.txt", c.document);
+    EXPECT_EQ(runTool(tool, {c.line}).lines, c.expected) << c.other;
+    EXPECT_EQ(tool.resultEncoding(), c.result) << c.other;
+  }
+}
+
+TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::string utf8;
+  appendWindows1252AsUtf8(all.substr(0, 100), utf8);
+  appendWindows1252AsUtf8(all.substr(100), utf8);
+  EXPECT_EQ(utf8.size(), utf8SizeOfWindows1252(all));
+  EXPECT_TRUE(isValidUtf8(utf8));
+  EXPECT_TRUE(fitsWindows1252(utf8));
+  EXPECT_EQ(encodeWindows1252(utf8), all);
+  EXPECT_EQ(utf8.substr(0x80, 3), "€");
+  for (const char* outside : {"日", "\u0080", "\u0100", "\U0001F600", "\xC3"}) {
+    EXPECT_FALSE(fitsWindows1252(std::string("a") + outside)) << outside;
+  }
 }
 
 }  // namespace

@@ -175,22 +175,25 @@ TEST(ToolHistory, KeepsTheNewestStepsWithinItsLimits) {
   for (const char* text : {"un", "deux", "trois", "quatre", "cinq"}) {
     writeWholeFile(scratch.firstFile(), text);
     writeWholeFile(scratch.secondFile(), std::string(text) + "!");
-    tokens.push_back(history.add(scratch.firstFile(), scratch.secondFile()));
+    tokens.push_back(history.add({scratch.firstFile(), Encoding::Windows1252, Encoding::Windows1252},
+                                 {scratch.secondFile(), Encoding::Utf8, Encoding::Windows1252}));
     EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
   }
   // Three steps fit the count, but only the last two fit in 25 bytes.
   EXPECT_EQ(history.steps(), 2U);
   EXPECT_EQ(history.bytes(), std::uintmax_t{13 + 9});
   EXPECT_FALSE(history.before(tokens[2]));
-  EXPECT_EQ(readWholeFile(*history.before(tokens[3])), "quatre");
-  EXPECT_EQ(readWholeFile(*history.after(tokens[4])), "cinq!");
+  EXPECT_EQ(readWholeFile(history.before(tokens[3])->file), "quatre");
+  EXPECT_EQ(readWholeFile(history.after(tokens[4])->file), "cinq!");
+  EXPECT_EQ(history.before(tokens[3])->documentEncoding, Encoding::Windows1252);
+  EXPECT_EQ(history.after(tokens[3])->documentEncoding, Encoding::Utf8);
 
   history.setLimits({1, 1});
   EXPECT_EQ(history.steps(), 1U);
   EXPECT_TRUE(history.after(tokens[4]));
 
   // A step whose files cannot be taken over is gone from the start.
-  const int missing = history.add(scratch.path() / "absent", scratch.path() / "absent2");
+  const int missing = history.add({scratch.path() / "absent"}, {scratch.path() / "absent2"});
   EXPECT_NE(missing, 0);
   EXPECT_FALSE(history.before(missing));
   history.clear();

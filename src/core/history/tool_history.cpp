@@ -16,14 +16,14 @@ std::filesystem::path ToolHistory::fileOf(int token, bool after) const {
   return m_directory / (std::to_string(token) + (after ? "-apres.txt" : "-avant.txt"));
 }
 
-int ToolHistory::add(const std::filesystem::path& before, const std::filesystem::path& after) {
+int ToolHistory::add(const Snapshot& before, const Snapshot& after) {
   const int token = ++m_lastToken;
   std::error_code error;
   std::filesystem::create_directory(m_directory, error);
   std::uintmax_t size = 0;
   bool kept = true;
   for (const bool isAfter : {false, true}) {
-    const auto& source = isAfter ? after : before;
+    const auto& source = isAfter ? after.file : before.file;
     const auto target = fileOf(token, isAfter);
     // Both files are in the scratch directory: a rename needs no space and cannot
     // leave half a file.
@@ -39,7 +39,10 @@ int ToolHistory::add(const std::filesystem::path& before, const std::filesystem:
     removeQuietly(fileOf(token, false));
     return token;
   }
-  m_steps.push_back({token, size});
+  Step step{token, size, before, after};
+  step.before.file = fileOf(token, false);
+  step.after.file = fileOf(token, true);
+  m_steps.push_back(std::move(step));
   m_bytes += size;
   enforceLimits();
   return token;
@@ -51,14 +54,16 @@ const ToolHistory::Step* ToolHistory::find(int token) const {
   return nullptr;
 }
 
-std::optional<std::filesystem::path> ToolHistory::before(int token) const {
-  if (!find(token)) return std::nullopt;
-  return fileOf(token, false);
+std::optional<Snapshot> ToolHistory::before(int token) const {
+  const Step* step = find(token);
+  if (!step) return std::nullopt;
+  return step->before;
 }
 
-std::optional<std::filesystem::path> ToolHistory::after(int token) const {
-  if (!find(token)) return std::nullopt;
-  return fileOf(token, true);
+std::optional<Snapshot> ToolHistory::after(int token) const {
+  const Step* step = find(token);
+  if (!step) return std::nullopt;
+  return step->after;
 }
 
 void ToolHistory::dropOldest() {

@@ -9,11 +9,22 @@
 #include <filesystem>
 #include <optional>
 
+#include "text/text_format.h"
+
 namespace orvex {
 
 struct HistoryLimits {
   std::size_t maxSteps = 20;
   std::uintmax_t maxBytes = std::uintmax_t{2} << 30;
+};
+
+// The document's bytes on one side of a tool: the file that holds them, the
+// document's own encoding then, and the encoding its bytes were in (they differ
+// while an encrypted UTF-8 text is shown as Windows-1252).
+struct Snapshot {
+  std::filesystem::path file;
+  Encoding documentEncoding = Encoding::Utf8;
+  Encoding bytesEncoding = Encoding::Utf8;
 };
 
 class ToolHistory {
@@ -28,10 +39,10 @@ class ToolHistory {
 
   // Takes over the two files (they are moved, never copied) and returns the step's
   // token, never 0. A step whose files could not be moved is recorded as gone.
-  int add(const std::filesystem::path& before, const std::filesystem::path& after);
-  // The file holding the text before or after the step; empty once the step is gone.
-  std::optional<std::filesystem::path> before(int token) const;
-  std::optional<std::filesystem::path> after(int token) const;
+  int add(const Snapshot& before, const Snapshot& after);
+  // The text before or after the step; empty once the step is gone.
+  std::optional<Snapshot> before(int token) const;
+  std::optional<Snapshot> after(int token) const;
   // Drops every step and its files.
   void clear();
   void setLimits(Limits limits);
@@ -43,6 +54,8 @@ class ToolHistory {
   struct Step {
     int token;
     std::uintmax_t bytes;
+    Snapshot before;
+    Snapshot after;
   };
 
   std::filesystem::path fileOf(int token, bool after) const;

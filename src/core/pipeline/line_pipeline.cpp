@@ -68,7 +68,9 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     if (variation.clearing != EditorClearing::Never) port.clear();
     // A reload that fails half-way leaves the editor as damaged as an emptied one.
     emptied = true;
-    port.loadFrom(second, format);
+    TextFormat result = format;
+    if (const std::optional<Encoding> encoding = tool.resultEncoding()) result.encoding = *encoding;
+    port.loadFrom(second, result);
   } catch (const IoFailure& failure) {
     error = failure.what();
   } catch (const std::bad_alloc&) {

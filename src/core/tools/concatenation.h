@@ -2,6 +2,7 @@
 // Appending another file's lines to the document, and reversing a selected string.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "text/text_format.h"
@@ -10,19 +11,31 @@
 namespace orvex {
 
 // Copies the document, then every line of another file (read with any line break,
-// without its byte-order mark) as new lines after the document's last line.
+// without its byte-order mark) as new lines after the document's last line, in the
+// document's encoding: both show the same characters as they did on their own. When
+// a Windows-1252 document meets a UTF-8 file with characters the code page lacks,
+// the whole result is UTF-8.
 class ConcatenationTool : public LineTool {
  public:
-  explicit ConcatenationTool(std::filesystem::path otherFile) : m_otherFile(std::move(otherFile)) {}
+  // `encoding` is the one the document's bytes are in.
+  ConcatenationTool(std::filesystem::path otherFile, Encoding encoding)
+      : m_otherFile(std::move(otherFile)), m_documentEncoding(encoding), m_resultEncoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, true, false}; }
+  std::optional<Encoding> resultEncoding() const override { return m_resultEncoding; }
+  void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
+           Progress& progress) override;
 
  protected:
-  void transform(std::string_view line, LineWriter& output, Progress&) override { output.put(line); }
+  void transform(std::string_view line, LineWriter& output, Progress&) override;
   void finish(LineWriter& output) override;
   bool stepsPerLine() const override { return false; }
 
  private:
   std::filesystem::path m_otherFile;
+  Encoding m_documentEncoding;
+  Encoding m_otherEncoding = Encoding::Utf8;
+  Encoding m_resultEncoding;
+  std::string m_converted;
 };
 
 // The characters of `text` in the opposite order; a UTF-8 character and a CR LF

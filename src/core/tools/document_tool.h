@@ -32,6 +32,9 @@ class DocumentTool {
   virtual ~DocumentTool() = default;
   // For a tool built without a known encoding: the one its run found.
   virtual std::optional<Encoding> detectedEncoding() const { return std::nullopt; }
+  // The encoding of the tool's output, after a run, when it may differ from the
+  // encoding of its input.
+  virtual std::optional<Encoding> resultEncoding() const { return std::nullopt; }
   virtual PipelineVariation variation() const = 0;
   // Whether a valid UTF-8 document stays valid UTF-8 through this tool.
   virtual bool keepsUtf8Valid() const { return true; }

@@ -6,8 +6,6 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
-#include <QClipboard>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 #include <sys/mman.h>
@@ -19,6 +17,7 @@
 #include <utility>
 
 #include "io/atomic_file.h"
+#include "io/document_file.h"
 #include "io/file_handle.h"
 #include "text/format_detection.h"
 #include "text/messages.h"
@@ -78,6 +77,9 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   layout->addWidget(m_impl->sci);
   QsciScintilla* sci = m_impl->sci;
   sci->setFrameShape(QFrame::NoFrame);
+  // Every document is held as UTF-8: a Windows-1252 one is converted when it comes
+  // in and goes out, so that € œ ’ show as themselves.
+  sci->setUtf8(true);
   // Plain text needs no style byte per character: a document without styles takes
   // half the memory and loads faster.
   const long document = sci->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
@@ -110,8 +112,10 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int, int type, const char*, int, int, int, int, int, int token, int) {
+          [this](int, int type, const char* text, int length, int, int, int, int, int token, int) {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_pendingStep = token;
+            if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
+              checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
           });
   // Undo and redo go through undo() and redo() only, which complete a tool's step.
   for (QsciCommand* command : sci->standardCommands()->commands()) {
@@ -139,11 +143,17 @@ QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 
 void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format) {
-  const bool valid = format.encoding == Encoding::Utf8 && isValidUtf8(bytes);
+  const Encoding shown = format.encoding == Encoding::Utf8 && isValidUtf8(bytes) ? Encoding::Utf8
+                                                                                 : Encoding::Windows1252;
+  std::string converted;
+  if (shown == Encoding::Windows1252) {
+    appendWindows1252AsUtf8(bytes, converted);
+    bytes = converted;
+  }
   ++m_loading;
   m_format = format;
-  m_shownEncoding = valid ? Encoding::Utf8 : Encoding::Windows1252;
-  m_impl->sci->setUtf8(valid);
+  m_format.encoding = shown;
+  m_shownEncoding = shown;
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
   m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
@@ -154,6 +164,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   --m_loading;
   forgetHistory();
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+  emit formatChanged();
 }
 
 namespace {
@@ -185,38 +196,59 @@ class MappedFile {
 }  // namespace
 
 void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
-  loadMapped(path, format, shown, true);
+  const TextFormat previous = m_format;
+  m_format = format;
+  try {
+    loadMapped(path, format.encoding, shown, format.bom, true);
+  } catch (...) {
+    m_format = previous;
+    throw;
+  }
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
 }
 
-void DocumentEditor::loadMapped(const std::filesystem::path& path, const TextFormat& format, Encoding shown,
+void DocumentEditor::loadMapped(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
                                 bool freshHistory) {
   FileHandle file = openForReading(path);
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
-  // The file is mapped and handed to the editor in one piece: appending in pieces
-  // costs the editor time for every piece, and a copy in memory costs a file's size.
+  // The file is mapped and handed to the editor in one piece, or in large pieces
+  // when it must be converted: appending in small pieces costs the editor time for
+  // every piece, and a copy in memory costs a file's size.
   const MappedFile mapped(file.get(), static_cast<std::size_t>(info.st_size));
   std::string_view content = mapped.bytes();
-  if (format.bom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
+  if (skipBom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
+  const std::size_t size = shown == Encoding::Utf8 ? content.size() : utf8SizeOfWindows1252(content);
 
   ++m_loading;
-  m_format = format;
+  m_format.encoding = own;
   m_shownEncoding = shown;
-  m_impl->sci->setUtf8(shown == Encoding::Utf8);
-  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
-  // Loading without undo collection, into a buffer allocated once, is what keeps
-  // large files quick to open. A reload keeps the history: its text is exactly the
-  // text the history's steps expect.
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_format.lineBreak)));
+  // Without undo collection, into a buffer allocated once: that is what keeps large
+  // files quick to open.
   m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, content.size() + 1);
-  if (!content.empty())
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(content.size()),
-                               content.data());
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, size + 1);
+  auto append = [this](std::string_view piece) {
+    if (!piece.empty())
+      m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
+                                 piece.data());
+  };
+  if (shown == Encoding::Utf8) {
+    append(content);
+  } else {
+    constexpr std::size_t kPiece = std::size_t{8} << 20;
+    std::string converted;
+    for (std::size_t at = 0; at < content.size(); at += kPiece) {
+      converted.clear();
+      appendWindows1252AsUtf8(content.substr(at, kPiece), converted);
+      append(converted);
+    }
+  }
   m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
   --m_loading;
   if (freshHistory) forgetHistory();
+  emit formatChanged();
 }
 
 void DocumentEditor::forgetHistory() {
@@ -225,10 +257,22 @@ void DocumentEditor::forgetHistory() {
   m_pendingStep = 0;
 }
 
-std::string_view DocumentEditor::bytes() const {
+std::string_view DocumentEditor::editorText() const {
   const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
   const auto* data = reinterpret_cast<const char*>(m_impl->send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
   return std::string_view(data, static_cast<std::size_t>(length));
+}
+
+std::string DocumentEditor::bytes() const {
+  const std::string_view text = editorText();
+  return m_shownEncoding == Encoding::Utf8 ? std::string(text) : encodeWindows1252(text);
+}
+
+void DocumentEditor::saveFile(const std::filesystem::path& path) const {
+  if (m_shownEncoding == Encoding::Utf8)
+    saveDocument(path, editorText(), m_format);
+  else
+    saveDocument(path, encodeWindows1252(editorText()), m_format);
 }
 
 std::size_t DocumentEditor::lineCount() const {
@@ -248,10 +292,10 @@ qint64 DocumentEditor::selectionLength() const {
                       m_impl->selectionEnd());
 }
 
-std::string DocumentEditor::selectedBytes() const {
+std::string DocumentEditor::selectedText() const {
   const auto start = static_cast<std::size_t>(m_impl->selectionStart());
   const auto end = static_cast<std::size_t>(m_impl->selectionEnd());
-  return std::string(bytes().substr(start, end - start));
+  return std::string(editorText().substr(start, end - start));
 }
 
 void DocumentEditor::replaceSelection(std::string_view replacement) {
@@ -277,11 +321,11 @@ bool DocumentEditor::stepHistory(bool backwards) {
     m_impl->sci->redo();
   const int step = std::exchange(m_pendingStep, 0);
   if (step == 0) return true;
-  const std::optional<std::filesystem::path> text = backwards ? m_history.before(step) : m_history.after(step);
+  const std::optional<Snapshot> text = backwards ? m_history.before(step) : m_history.after(step);
   bool restored = false;
   if (text) {
     try {
-      reloadFromTool(*text);
+      loadMapped(text->file, text->documentEncoding, text->bytesEncoding, false, false);
       restored = true;
     } catch (const IoFailure&) {
     }
@@ -315,12 +359,7 @@ void DocumentEditor::restoreViewPosition(const ViewPosition& where) {
 
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
-void DocumentEditor::paste() {
-  if (m_shownEncoding == Encoding::Windows1252)
-    insertTyped(QGuiApplication::clipboard()->text());
-  else
-    m_impl->sci->paste();
-}
+void DocumentEditor::paste() { m_impl->sci->paste(); }
 void DocumentEditor::selectAll() { m_impl->sci->selectAll(true); }
 
 void DocumentEditor::setColours(const QColor& background, const QColor& text) {
@@ -355,11 +394,15 @@ int DocumentEditor::print(const QString& title) {
 }
 
 TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
-  writeWholeFile(path, bytes());
+  const std::string_view text = editorText();
+  if (m_shownEncoding == Encoding::Utf8)
+    writeWholeFile(path, text);
+  else
+    writeWholeFile(path, encodeWindows1252(text));
+  m_beforeTool = {path, m_format.encoding, m_shownEncoding};
   TextFormat format = m_format;
   format.bom = false;
   format.encoding = m_shownEncoding;
-  const std::string_view text = bytes();
   format.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
   return format;
 }
@@ -373,22 +416,23 @@ void DocumentEditor::clear() {
   --m_loading;
 }
 
-void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat&) { reloadFromTool(path); }
-
-void DocumentEditor::reloadFromTool(const std::filesystem::path& path) {
-  // The scratch files have no byte-order mark; the document keeps its own format,
-  // and shows bytes that are not valid UTF-8 (an encrypted text) as Windows-1252.
-  TextFormat own = m_format;
-  const bool bom = own.bom;
-  own.bom = false;
-  const Encoding shown = own.encoding == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
-  loadMapped(path, own, shown, false);
-  m_format.bom = bom;
+void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
+  // `format.encoding` is the one the tool wrote in: the document's, or UTF-8 when a
+  // tool turned a Windows-1252 text into UTF-8 (a concatenation). A UTF-8 document
+  // whose bytes are no longer valid UTF-8 (an encrypted text) shows them as
+  // Windows-1252 until they are valid again.
+  const bool turnsUtf8 = format.encoding == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
+  const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
+  const Encoding shown = own == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
+  loadMapped(path, own, shown, false, false);
+  if (turnsUtf8) emit becameUtf8();
 }
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
   try {
-    const int step = m_history.add(before, after);
+    Snapshot earlier = m_beforeTool;
+    earlier.file = before;
+    const int step = m_history.add(earlier, {after, m_format.encoding, m_shownEncoding});
     m_impl->send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(step), 0);
   } catch (const std::exception&) {
     // Without its step the history no longer fits the text.
@@ -396,45 +440,25 @@ void DocumentEditor::recordChange(const std::filesystem::path& before, const std
   }
 }
 
-void DocumentEditor::insertTyped(const QString& text) {
-  // A Windows-1252 document takes the code page's bytes; the editor itself would
-  // store Latin-1 and lose €, œ, ’ and the other characters of 0x80 to 0x9F.
-  const std::string bytes = m_shownEncoding == Encoding::Windows1252 ? encodeWindows1252(text.toStdString())
-                                                                      : text.toStdString();
-  m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, bytes.c_str());
-}
-
-static bool hasNonAscii(const QString& text) {
-  for (const QChar c : text)
-    if (c.unicode() >= 0x80) return true;
-  return false;
+void DocumentEditor::checkInsertedText(std::string_view utf8) {
+  if (m_loading != 0 || m_shownEncoding != Encoding::Windows1252 || fitsWindows1252(utf8)) return;
+  m_shownEncoding = Encoding::Utf8;
+  m_format.encoding = Encoding::Utf8;
+  emit formatChanged();
+  // Said once the editor has finished the change it is reporting.
+  QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
 }
 
 bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != m_impl->sci || m_resending) return QWidget::eventFilter(watched, event);
-  const bool codePage = m_shownEncoding == Encoding::Windows1252;
-  if (event->type() == QEvent::InputMethod && codePage) {
-    auto* input = static_cast<QInputMethodEvent*>(event);
-    if (!hasNonAscii(input->commitString())) return false;
-    insertTyped(input->commitString());
-    return true;
-  }
-  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  if (watched != m_impl->sci || m_resending || event->type() != QEvent::KeyPress)
+    return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   emit keyPressed();
   if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)) emit clipboardKeyPressed();
-  if (codePage && (key->matches(QKeySequence::Paste))) {
-    paste();
-    return true;
-  }
   QString text = key->text();
   const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
   const bool tab = key->key() == Qt::Key_Tab && !command;
   const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
-  if (codePage && !command && hasNonAscii(text)) {
-    insertTyped(text);
-    return true;
-  }
   if (!tab && !(m_forceCapitals && lowerLetter)) return false;
 
   int keyCode = key->key();

@@ -37,19 +37,29 @@ class DocumentEditor : public QWidget, public DocumentPort {
   explicit DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent = nullptr);
   ~DocumentEditor() override;
 
-  // Replaces the document with `bytes` (without byte-order mark) laid out as `format`;
-  // the undo history starts afresh.
+  // Replaces the document with `bytes` (without byte-order mark) laid out as
+  // `format`; bytes that are not valid UTF-8 make it a Windows-1252 document. The
+  // undo history starts afresh.
   void loadBytes(std::string_view bytes, const TextFormat& format);
   // Replaces the document with a file's content (its byte-order mark left out),
-  // streamed in without a copy of the whole file. `shown` is the encoding the bytes
-  // are valid in. The undo history starts afresh. Throws IoFailure.
+  // streamed in without a copy of the whole file; `shown` is the encoding the file
+  // is valid in, `format.encoding` the document's own. The undo history starts
+  // afresh. Throws IoFailure.
   void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
-  // The document's bytes, exactly as the editor holds them.
-  std::string_view bytes() const;
-  // The format the document was opened or created with.
+  // Writes the document to a file: its byte-order mark, its line break everywhere
+  // and its bytes. Throws IoFailure; the old file is then unchanged.
+  void saveFile(const std::filesystem::path& path) const;
+  // The document's bytes in its encoding, without byte-order mark: what saving
+  // writes. The editor itself holds the text as UTF-8.
+  std::string bytes() const;
+  // The text as the editor holds and shows it, in UTF-8.
+  std::string_view editorText() const;
+  // The format the document was opened or created with; its encoding turns to
+  // UTF-8 once the text holds a character Windows-1252 lacks.
   const TextFormat& format() const { return m_format; }
-  // The encoding the editor shows the bytes in: the document's own unless a tool
-  // left bytes that are not valid in it (then Windows-1252 until they are again).
+  // The encoding the document's bytes are in and shown from: the document's own,
+  // except while a tool has left bytes that are not valid UTF-8 in a UTF-8 document
+  // (an encrypted text): Windows-1252 then, until they are valid again.
   Encoding shownEncoding() const { return m_shownEncoding; }
   // A new, empty document.
   void newDocument();
@@ -64,8 +74,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   int selectionStartColumn() const;
   // Characters selected, a line break counting as its characters.
   qint64 selectionLength() const;
-  std::string selectedBytes() const;
-  void replaceSelection(std::string_view bytes);
+  // The selected text and its replacement, as UTF-8.
+  std::string selectedText() const;
+  void replaceSelection(std::string_view text);
 
   // Undo and redo one step: typing, a command, or a whole tool. False when the step
   // was a tool whose text the bounded history no longer holds: the text then stays
@@ -115,6 +126,11 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // The text changed by any other way than a load (drag and drop, input methods...).
   void textEdited();
   void selectionMoved();
+  // The document's encoding or line break changed, or the encoding it is shown in.
+  void formatChanged();
+  // A Windows-1252 document received a character the code page lacks (typed,
+  // pasted, or from a concatenated file): it is UTF-8 from now on.
+  void becameUtf8();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,15 +145,18 @@ class DocumentEditor : public QWidget, public DocumentPort {
   int m_loading = 0;  // loads in progress: their changes are not edits
   ToolHistory m_history;
   int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
+  Snapshot m_beforeTool;  // the encodings of the text a running tool started from
 
-  void insertTyped(const QString& text);
-  // Replaces the text with a file's bytes; with `freshHistory` the undo history
-  // starts afresh, otherwise it is kept (a tool's result, an undone tool).
-  void loadMapped(const std::filesystem::path& path, const TextFormat& format, Encoding shown, bool freshHistory);
-  // Reloads the text from a file the tools wrote, in the document's own format.
-  void reloadFromTool(const std::filesystem::path& path);
+  // Replaces the text with a file's bytes, shown in `shown`, the document then
+  // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
+  // otherwise it is kept (a tool's result, an undone tool), which is right because
+  // the text is then exactly the one the history's steps expect.
+  void loadMapped(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
   void forgetHistory();
   bool stepHistory(bool backwards);
+  // A change of the text: a Windows-1252 document that receives a character the
+  // code page lacks turns UTF-8.
+  void checkInsertedText(std::string_view utf8);
 };
 
 }  // namespace orvex::gui

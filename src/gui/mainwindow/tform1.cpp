@@ -27,6 +27,9 @@ const QString kRulerText = QStringLiteral(
     "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
 constexpr std::uint32_t kBuiltInRulerColour = 0x00BBFFFF;
 const QString kCreditText = QStringLiteral("Orvex 1.3 - logiciel libre");
+const QString kBecameUtf8 = QStringLiteral(
+    "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
+    "Il sera enregistré en UTF-8.");
 
 // Settings colours are stored as 0x00BBGGRR.
 QColor fromStoredColour(std::uint32_t value) {
@@ -80,6 +83,10 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
     editeurChange();
   });
   connect(editeur, &DocumentEditor::selectionMoved, this, &TForm1::editeurSelectionChange);
+  connect(editeur, &DocumentEditor::formatChanged, this, &TForm1::refreshFormatPanel);
+  connect(editeur, &DocumentEditor::becameUtf8, this, [this] {
+    m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information);
+  });
 
   // Creation step: the built-in state, then config.dat when there is one.
   const SettingsReadResult settings = readSettings(m_paths.configFile());
@@ -89,6 +96,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
     applySettings(*settings.record);
   editeurChange();
   editeurSelectionChange();
+  refreshFormatPanel();
 }
 
 TForm1::~TForm1() = default;
@@ -159,7 +167,7 @@ void TForm1::buildLayout() {
   row->addLayout(column, 1);
   setCentralWidget(central);
 
-  StatusBar2 = new TZilStatusBar({150, 150, 75, 100, 110}, this);
+  StatusBar2 = new TZilStatusBar({150, 150, 75, 100, 110, 130}, this);
   StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
   setStatusBar(StatusBar2);
   StatusBar2->setPanelText(2, QStringLiteral("Non modifié"));
@@ -273,6 +281,19 @@ void TForm1::reportError(const QString& message) {
 
 void TForm1::editeurChange() {
   StatusBar2->setPanelText(2, ModifiedFlag ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
+}
+
+void TForm1::refreshFormatPanel() {
+  const TextFormat& format = editeur->format();
+  QString text = format.encoding == Encoding::Windows1252 ? QStringLiteral("Windows-1252")
+                 : format.bom                             ? QStringLiteral("UTF-8 BOM")
+                                                          : QStringLiteral("UTF-8");
+  switch (format.lineBreak) {
+    case LineBreak::Lf: text += QStringLiteral("  LF"); break;
+    case LineBreak::CrLf: text += QStringLiteral("  CR LF"); break;
+    case LineBreak::Cr: text += QStringLiteral("  CR"); break;
+  }
+  StatusBar2->setPanelText(5, text);
 }
 
 void TForm1::refreshLineCount() {

@@ -99,6 +99,8 @@ class TForm1 : public QMainWindow {
   void editeurChange();
   void editeurSelectionChange();
   void refreshLineCount();
+  // The format panel: the document's encoding and line break.
+  void refreshFormatPanel();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

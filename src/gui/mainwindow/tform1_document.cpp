@@ -11,7 +11,6 @@
 
 #include "components/zil_status_bar.h"
 #include "editor/document_editor.h"
-#include "io/document_file.h"
 #include "mainwindow/tform1.h"
 #include "services/ui_services.h"
 #include "text/format_detection.h"
@@ -40,15 +39,19 @@ bool TForm1::loadDocument(const QString& path) {
   // The layout and encoding are found first, so that a file that cannot be read
   // leaves the document as it was.
   TextFormat format;
+  Encoding shown = Encoding::Utf8;
   try {
     format = probeFileLayout(toPath(path));
-    format.encoding = detectFileEncoding(toPath(path));
+    shown = detectFileEncoding(toPath(path));
   } catch (const IoFailure&) {
     reportError(QString::fromStdString(cannotOpenMessage(path.toStdString())));
     return false;
   }
+  // A byte-order mark says UTF-8 even when the bytes are not (yet) valid UTF-8, as in
+  // an encrypted text: it is shown as Windows-1252 until it is decrypted.
+  format.encoding = format.bom ? Encoding::Utf8 : shown;
   try {
-    editeur->loadFile(toPath(path), format, format.encoding);
+    editeur->loadFile(toPath(path), format, shown);
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
@@ -58,7 +61,7 @@ bool TForm1::loadDocument(const QString& path) {
 
 bool TForm1::writeDocument(const QString& path) {
   try {
-    saveDocument(toPath(path), editeur->bytes(), editeur->format());
+    editeur->saveFile(toPath(path));
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;

@@ -84,7 +84,7 @@ void TForm1::launchUserTool(const QString& caption) {
   const QString program = QString::fromStdString(launch.program).trimmed();
   if (program.isEmpty()) return;
   const QString parameters = QString::fromStdString(
-      substituteToolVariables(launch.parameters, CurrentFileName.toStdString(), editor()->selectedBytes()));
+      substituteToolVariables(launch.parameters, CurrentFileName.toStdString(), editor()->selectedText()));
   // An executable starts with its parameters; anything else opens in its application.
   if (QFileInfo(program).isExecutable() && QFileInfo(program).isFile())
     m_ui.startDetached(program, QProcess::splitCommand(parameters));

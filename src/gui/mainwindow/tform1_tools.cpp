@@ -68,7 +68,7 @@ void TForm1::Concatneravecunautrefichier1Click() {
   const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
   if (!chosen) return;
   m_openDialogName = *chosen;
-  ConcatenationTool tool(std::filesystem::path(chosen->toStdString()));
+  ConcatenationTool tool(std::filesystem::path(chosen->toStdString()), editeur->shownEncoding());
   runTool(tool);
 }
 
@@ -98,10 +98,10 @@ void TForm1::Dcrypter1Click() {
 }
 
 void TForm1::Inverserlaselection1Click() {
-  const std::string selected = editeur->selectedBytes();
+  const std::string selected = editeur->selectedText();
   if (!isReversible(selected)) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  editeur->replaceSelection(reverseText(selected, editeur->shownEncoding()));
+  editeur->replaceSelection(reverseText(selected, Encoding::Utf8));
   ModifiedFlag = true;
   editeurChange();
   QApplication::restoreOverrideCursor();
