@@ -23,6 +23,7 @@ test: build
 bench: build
 	@bash bench/run.sh $(BUILD_DIR)/orvex $(BUILD_DIR)/bench/orvex_bench_gen $(BUILD_DIR)/bench-data
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --windows-1252
 
 clean:
 	rm -rf $(BUILD_DIR)

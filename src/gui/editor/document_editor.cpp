@@ -65,8 +65,31 @@ class DocumentEditor::Impl {
     return static_cast<int>(send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), pos));
   }
 
+  class QuietChange;
+
   QsciScintilla* sci;
   CountingPrinter printer;
+};
+
+// Replaces text without undo collection and without reporting the change: loads and
+// reloads are not edits (a tool's step in the history brings the old text back), and
+// the control would otherwise count the characters up to each insertion and copy its
+// text for accessibility, a pass over the whole document every time.
+class DocumentEditor::Impl::QuietChange {
+ public:
+  explicit QuietChange(const Impl& impl) : m_impl(impl) {
+    m_impl.send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, 0);
+  }
+  QuietChange(const QuietChange&) = delete;
+  QuietChange& operator=(const QuietChange&) = delete;
+  ~QuietChange() {
+    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, QsciScintillaBase::SC_MODEVENTMASKALL);
+    m_impl.send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  }
+
+ private:
+  const Impl& m_impl;
 };
 
 DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
@@ -106,9 +129,7 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->installEventFilter(this);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
-  connect(sci, &QsciScintilla::textChanged, this, [this] {
-    if (m_loading == 0) emit textEdited();
-  });
+  connect(sci, &QsciScintilla::textChanged, this, &DocumentEditor::textEdited);
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -150,18 +171,17 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
     appendWindows1252AsUtf8(bytes, converted);
     bytes = converted;
   }
-  ++m_loading;
   m_format = format;
   m_format.encoding = shown;
   m_shownEncoding = shown;
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
-  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  if (!bytes.empty())
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
-                               bytes.data());
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-  --m_loading;
+  {
+    const Impl::QuietChange quiet(*m_impl);
+    m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+    if (!bytes.empty())
+      m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
+                                 bytes.data());
+  }
   forgetHistory();
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
   emit formatChanged();
@@ -220,13 +240,11 @@ void DocumentEditor::loadMapped(const std::filesystem::path& path, Encoding own,
   if (skipBom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
   const std::size_t size = shown == Encoding::Utf8 ? content.size() : utf8SizeOfWindows1252(content);
 
-  ++m_loading;
   m_format.encoding = own;
   m_shownEncoding = shown;
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_format.lineBreak)));
-  // Without undo collection, into a buffer allocated once: that is what keeps large
-  // files quick to open.
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  // Into a buffer allocated once: that is what keeps large files quick to open.
+  const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
   m_impl->send(QsciScintillaBase::SCI_ALLOCATE, size + 1);
   auto append = [this](std::string_view piece) {
@@ -245,8 +263,6 @@ void DocumentEditor::loadMapped(const std::filesystem::path& path, Encoding own,
       append(converted);
     }
   }
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-  --m_loading;
   if (freshHistory) forgetHistory();
   emit formatChanged();
 }
@@ -409,11 +425,8 @@ TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
 
 void DocumentEditor::clear() {
   // Emptied for a reload; the tool's step in the history brings the old text back.
-  ++m_loading;
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-  --m_loading;
 }
 
 void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
@@ -441,7 +454,7 @@ void DocumentEditor::recordChange(const std::filesystem::path& before, const std
 }
 
 void DocumentEditor::checkInsertedText(std::string_view utf8) {
-  if (m_loading != 0 || m_shownEncoding != Encoding::Windows1252 || fitsWindows1252(utf8)) return;
+  if (m_shownEncoding != Encoding::Windows1252 || fitsWindows1252(utf8)) return;
   m_shownEncoding = Encoding::Utf8;
   m_format.encoding = Encoding::Utf8;
   emit formatChanged();

@@ -142,7 +142,6 @@ class DocumentEditor : public QWidget, public DocumentPort {
   Encoding m_shownEncoding = Encoding::Utf8;
   bool m_forceCapitals = false;
   bool m_resending = false;
-  int m_loading = 0;  // loads in progress: their changes are not edits
   ToolHistory m_history;
   int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
   Snapshot m_beforeTool;  // the encodings of the text a running tool started from
