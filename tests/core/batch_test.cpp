@@ -85,14 +85,16 @@ TEST(Batch, AMissingFileIsNeverCreated) {
   EXPECT_FALSE(std::filesystem::exists(missing));
   EXPECT_TRUE(std::filesystem::exists(dir / "config.dat"));
   EXPECT_EQ(batch(dir, {"/?", "1"}).exit, kBatchNoFile);
+  // A directory is not a file either: silent, and nothing written in it.
+  std::filesystem::create_directory(dir / "dossier");
+  const auto directory = batch(dir, {(dir / "dossier").string(), "1"});
+  EXPECT_EQ(directory.exit, kBatchNoFile);
+  EXPECT_EQ(directory.errors, "");
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "dossier"));
 }
 
 TEST(Batch, FilesThatCannotBeReadOrReplacedStayWhole) {
   TempDir dir;
-  const auto result = batch(dir, {dir.path().string(), "1"});
-  EXPECT_EQ(result.exit, kBatchIoError);
-  EXPECT_EQ(result.errors, "Impossible d'ouvrir le fichier " + dir.path().string() + ".\n");
-
   const auto readOnly = (dir / "lecture.txt").string();
   writeFile(readOnly, "garde moi\n");
   std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
@@ -188,11 +190,12 @@ TEST(Batch, AHundredMegabyteLineIsCarriedWhole) {
   EXPECT_EQ(out.find_first_not_of('A'), out.size() - 1);
 }
 
-std::pair<int, std::string> runProgram(const std::string& arguments) {
+// Runs a copy of the program, after `environment` (an `env` prefix) when given.
+std::pair<int, std::string> runProgram(const std::string& arguments, const std::string& environment = "") {
   TempDir dir;
   const auto copy = dir / "orvex";
   std::filesystem::copy_file(ORVEX_BINARY, copy);
-  const std::string command = copy.string() + " " + arguments + " 2>&1";
+  const std::string command = environment + " " + copy.string() + " " + arguments + " 2>&1";
   FILE* pipe = ::popen(command.c_str(), "r");
   std::string output;
   char buffer[4096];
@@ -216,6 +219,56 @@ TEST(Program, HelpVersionAndExitCodes) {
   EXPECT_EQ(exit, 0);
   EXPECT_EQ(output, "");
   EXPECT_EQ(readFile(dir / "f.txt"), "ABC\n");
+}
+
+TEST(Program, WithoutADisplayTheEditorSaysSoInFrench) {
+  TempDir dir;
+  writeFile(dir / "f.txt", "abc\n");
+  const auto [exit, output] =
+      runProgram((dir / "f.txt").string(), "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+  EXPECT_EQ(exit, 1);
+  EXPECT_EQ(output,
+            "Orvex : impossible d'ouvrir une fenêtre, aucun affichage graphique n'est disponible.\n"
+            "Le mode batch (orvex FICHIER OPTIONS...) fonctionne sans affichage.\n");
+  EXPECT_EQ(readFile(dir / "f.txt"), "abc\n");
+}
+
+// Starts the editor offscreen with its own temporary directory, waits until its
+// scratch directory is there, sends `signal` and waits for the end.
+TEST(Program, AnEndingSignalRemovesTheScratchDirectory) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "tmp");
+    std::filesystem::copy_file(ORVEX_BINARY, dir / "orvex");
+    writeFile(dir / "f.txt", "abc\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::setenv("TMPDIR", (dir / "tmp").c_str(), 1);
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      ::execl((dir / "orvex").c_str(), "orvex", (dir / "f.txt").c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Qt may keep a runtime directory there too; the scratch one is the program's.
+    const auto scratchDirectories = [&] {
+      int count = 0;
+      for (const auto& entry : std::filesystem::directory_iterator(dir / "tmp"))
+        count += entry.path().filename().string().starts_with("orvex-");
+      return count;
+    };
+    bool started = false;
+    for (int i = 0; i < 500 && !started; ++i) {
+      started = scratchDirectories() == 1;
+      if (!started) ::usleep(20'000);
+    }
+    EXPECT_TRUE(started);
+    ::usleep(200'000);  // past the start-up, into the event loop
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    EXPECT_EQ(scratchDirectories(), 0) << signal;
+  }
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
   EXPECT_FALSE(early[0].title.has_value());
   EXPECT_EQ(early[0].labels, (Strings{"Avant"}));
   EXPECT_EQ(early[1].labels, (Strings{"Dedans"}));
+  // A line holding both keys opens a menu and adds an item to it.
+  const auto both = buildToolMenus({"MENU-GENERAL=Outils MENU=Calc", "MENU=Autre"});
+  ASSERT_EQ(both.size(), 1u);
+  EXPECT_EQ(both[0].title, "Outils MENU=Calc");
+  EXPECT_EQ(both[0].labels, (Strings{"Outils MENU=Calc", "Autre"}));
   // A program line before any tool has nothing to extend.
   EXPECT_TRUE(loadToolList({"CHEMIN=/bin/x", "PARAMETRE=y"}).entries.empty());
 }

@@ -1,6 +1,9 @@
 #include "batch/batch_run.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <optional>
 #include <span>
@@ -80,9 +83,29 @@ class BatchDocument {
   bool m_scrambled = false;
 };
 
+// What the named file is for a batch run: nothing to do (it does not exist, or is a
+// directory, which is not a file either), something to process, or a path that
+// cannot even be checked (access refused), which is a failure to report.
+enum class Target { Missing, File, Unreachable };
+
+Target examine(const std::filesystem::path& file, std::string& message) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return Target::Missing;
+    message = errno == EACCES ? accessDeniedMessage() : cannotOpenMessage(file.string());
+    return Target::Unreachable;
+  }
+  return S_ISDIR(info.st_mode) ? Target::Missing : Target::File;
+}
+
 int processFile(const std::vector<std::string>& arguments, std::ostream& errors) {
   const std::filesystem::path file = arguments.front();
-  if (!isExistingFile(file)) return kBatchNoFile;
+  std::string message;
+  switch (examine(file, message)) {
+    case Target::Missing: return kBatchNoFile;
+    case Target::Unreachable: errors << errorReportText(message) << '\n'; return kBatchIoError;
+    case Target::File: break;
+  }
   try {
     BatchDocument document(file);
     for (std::size_t i = 1; i < arguments.size(); ++i)
@@ -114,7 +137,7 @@ int runBatch(const std::vector<std::string>& arguments, const ProgramPaths& path
 
 std::string batchHelpText() {
   return "Orvex dispose d'un mode batch. Cela signifie que vous pouvez utiliser Orvex dans des fichiers de "
-         "commandes (.bat par exemple). Pour faire appel à Orvex en mode batch, il suffit de lancer Orvex avec "
+         "commandes (scripts shell par exemple). Pour faire appel à Orvex en mode batch, il suffit de lancer Orvex avec "
          "au moins 2 paramètres.\n"
          "\n"
          "Syntaxe générale :\n"

@@ -80,9 +80,10 @@ ToolList loadToolList(const std::vector<std::string>& lines) {
 std::vector<ToolMenu> buildToolMenus(const std::vector<std::string>& lines) {
   std::vector<ToolMenu> menus;
   for (const auto& line : lines) {
-    if (contains(line, kMenuTitleKey)) {
-      menus.push_back({std::string(valueOf(line)), {}});
-    } else if (contains(line, kToolLabelKey)) {
+    // The two rules are independent: a line holding both keys opens a menu and
+    // adds an item to it.
+    if (contains(line, kMenuTitleKey)) menus.push_back({std::string(valueOf(line)), {}});
+    if (contains(line, kToolLabelKey)) {
       if (menus.empty()) menus.push_back({std::nullopt, {}});
       menus.back().labels.emplace_back(valueOf(line));
     }

@@ -5,8 +5,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "mainwindow/tform1.h"
+#include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
 #include "settings/settings_record.h"
@@ -17,6 +21,24 @@
 namespace orvex::gui {
 
 namespace {
+
+constexpr const char* kNoDisplayMessage =
+    "Orvex : impossible d'ouvrir une fenêtre, aucun affichage graphique n'est disponible.\n"
+    "Le mode batch (orvex FICHIER OPTIONS...) fonctionne sans affichage.\n";
+
+// Qt's messages while it connects to the display: kept back, since a failure to
+// connect ends in a fatal message of its own, which the French one replaces.
+QStringList g_startMessages;
+
+void reportMissingDisplay(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    g_startMessages << message;
+    return;
+  }
+  std::fputs(kNoDisplayMessage, stderr);
+  std::_Exit(1);
+}
+
 void centre(QWidget& window) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     window.move(screen->availableGeometry().center() - window.rect().center());
@@ -24,7 +46,11 @@ void centre(QWidget& window) {
 }  // namespace
 
 int runInteractive(int& argc, char** argv, const QStringList& arguments) {
+  // Without a display Qt would abort; the user gets a French word and exit 1.
+  qInstallMessageHandler(reportMissingDisplay);
   QApplication app(argc, argv);
+  qInstallMessageHandler(nullptr);
+  for (const QString& message : std::exchange(g_startMessages, {})) std::fprintf(stderr, "%s\n", qPrintable(message));
   QApplication::setApplicationName(QStringLiteral("Orvex"));
   QTranslator qtFrench;
   if (qtFrench.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -39,6 +65,7 @@ int runInteractive(int& argc, char** argv, const QStringList& arguments) {
                    MessageIcon::Error);
     return 1;
   }
+  removeOnTerminatingSignals(scratch->path());
   const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()));
   QApplication::setWindowIcon(orvexIcon());
 
@@ -55,9 +82,7 @@ int runInteractive(int& argc, char** argv, const QStringList& arguments) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (splash->wantsToShow()) {
     centre(*splash);
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    splash->showPainted();
   }
 
   TForm1 form(ui, paths, *scratch, arguments);

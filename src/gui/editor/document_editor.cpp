@@ -6,7 +6,10 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -35,6 +38,28 @@ int eolMode(LineBreak lineBreak) {
     case LineBreak::Lf: break;
   }
   return QsciScintillaBase::SC_EOL_LF;
+}
+
+// Typing, Backspace, Delete, Return, the navigation and selection keys (arrows,
+// Home, End, Page Up and Down, with Shift and Ctrl) and the clipboard keys.
+bool isPlainEditingKey(int combined) {
+  if (combined == 0) return false;
+  const int key = combined & ~static_cast<int>(Qt::KeyboardModifierMask);
+  const auto modifiers = Qt::KeyboardModifiers::fromInt(combined & static_cast<int>(Qt::KeyboardModifierMask));
+  switch (key) {
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
+      return !(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier));
+    case Qt::Key_Backspace: case Qt::Key_Return: case Qt::Key_Enter:
+      return modifiers == Qt::NoModifier;
+    case Qt::Key_Delete:
+      return modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
+    case Qt::Key_Insert:
+      return modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier;
+    case Qt::Key_C: case Qt::Key_X: case Qt::Key_V:
+      return modifiers == Qt::ControlModifier;
+  }
+  return false;
 }
 
 }  // namespace
@@ -127,6 +152,7 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
   sci->installEventFilter(this);
+  sci->viewport()->installEventFilter(this);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
   connect(sci, &QsciScintilla::textChanged, this, &DocumentEditor::textEdited);
@@ -138,12 +164,12 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
           });
-  // Undo and redo go through undo() and redo() only, which complete a tool's step.
+  // The control keeps only the keys of plain editing; the menus bring the rest.
+  // Undo and redo, in particular, go through undo() and redo(), which complete a
+  // tool's step.
   for (QsciCommand* command : sci->standardCommands()->commands()) {
-    if (command->command() == QsciCommand::Undo || command->command() == QsciCommand::Redo) {
-      command->setKey(0);
-      command->setAlternateKey(0);
-    }
+    if (!isPlainEditingKey(command->key())) command->setKey(0);
+    if (!isPlainEditingKey(command->alternateKey())) command->setAlternateKey(0);
   }
   setFocusProxy(sci);
   newDocument();
@@ -321,8 +347,7 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
   m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
                              replacement.data());
   m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
-  m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start),
-               start + static_cast<long>(replacement.size()));
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start) + replacement.size());
 }
 
 bool DocumentEditor::undo() { return stepHistory(true); }
@@ -462,7 +487,43 @@ void DocumentEditor::checkInsertedText(std::string_view utf8) {
   QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
 }
 
+namespace {
+
+// The local file a drag from the file manager carries, if any.
+QString droppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
+  const QUrl url = data->urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+bool DocumentEditor::filterDrop(QEvent* event) {
+  // Files dragged from the file manager are opened, not inserted as text; text
+  // dragged inside the editor moves as the control moves it.
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (droppedFile(drag->mimeData()).isEmpty()) return false;
+      drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QString file = droppedFile(drop->mimeData());
+      if (file.isEmpty()) return false;
+      drop->acceptProposedAction();
+      // Opened once the drop is over: opening may ask questions.
+      QMetaObject::invokeMethod(this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
+      return true;
+    }
+    default: return false;
+  }
+}
+
 bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_impl->sci->viewport()) return filterDrop(event);
   if (watched != m_impl->sci || m_resending || event->type() != QEvent::KeyPress)
     return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
@@ -470,7 +531,8 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
   if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)) emit clipboardKeyPressed();
   QString text = key->text();
   const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  const bool tab = key->key() == Qt::Key_Tab && !command;
+  // Shift+Tab is a Tab too: the control's own back-tab would remove leading blanks.
+  const bool tab = (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !command;
   const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
   if (!tab && !(m_forceCapitals && lowerLetter)) return false;
 

@@ -131,6 +131,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // A Windows-1252 document received a character the code page lacks (typed,
   // pasted, or from a concatenated file): it is UTF-8 from now on.
   void becameUtf8();
+  // A file was dropped on the editor from the file manager.
+  void fileDropped(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -153,6 +155,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void loadMapped(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
   void forgetHistory();
   bool stepHistory(bool backwards);
+  bool filterDrop(QEvent* event);
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
   void checkInsertedText(std::string_view utf8);

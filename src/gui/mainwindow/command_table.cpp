@@ -76,8 +76,8 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       {2, "Dcrypter1", "&Décrypter", "Ctrl+Alt+M", &TForm1::Dcrypter1Click, kPlain},
 
       {0, "Options1", "O&ptions", nullptr, nullptr, kPlain},
-      {1, "Dclarerdanslabasederegistre1", "&Déclarer dans la base de registre", nullptr, nullptr, kPlain},
-      {1, "Enleverdelabasederegistre1", "&Enlever de la base de registre", nullptr, nullptr, kPlain},
+      {1, "Dclarerdanslabasederegistre1", "&Déclarer dans le gestionnaire de fichiers", nullptr, nullptr, kPlain},
+      {1, "Enleverdelabasederegistre1", "&Enlever du gestionnaire de fichiers", nullptr, nullptr, kPlain},
       separator(1),
       {1, "Configuration1", "&Configuration...", nullptr, nullptr, kPlain},
 

@@ -26,7 +26,7 @@ namespace {
 const QString kRulerText = QStringLiteral(
     "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
 constexpr std::uint32_t kBuiltInRulerColour = 0x00BBFFFF;
-const QString kCreditText = QStringLiteral("Orvex 1.3 - logiciel libre");
+const QString kCreditText = QStringLiteral("Orvex 1.3");
 const QString kBecameUtf8 = QStringLiteral(
     "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
     "Il sera enregistré en UTF-8.");
@@ -84,6 +84,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   });
   connect(editeur, &DocumentEditor::selectionMoved, this, &TForm1::editeurSelectionChange);
   connect(editeur, &DocumentEditor::formatChanged, this, &TForm1::refreshFormatPanel);
+  connect(editeur, &DocumentEditor::fileDropped, this, &TForm1::openDroppedFile);
   connect(editeur, &DocumentEditor::becameUtf8, this, [this] {
     m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information);
   });
@@ -105,7 +106,7 @@ void TForm1::buildLayout() {
   ToolBar1 = addToolBar(QStringLiteral("Barre d'édition"));
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
-  ToolBar1->setIconSize(QSize(20, 20));
+  ToolBar1->setIconSize(QSize(16, 16));
 
   auto* central = new QWidget(this);
   auto* row = new QHBoxLayout(central);
@@ -133,6 +134,8 @@ void TForm1::buildLayout() {
   Panel9->setObjectName(QStringLiteral("Panel9"));
   Panel9->setFixedHeight(17);
   Panel9->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // The ruler's text is longer than the window is wide: it is cut, never widens it.
+  Panel9->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   paintBackground(Panel9, fromStoredColour(kBuiltInRulerColour));
   column->addWidget(Panel9);
 
@@ -167,7 +170,7 @@ void TForm1::buildLayout() {
   row->addLayout(column, 1);
   setCentralWidget(central);
 
-  StatusBar2 = new TZilStatusBar({150, 150, 75, 100, 110, 130}, this);
+  StatusBar2 = new TZilStatusBar({150, 150, 75, 100, 110, 0}, this);
   StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
   setStatusBar(StatusBar2);
   StatusBar2->setPanelText(2, QStringLiteral("Non modifié"));

@@ -56,6 +56,8 @@ class TForm1 : public QMainWindow {
   TZilStatusBar* statusBar2() const { return StatusBar2; }
   // Opens `path` as the one-argument command line does.
   bool loadDocument(const QString& path);
+  // Opens a file dropped from the file manager as "&Ouvrir..." does, save question first.
+  void openDroppedFile(const QString& path);
 
   // File menu.
   void Nouveau2Click();
@@ -104,6 +106,9 @@ class TForm1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The bars have no menu of their own: only the view menu shows and hides them,
+  // so that its check marks always tell the truth.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  private:
   void buildLayout();
@@ -115,6 +120,8 @@ class TForm1 : public QMainWindow {
   void stepHistory(bool (DocumentEditor::*step)());
   bool save();
   bool saveAs();
+  // Replaces the document by the file, then caption, line count and state.
+  void openFile(const QString& path);
   // The save dialog, asking before an existing file is replaced; empty when cancelled.
   std::optional<QString> chooseSaveName();
   bool writeDocument(const QString& path);

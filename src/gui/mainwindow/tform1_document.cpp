@@ -133,11 +133,21 @@ void TForm1::Ouvrir1Click() {
   const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
   if (!chosen) return;
   m_openDialogName = *chosen;
+  openFile(*chosen);
+}
+
+void TForm1::openDroppedFile(const QString& path) {
+  if (!settleUnsavedChanges()) return;
+  openFile(path);
+  editeur->setFocus();
+}
+
+void TForm1::openFile(const QString& path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool loaded = loadDocument(*chosen);
+  const bool loaded = loadDocument(path);
   QApplication::restoreOverrideCursor();
   if (!loaded) return;
-  CurrentFileName = *chosen;
+  CurrentFileName = path;
   setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
   refreshLineCount();
   ModifiedFlag = false;

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QInputDialog>
+#include <QLabel>
 #include <QDialog>
 #include <QUrl>
 #include <QFileDialog>
@@ -28,6 +29,13 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// The box keeps the lines of the text as they are written: the toolkit would wrap
+// them again at a width of its own, and a three-line warning would show as five.
+void keepLines(QMessageBox& box, const QString& text) {
+  box.setTextFormat(Qt::RichText);
+  box.setText(QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(displayText(text).toHtmlEscaped()));
+}
+
 }  // namespace
 
 QString displayText(const QString& text) {
@@ -38,12 +46,14 @@ QString displayText(const QString& text) {
 
 void QtUiServices::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
   QMessageBox box(toQtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_parent);
+  keepLines(box, text);
   box.exec();
 }
 
 Answer QtUiServices::ask(const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Information, caption, displayText(text),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+  keepLines(box, text);
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -53,6 +63,7 @@ Answer QtUiServices::ask(const QString& caption, const QString& text) {
 
 bool QtUiServices::confirm(const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Warning, caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+  keepLines(box, text);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 #include "components/zil_degrade.h"
 #include "services/ui_services.h"
@@ -20,7 +23,9 @@ QLabel* placeLabel(QWidget* parent, const QString& text, int x, int y, const QCo
   label->setFont(font);
   label->setStyleSheet(QStringLiteral("color: %1; background: transparent").arg(colour.name()));
   label->adjustSize();
-  label->move(x, y);
+  // A font wider than the window was drawn for moves the label left rather than
+  // cut it.
+  label->move(std::max(0, std::min(x, parent->width() - label->width() - 2)), y);
   return label;
 }
 
@@ -69,10 +74,20 @@ TForm6::TForm6(bool show, QWidget* parent)
   placeLabel(m_panel, QStringLiteral("Chargement en cours"), 30, 152, Qt::white, timesFont(19, true, true));
 }
 
+void TForm6::showPainted() {
+  show();
+  QElapsedTimer waited;
+  waited.start();
+  while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 const QStringList& TForm7::tips() {
   static const QStringList list = {
       QStringLiteral("Orvex est un éditeur de fichiers textes simple et puissant."),
-      QStringLiteral("Il peut s'intégrer à l'Explorateur de fichier de Windows en ajoutant au menu contextuel la "
+      QStringLiteral("Il peut s'intégrer au gestionnaire de fichiers en ajoutant au menu contextuel la "
                      "commande \"Ourvir avec Orvex\".\n\rVous pouvez ainsi ouvrir n'importe quel type de fichier."),
       QStringLiteral("Orvex dispose d'un panel d'outils standard très pratique pour modifier vos fichiers textes."),
       QStringLiteral("Vous pouvez également ajouter dans le menu de Orvex, des liens vers d'autres applications."),
@@ -85,7 +100,7 @@ const QStringList& TForm7::tips() {
       QStringLiteral("L'interface claire et intuitive, permet de disposer des outils à tout moment : par le menu, par "
                      "les boutons de raccourcis, par clic droit ou bien encore par des raccourcis claviers."),
       QStringLiteral("Le mode Batch vous permet d'utiliser des fonctionnalités de Orvex dans un traitement de masse "
-                     "(exemple dans un fichier de commande .bat)."),
+                     "(exemple dans un script shell)."),
   };
   return list;
 }
@@ -137,12 +152,16 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   m_showAtStart->setObjectName(QStringLiteral("CheckBox1"));
   m_showAtStart->setChecked(true);
   m_showAtStart->setFont(smallFont(false));
-  m_showAtStart->setGeometry(8, 178, 262, 22);
+  m_showAtStart->adjustSize();
+  m_showAtStart->move(8, 178);
 
+  // The check box keeps its whole text: a wider font widens the window.
   auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
   ok->setObjectName(QStringLiteral("BitBtn1"));
   ok->setDefault(true);
-  ok->setGeometry(274, 177, 57, 24);
+  const int okLeft = std::max(274, m_showAtStart->geometry().right() + 6);
+  ok->setGeometry(okLeft, 177, 57, 24);
+  setFixedSize(okLeft + 57 + 8, 204);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   showTip();
 }

@@ -24,6 +24,10 @@ class TForm6 : public QWidget {
   explicit TForm6(bool show, QWidget* parent = nullptr);
   bool wantsToShow() const { return m_wantsToShow; }
   TZilDegrade* panel() const { return m_panel; }
+  // Shows the splash and paints it at once, before the event loop runs: it waits
+  // (a second at most) for the window system to put the window on screen, since a
+  // window is drawn only once it is there.
+  void showPainted();
 
  private:
   bool m_wantsToShow;
