@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include "components/zil_degrade.h"
 #include "scripted_ui.h"
@@ -100,6 +101,12 @@ class WindowsTest : public QObject {
     tips.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->setChecked(false);
     QVERIFY(!tips.showAtStart());
     render(tips);
+  }
+
+  void theSplashIsOnScreenBeforeTheEventLoopRuns() {
+    TForm6 splash(true);
+    splash.showPainted();
+    QVERIFY(splash.windowHandle()->isExposed());
   }
 
   void aboutBoxOpensTheWebPage() {

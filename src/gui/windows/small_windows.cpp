@@ -162,6 +162,11 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   const int okLeft = std::max(274, m_showAtStart->geometry().right() + 6);
   ok->setGeometry(okLeft, 177, 57, 24);
   setFixedSize(okLeft + 57 + 8, 204);
+  const int widened = width() - 339;
+  m_text->resize(m_text->width() + widened, m_text->height());
+  m_previous->move(m_previous->x() + widened, m_previous->y());
+  m_next->move(m_next->x() + widened, m_next->y());
+  line->resize(line->width() + widened, line->height());
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   showTip();
 }
