@@ -173,9 +173,51 @@ TEST(Batch, ABrokenConfigFileIsReportedAfterTheWork) {
   const auto file = (dir / "f.txt").string();
   writeFile(file, "abc\n");
   const auto result = batch(dir, {file, "1"});
-  EXPECT_EQ(result.exit, kBatchIoError);
-  EXPECT_EQ(result.errors, "Lecture au-delà de la fin de fichier.\n");
+  EXPECT_EQ(result.exit, kBatchDone);
+  EXPECT_EQ(result.errors,
+            "Avertissement : " + (dir / "config.dat").string() + " : Lecture au-delà de la fin de fichier.\n");
   EXPECT_EQ(readFile(file), "ABC\n");
+
+  // Settings that cannot be written: the file is done all the same.
+  std::filesystem::remove(dir / "config.dat");
+  std::filesystem::create_directory(dir / "config.dat");
+  const auto unwritable = batch(dir, {file, "2"});
+  EXPECT_EQ(unwritable.exit, kBatchDone);
+  EXPECT_TRUE(unwritable.errors.starts_with("Avertissement : " + (dir / "config.dat").string() + " : "))
+      << unwritable.errors;
+  EXPECT_EQ(readFile(file), "abc\n");
+}
+
+TEST(Batch, LaterSavesKeepEveryLineBreak) {
+  const struct {
+    std::string in;
+    std::vector<std::string> options;
+    std::string out;
+  } cases[] = {
+      {"titre\n\n\n ", {"6", "x", "x", "x"}, "titre\n\n\n"},
+      {"a\r\n \r\nb\r\n  ", {"6", "2"}, "a\r\n\r\nb\r\n"},
+      {"a\n\n", {"x", "x"}, "a\n\n"},
+      {"fin sans saut", {"1", "x"}, "FIN SANS SAUT"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const auto file = (dir / "f.txt").string();
+    writeFile(file, c.in);
+    std::vector<std::string> arguments{file};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    EXPECT_EQ(batch(dir, arguments).exit, kBatchDone);
+    EXPECT_EQ(readFile(file), c.out) << testing::PrintToString(c.in);
+  }
+}
+
+TEST(Batch, TheEncodingReadAtTheStartHoldsForTheWholeRun) {
+  TempDir dir;
+  const auto file = (dir / "f.txt").string();
+  // Windows-1252 bytes that, once the blank goes, happen to form UTF-8 "é".
+  writeFile(file, "d\xc3 \xa9" "but\n");
+  ASSERT_EQ(batch(dir, {file, "6", "5"}).exit, kBatchDone);
+  // Ã and © are not among the accented letters: nothing to remove.
+  EXPECT_EQ(readFile(file), "d\xc3\xa9" "but\n");
 }
 
 TEST(Batch, AHundredMegabyteLineIsCarriedWhole) {

@@ -25,9 +25,10 @@ namespace {
 // and writes the result beside it, which then replaces it. So after every option
 // the file holds a complete result, and a failure leaves the last one whole.
 //
-// The encoding is found only when a tool needs it, and then by that tool's own run.
-// The file's own encoding stays what it was at the start; after encryption the
-// tools see Windows-1252 until the bytes are valid in the file's own encoding again.
+// The encoding is found only when a tool needs it: by that tool's own run when it is
+// the first option, otherwise before the first option runs. The file's own encoding
+// stays what it was at the start; after encryption the tools see Windows-1252 until
+// the bytes are valid in the file's own encoding again.
 class BatchDocument {
  public:
   explicit BatchDocument(std::filesystem::path file) : m_file(std::move(file)), m_format(probeFileLayout(m_file)) {}
@@ -36,7 +37,11 @@ class BatchDocument {
   // saves the result. `later` are the arguments still to come.
   void apply(const std::string& argument, std::span<const std::string> later) {
     const bool scrambles = argument == "8" || argument == "9";
-    if (scrambles && !m_own && std::any_of(later.begin(), later.end(), batchToolNeedsEncoding))
+    // The encoding is the file's as it was read: an option that works on bytes may
+    // leave bytes that happen to be valid UTF-8, so it is found before one runs if
+    // a later option needs it.
+    if (!m_own && !batchToolNeedsEncoding(argument) &&
+        std::any_of(later.begin(), later.end(), batchToolNeedsEncoding))
       m_own = detectFileEncoding(m_file);
     std::unique_ptr<DocumentTool> tool = makeBatchTool(argument, encodingForTools());
     try {
@@ -74,6 +79,9 @@ class BatchDocument {
     }
     writer.finish();
     output.commit();
+    // The layout follows the document: read back, what was written may now end
+    // with a break (a last empty line written without one).
+    m_format.finalBreak = writer.endsWithBreak();
   }
 
   std::filesystem::path m_file;
@@ -127,11 +135,11 @@ int runBatch(const std::vector<std::string>& arguments, const ProgramPaths& path
   int result = processFile(arguments, errors);
   // The window's activation runs even for a batch run; its tips window closes at
   // once, leaving its check box as it starts: ticked.
+  // The settings are the window's business: a failure there is a warning that names
+  // the settings file, and does not turn the processed file into a failure.
   const Status settings = runActivationSettings(paths.configFile(), {});
-  if (!settings.ok()) {
-    errors << errorReportText(settings.error) << '\n';
-    if (result == kBatchDone) result = kBatchIoError;
-  }
+  if (!settings.ok())
+    errors << "Avertissement : " << paths.configFile().string() << " : " << errorReportText(settings.error) << '\n';
   return result;
 }
 

@@ -48,12 +48,19 @@ void LineWriter::append(std::string_view bytes) {
 
 void LineWriter::put(std::string_view line) {
   if (m_lines++ > 0) append(m_break);
+  m_lastLineSize = line.size();
   append(line);
 }
 
 char* LineWriter::putUninitialized(std::size_t size) {
   if (m_lines++ > 0) append(m_break);
+  m_lastLineSize = size;
   return reserve(size);
+}
+
+bool LineWriter::endsWithBreak() const {
+  if (m_lines == 0) return false;
+  return m_finalBreak || (m_lines > 1 && m_lastLineSize == 0);
 }
 
 void LineWriter::flush() {

@@ -22,7 +22,14 @@ class LineWriter {
   // any other call on this writer; saves a copy for tools that map bytes.
   char* putUninitialized(std::size_t size);
   // Gives back the last `unused` bytes of the line started by putUninitialized().
-  void shortenLastLine(std::size_t unused) { m_used -= unused; }
+  void shortenLastLine(std::size_t unused) {
+    m_used -= unused;
+    m_lastLineSize -= unused;
+  }
+  // Whether the bytes written so far end with a line break: a last line that is
+  // empty and written without a break leaves the break of the line before it. Read
+  // back, the file has that final break.
+  bool endsWithBreak() const;
 
   // Asks the system to start writing the data to disk as it goes, for a file that is
   // flushed to disk at the end: the final flush then has little left to wait for.
@@ -43,6 +50,7 @@ class LineWriter {
   std::size_t m_capacity;
   std::size_t m_used = 0;
   std::size_t m_lines = 0;
+  std::size_t m_lastLineSize = 0;
   bool m_writeback = false;
   std::uint64_t m_written = 0;
   std::uint64_t m_writebackStart = 0;
