@@ -6,6 +6,7 @@
 
 #include "app/interactive_start.h"
 #include "batch/batch_run.h"
+#include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
 
 namespace {
@@ -30,7 +31,9 @@ int main(int argc, char** argv) {
   }
   if (arguments.size() >= 2) {
     // Batch runs never touch the display: they work over ssh and from cron.
-    const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()));
+    // A run ended by a signal removes its temporary file.
+    orvex::installExitCleanup();
+    const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
     return orvex::runBatch(arguments, paths, std::cerr);
   }
   QStringList files;

@@ -1,6 +1,7 @@
 // New, open, save, save as, the save question, the close query and printing.
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTest>
@@ -48,10 +49,45 @@ class DocumentLifecycleTest : public QObject {
       f.ui.files.push_back(file);
       f.window->Ouvrir1Click();
       QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
-      writeBytes(file, "changed on disk");
+      QFile::remove(file);
+      f.window->ModifiedFlag = true;
+      f.ui.answers = {Answer::Yes};  // the file is gone: saving asks first
       f.window->Enregistrer2Click();
       QCOMPARE(readBytes(file), sample);
+      QVERIFY(!f.window->ModifiedFlag);
     }
+  }
+
+  void aFileChangedByAnotherProgramIsNotReplacedWithoutAQuestion() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("f.txt"));
+    writeBytes(file, "à moi\n");
+    QVERIFY(f.window->loadDocument(file));
+    f.window->CurrentFileName = file;
+    f.setText("mon texte\n");
+    f.window->ModifiedFlag = true;
+
+    // Saved untouched on disk: no question.
+    f.window->Enregistrer2Click();
+    QVERIFY(f.ui.questions.isEmpty());
+    writeBytes(file, "à moi\nune ligne de l'autre programme\n");
+
+    f.ui.answers = {Answer::No};
+    f.window->Enregistrer2Click();
+    QCOMPARE(f.ui.questions, QStringList{QStringLiteral("Enregistrer|Le fichier ") + file +
+                                         QStringLiteral(" a été modifié par un autre programme.\n"
+                                                        "Voulez-vous le remplacer ?")});
+    QCOMPARE(readBytes(file), std::string("à moi\nune ligne de l'autre programme\n"));
+    // A command that needed the save stops as after a cancelled save.
+    f.window->ModifiedFlag = true;
+    f.ui.answers = {Answer::Yes, Answer::No};
+    f.window->Nouveau2Click();
+    QCOMPARE(f.text(), std::string("mon texte\n"));
+
+    f.ui.answers = {Answer::Yes};
+    f.window->Enregistrer2Click();
+    QCOMPARE(readBytes(file), std::string("mon texte\n"));
+    QVERIFY(!f.window->ModifiedFlag);
   }
 
   void saveOnANamelessDocumentAsksForAName() {

@@ -31,7 +31,8 @@ namespace {
 // the bytes are valid in the file's own encoding again.
 class BatchDocument {
  public:
-  explicit BatchDocument(std::filesystem::path file) : m_file(std::move(file)), m_format(probeFileLayout(m_file)) {}
+  explicit BatchDocument(std::filesystem::path file)
+      : m_file(std::move(file)), m_identity(identifyFile(m_file)), m_format(probeFileLayout(m_file)) {}
 
   // Runs the option (or, for any other argument, only rewrites the document) and
   // saves the result. `later` are the arguments still to come.
@@ -66,7 +67,9 @@ class BatchDocument {
   }
 
   void write(DocumentTool* tool) {
-    AtomicFile output(m_file);
+    // Another program writing to the file meanwhile keeps its changes: the result
+    // replaces only the file this run last read or wrote.
+    AtomicFile output(m_file, m_identity);
     LineWriter writer(output.fd(), m_format);
     writer.startWritebackEarly();
     if (tool) {
@@ -78,13 +81,14 @@ class BatchDocument {
       while (reader.next(line)) writer.put(line);
     }
     writer.finish();
-    output.commit();
+    m_identity = output.commit();
     // The layout follows the document: read back, what was written may now end
     // with a break (a last empty line written without one).
     m_format.finalBreak = writer.endsWithBreak();
   }
 
   std::filesystem::path m_file;
+  std::optional<FileIdentity> m_identity;
   TextFormat m_format;
   std::optional<Encoding> m_own;   // the file's encoding as it was read
   std::optional<Encoding> m_seen;  // what the last character tool found since encryption

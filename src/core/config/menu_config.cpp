@@ -97,7 +97,7 @@ ToolListSave saveToolList(const std::filesystem::path& path, const std::string& 
   if (isBlank(title)) return isExistingFile(path) ? ToolListSave::TitleMissing : ToolListSave::NotWritten;
   if (entries.empty()) return ToolListSave::NotWritten;
   try {
-    AtomicFile file(path);
+    AtomicFile file(path, std::nullopt, LinkPolicy::OwnLinksOnly);
     LineWriter writer(file.fd(), TextFormat{Encoding::Windows1252, false, LineBreak::CrLf, true});
     writer.put(std::string(kMenuTitleKey) + title);
     for (const auto& entry : entries) {

@@ -46,7 +46,7 @@ std::string padToWidth(std::string text, std::int64_t width, Encoding encoding) 
 void copyBlock(const std::filesystem::path& input, const TextFormat& format, const BlockAnchor& anchor,
                const std::filesystem::path& clipboard, Progress& progress) {
   LineReader reader(input, format.bom);
-  AtomicFile output(clipboard);
+  AtomicFile output(clipboard, std::nullopt, LinkPolicy::OwnLinksOnly);
   LineWriter writer(output.fd(), kClipboardFormat);
   std::string_view line;
   std::int64_t number = 0;

@@ -5,12 +5,13 @@
 #include <filesystem>
 #include <string_view>
 
+#include "io/atomic_file.h"
 #include "text/text_format.h"
 
 namespace orvex {
 
-// `text` is the document without byte-order mark. Throws IoFailure; the old file
-// is then unchanged.
-void saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format);
+// `text` is the document without byte-order mark. Returns the identity of the file
+// written. Throws IoFailure; the old file is then unchanged.
+FileIdentity saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format);
 
 }  // namespace orvex

@@ -1,6 +1,9 @@
 #include "paths/program_paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <string>
@@ -10,19 +13,44 @@
 
 namespace orvex {
 
-std::filesystem::path resolveProgramDirectory(const std::filesystem::path& executableDirectory) {
-  if (!executableDirectory.empty() && ::access(executableDirectory.c_str(), W_OK) == 0)
+namespace {
+
+bool isSystemDirectory(const std::filesystem::path& directory) {
+  const std::filesystem::path normal = directory.lexically_normal();
+  for (const char* name : {"/usr", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/opt", "/etc"}) {
+    const std::filesystem::path system(name);
+    const auto [end, unused] = std::mismatch(system.begin(), system.end(), normal.begin(), normal.end());
+    if (end == system.end()) return true;
+  }
+  return false;
+}
+
+// A directory (not a link to one) that the user owns.
+bool isOwnDirectory(const std::filesystem::path& directory, struct stat& info) {
+  return ::lstat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> resolveProgramDirectory(const std::filesystem::path& executableDirectory) {
+  struct stat info {};
+  if (!executableDirectory.empty() && !isSystemDirectory(executableDirectory) &&
+      isOwnDirectory(executableDirectory, info) && (info.st_mode & S_IWUSR) != 0 &&
+      ::access(executableDirectory.c_str(), W_OK) == 0)
     return executableDirectory;
+
   std::filesystem::path base;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
     base = config;
-  else if (const char* home = std::getenv("HOME"); home && *home)
+  else if (const char* home = std::getenv("HOME"); home && *home == '/')
     base = std::filesystem::path(home) / ".config";
   else
-    base = std::filesystem::temp_directory_path();
-  const auto directory = base / "orvex";
+    return std::nullopt;
   std::error_code ignored;
-  std::filesystem::create_directories(directory, ignored);
+  std::filesystem::create_directories(base, ignored);
+  const auto directory = base / "orvex";
+  ::mkdir(directory.c_str(), 0700);
+  if (!isOwnDirectory(directory, info) || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) return std::nullopt;
   return directory;
 }
 

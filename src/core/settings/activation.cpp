@@ -3,6 +3,11 @@
 namespace orvex {
 
 Status runActivationSettings(const std::filesystem::path& configFile, const ActivationHooks& hooks) {
+  // Without a safe place for the settings, the tips still show and nothing is written.
+  if (configFile.empty()) {
+    if (hooks.showTips) hooks.showTips();
+    return {};
+  }
   const SettingsReadResult read = readSettings(configFile);
   if (!read.error.empty()) return Status::failure(read.error);
   if (read.record) {

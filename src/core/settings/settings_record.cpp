@@ -78,7 +78,8 @@ SettingsReadResult readSettings(const std::filesystem::path& path) {
 Status writeSettings(const std::filesystem::path& path, const SettingsRecord& record) {
   try {
     const auto bytes = record.toBytes();
-    writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                        LinkPolicy::OwnLinksOnly);
     return {};
   } catch (const IoFailure& failure) {
     return Status::failure(failure.what());

@@ -19,6 +19,10 @@ std::string diskFullMessage() { return "Disque plein"; }
 std::string ioErrorMessage(int code) { return "Erreur E/S " + std::to_string(code); }
 std::string outOfMemoryMessage() { return "Mémoire insuffisante"; }
 
+std::string changedDuringRunMessage(std::string_view path) {
+  return "Le fichier " + std::string(path) + " a été modifié par un autre programme pendant le traitement";
+}
+
 std::string messageForErrno(int errorNumber) {
   switch (errorNumber) {
     case ENOENT: return fileNotFoundMessage();

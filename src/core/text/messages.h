@@ -15,6 +15,8 @@ std::string accessDeniedMessage();                       // "Accès au fichier r
 std::string diskFullMessage();                           // "Disque plein"
 std::string ioErrorMessage(int code);                    // "Erreur E/S %d"
 std::string outOfMemoryMessage();                        // "Mémoire insuffisante"
+// "Le fichier %s a été modifié par un autre programme pendant le traitement."
+std::string changedDuringRunMessage(std::string_view path);
 
 // The message for a failed read or write with the given errno value.
 std::string messageForErrno(int errorNumber);

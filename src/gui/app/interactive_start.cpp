@@ -65,8 +65,9 @@ int runInteractive(int& argc, char** argv, const QStringList& arguments) {
                    MessageIcon::Error);
     return 1;
   }
-  removeOnTerminatingSignals(scratch->path());
-  const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()));
+  installExitCleanup();
+  removeDirectoryOnExitSignal(scratch->path());
+  const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()).value_or(std::filesystem::path()));
   QApplication::setWindowIcon(orvexIcon());
 
   // The splash shows unless the settings switch it off; it is painted at once,

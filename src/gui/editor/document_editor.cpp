@@ -310,11 +310,9 @@ std::string DocumentEditor::bytes() const {
   return m_shownEncoding == Encoding::Utf8 ? std::string(text) : encodeWindows1252(text);
 }
 
-void DocumentEditor::saveFile(const std::filesystem::path& path) const {
-  if (m_shownEncoding == Encoding::Utf8)
-    saveDocument(path, editorText(), m_format);
-  else
-    saveDocument(path, encodeWindows1252(editorText()), m_format);
+FileIdentity DocumentEditor::saveFile(const std::filesystem::path& path) const {
+  if (m_shownEncoding == Encoding::Utf8) return saveDocument(path, editorText(), m_format);
+  return saveDocument(path, encodeWindows1252(editorText()), m_format);
 }
 
 std::size_t DocumentEditor::lineCount() const {

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "history/tool_history.h"
+#include "io/atomic_file.h"
 #include "pipeline/line_pipeline.h"
 #include "text/text_format.h"
 
@@ -47,8 +48,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // afresh. Throws IoFailure.
   void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
   // Writes the document to a file: its byte-order mark, its line break everywhere
-  // and its bytes. Throws IoFailure; the old file is then unchanged.
-  void saveFile(const std::filesystem::path& path) const;
+  // and its bytes. Returns the identity of the file written. Throws IoFailure; the
+  // old file is then unchanged.
+  FileIdentity saveFile(const std::filesystem::path& path) const;
   // The document's bytes in its encoding, without byte-order mark: what saving
   // writes. The editor itself holds the text as UTF-8.
   std::string bytes() const;

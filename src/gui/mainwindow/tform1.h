@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "editing/block_operations.h"
+#include "io/atomic_file.h"
 #include "paths/program_paths.h"
 #include "settings/settings_record.h"
 #include "tools/document_tool.h"
@@ -140,6 +141,8 @@ class TForm1 : public QMainWindow {
   QStringList m_arguments;
   QString m_openDialogName;
   QString m_saveDialogName;
+  // The document's file as it was when last opened or saved.
+  std::optional<FileIdentity> m_fileIdentity;
 
   QToolBar* ToolBar1 = nullptr;
   QWidget* Panel1 = nullptr;

@@ -23,6 +23,8 @@ namespace {
 const QString kSaveQuestionCaption = QStringLiteral("Avant de quitter");
 const QString kSaveQuestion =
     QStringLiteral("Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?");
+const QString kChangedOnDiskQuestion =
+    QStringLiteral("Le fichier %1 a été modifié par un autre programme.\nVoulez-vous le remplacer ?");
 const QString kReplaceQuestion = QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?");
 
 bool isBlank(const QString& text) {
@@ -50,18 +52,21 @@ bool TForm1::loadDocument(const QString& path) {
   // A byte-order mark says UTF-8 even when the bytes are not (yet) valid UTF-8, as in
   // an encrypted text: it is shown as Windows-1252 until it is decrypted.
   format.encoding = format.bom ? Encoding::Utf8 : shown;
+  // Taken before the load: a change made while it reads is then a change too.
+  const std::optional<FileIdentity> identity = identifyFile(toPath(path));
   try {
     editeur->loadFile(toPath(path), format, shown);
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
   }
+  m_fileIdentity = identity;
   return true;
 }
 
 bool TForm1::writeDocument(const QString& path) {
   try {
-    editeur->saveFile(toPath(path));
+    m_fileIdentity = editeur->saveFile(toPath(path));
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
@@ -71,6 +76,10 @@ bool TForm1::writeDocument(const QString& path) {
 
 bool TForm1::save() {
   if (isBlank(CurrentFileName)) return saveAs();
+  // Another program's changes to the file are not replaced without a question.
+  if (m_fileIdentity && identifyFile(toPath(CurrentFileName)) != m_fileIdentity &&
+      !m_ui.confirm(QStringLiteral("Enregistrer"), kChangedOnDiskQuestion.arg(CurrentFileName)))
+    return false;
   if (!writeDocument(CurrentFileName)) return false;
   ModifiedFlag = false;
   editeurChange();
@@ -117,6 +126,7 @@ bool TForm1::settleUnsavedChanges() {
 void TForm1::Nouveau2Click() {
   if (!settleUnsavedChanges()) return;
   editeur->newDocument();
+  m_fileIdentity.reset();
   ModifiedFlag = false;
   editeurChange();
   CurrentFileName.clear();
