@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +60,15 @@ bool isPlainEditingKey(int combined) {
   }
   return false;
 }
+
+}  // namespace
+
+namespace {
+
+// A failed load that has not touched the editor yet.
+struct StillWhole : IoFailure {
+  using IoFailure::IoFailure;
+};
 
 }  // namespace
 
@@ -213,82 +221,84 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   emit formatChanged();
 }
 
-namespace {
-
-// A read-only mapping of a whole file, unmapped when it goes.
-class MappedFile {
- public:
-  MappedFile(int fd, std::size_t size) : m_size(size) {
-    if (size == 0) return;
-    m_data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (m_data == MAP_FAILED) {
-      m_data = nullptr;
-      throw IoFailure(messageForErrno(errno));
-    }
-    ::madvise(m_data, size, MADV_SEQUENTIAL);
-  }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
-  ~MappedFile() {
-    if (m_data) ::munmap(m_data, m_size);
-  }
-  std::string_view bytes() const { return {static_cast<const char*>(m_data), m_data ? m_size : 0}; }
-
- private:
-  void* m_data = nullptr;
-  std::size_t m_size;
-};
-
-}  // namespace
-
 void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
   const TextFormat previous = m_format;
   m_format = format;
   try {
-    loadMapped(path, format.encoding, shown, format.bom, true);
-  } catch (...) {
+    loadFromFile(path, format.encoding, shown, format.bom, true);
+  } catch (const StillWhole&) {
     m_format = previous;
     throw;
+  } catch (const IoFailure& failure) {
+    // Half a file is no document: what is left is a new, empty one.
+    newDocument();
+    throw DocumentLost(failure.what());
+  } catch (const std::bad_alloc&) {
+    newDocument();
+    throw DocumentLost(outOfMemoryMessage());
   }
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
 }
 
-void DocumentEditor::loadMapped(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
-                                bool freshHistory) {
-  FileHandle file = openForReading(path);
+void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
+                                  bool freshHistory) {
+  FileHandle file;
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
-  // The file is mapped and handed to the editor in one piece, or in large pieces
-  // when it must be converted: appending in small pieces costs the editor time for
-  // every piece, and a copy in memory costs a file's size.
-  const MappedFile mapped(file.get(), static_cast<std::size_t>(info.st_size));
-  std::string_view content = mapped.bytes();
-  if (skipBom && content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
-  const std::size_t size = shown == Encoding::Utf8 ? content.size() : utf8SizeOfWindows1252(content);
+  try {
+    file = openForReading(path);
+    if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
+  } catch (const IoFailure& failure) {
+    throw StillWhole(failure.what());
+  }
+  const auto expected = static_cast<std::size_t>(info.st_size);
+  if (expected > kMaxBytes) throw StillWhole(tooLargeMessage(path.string()));
 
   m_format.encoding = own;
   m_shownEncoding = shown;
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_format.lineBreak)));
-  // Into a buffer allocated once: that is what keeps large files quick to open.
+  // Into a buffer allocated once, in large pieces read with read(): a file mapped
+  // into memory would kill the program if it shrank during the load, while read()
+  // simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, size + 1);
-  auto append = [this](std::string_view piece) {
-    if (!piece.empty())
-      m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
-                                 piece.data());
-  };
-  if (shown == Encoding::Utf8) {
-    append(content);
-  } else {
-    constexpr std::size_t kPiece = std::size_t{8} << 20;
-    std::string converted;
-    for (std::size_t at = 0; at < content.size(); at += kPiece) {
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, expected + 1);
+  constexpr std::size_t kPiece = std::size_t{16} << 20;
+  std::string piece(kPiece, '\0');
+  std::string converted;
+  std::string carried;  // a line cut at the end of a piece waits for the next one
+  std::size_t total = 0;
+  bool first = true;
+  auto append = [&](std::string_view bytes) {
+    if (shown == Encoding::Windows1252) {
       converted.clear();
-      appendWindows1252AsUtf8(content.substr(at, kPiece), converted);
-      append(converted);
+      appendWindows1252AsUtf8(bytes, converted);
+      bytes = converted;
     }
+    total += bytes.size();
+    if (total > kMaxBytes) throw IoFailure(tooLargeMessage(path.string()));
+    if (!bytes.empty())
+      m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
+                                 bytes.data());
+  };
+  for (;;) {
+    const ssize_t got = ::read(file.get(), piece.data(), piece.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw IoFailure(messageForErrno(errno));
+    if (got == 0) break;
+    std::string_view bytes(piece.data(), static_cast<std::size_t>(got));
+    if (first && skipBom && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+    first = false;
+    // Pieces end after a line feed, so that no character and no CR LF is ever split.
+    const std::size_t cut = bytes.rfind('\n');
+    if (cut == std::string_view::npos) {
+      carried.append(bytes);
+      continue;
+    }
+    carried.append(bytes.substr(0, cut + 1));
+    append(carried);
+    carried.assign(bytes.substr(cut + 1));
   }
+  append(carried);
   if (freshHistory) forgetHistory();
   emit formatChanged();
 }
@@ -297,6 +307,11 @@ void DocumentEditor::forgetHistory() {
   m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   m_history.clear();
   m_pendingStep = 0;
+}
+
+std::string DocumentEditor::tooLargeMessage(const std::string& path) {
+  return "Le fichier " + path + " est trop volumineux pour l'éditeur (plus de 2 Go).\n\r"
+         "Le mode batch le traite : orvex FICHIER OPTIONS.";
 }
 
 std::string_view DocumentEditor::editorText() const {
@@ -364,7 +379,7 @@ bool DocumentEditor::stepHistory(bool backwards) {
   bool restored = false;
   if (text) {
     try {
-      loadMapped(text->file, text->documentEncoding, text->bytesEncoding, false, false);
+      loadFromFile(text->file, text->documentEncoding, text->bytesEncoding, false, false);
       restored = true;
     } catch (const IoFailure&) {
     }
@@ -460,7 +475,7 @@ void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextForma
   const bool turnsUtf8 = format.encoding == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
   const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
   const Encoding shown = own == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
-  loadMapped(path, own, shown, false, false);
+  loadFromFile(path, own, shown, false, false);
   if (turnsUtf8) emit becameUtf8();
 }
 

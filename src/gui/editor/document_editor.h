@@ -29,10 +29,20 @@ struct ViewPosition {
   int firstVisibleLine = 0;
 };
 
+// A load that failed half-way: the editor holds a new, empty document instead.
+struct DocumentLost : IoFailure {
+  using IoFailure::IoFailure;
+};
+
 class DocumentEditor : public QWidget, public DocumentPort {
   Q_OBJECT
 
  public:
+  // The most text the editor holds: its positions are 32-bit. Batch mode has no limit.
+  static constexpr std::size_t kMaxBytes = (std::size_t{1} << 31) - 1;
+  // What the editor says of a file larger than that.
+  static std::string tooLargeMessage(const std::string& path);
+
   // The text before and after each whole-document tool is kept for undo in files
   // under `historyDirectory`.
   explicit DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent = nullptr);
@@ -45,7 +55,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Replaces the document with a file's content (its byte-order mark left out),
   // streamed in without a copy of the whole file; `shown` is the encoding the file
   // is valid in, `format.encoding` the document's own. The undo history starts
-  // afresh. Throws IoFailure.
+  // afresh. Throws IoFailure when the file cannot be opened or is too large (the
+  // document is then as it was), DocumentLost when reading fails half-way.
   void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
   // Writes the document to a file: its byte-order mark, its line break everywhere
   // and its bytes. Returns the identity of the file written. Throws IoFailure; the
@@ -154,7 +165,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
-  void loadMapped(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
+  void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
   void forgetHistory();
   bool stepHistory(bool backwards);
   bool filterDrop(QEvent* event);

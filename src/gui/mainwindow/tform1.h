@@ -121,8 +121,11 @@ class TForm1 : public QMainWindow {
   void stepHistory(bool (DocumentEditor::*step)());
   bool save();
   bool saveAs();
+  bool readDocument(const QString& path);
   // Replaces the document by the file, then caption, line count and state.
   void openFile(const QString& path);
+  // The state of a new document: no file, not modified, caption "Orvex".
+  void showNewDocument();
   // The save dialog, asking before an existing file is replaced; empty when cancelled.
   std::optional<QString> chooseSaveName();
   bool writeDocument(const QString& path);

@@ -20,6 +20,7 @@ namespace orvex::gui {
 
 namespace {
 
+constexpr std::uintmax_t kLayoutNoticeSize = std::uintmax_t{4} << 20;
 const QString kSaveQuestionCaption = QStringLiteral("Avant de quitter");
 const QString kSaveQuestion =
     QStringLiteral("Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?");
@@ -38,6 +39,25 @@ std::filesystem::path toPath(const QString& name) { return std::filesystem::path
 }  // namespace
 
 bool TForm1::loadDocument(const QString& path) {
+  // The editor control lays out a whole line before it shows any of it: a file with
+  // lines of megabytes takes seconds, which the cursor and the status bar say.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool loaded = readDocument(path);
+  QApplication::restoreOverrideCursor();
+  return loaded;
+}
+
+bool TForm1::readDocument(const QString& path) {
+  std::error_code sizeError;
+  const auto size = std::filesystem::file_size(toPath(path), sizeError);
+  if (!sizeError && size > DocumentEditor::kMaxBytes) {
+    reportError(QString::fromStdString(DocumentEditor::tooLargeMessage(path.toStdString())));
+    return false;
+  }
+  if (!sizeError && size >= kLayoutNoticeSize) {
+    StatusBar2->setPanelText(0, QStringLiteral("Ouverture et mise en page du fichier en cours..."));
+    StatusBar2->repaint();
+  }
   // The layout and encoding are found first, so that a file that cannot be read
   // leaves the document as it was.
   TextFormat format;
@@ -56,6 +76,10 @@ bool TForm1::loadDocument(const QString& path) {
   const std::optional<FileIdentity> identity = identifyFile(toPath(path));
   try {
     editeur->loadFile(toPath(path), format, shown);
+  } catch (const DocumentLost& failure) {
+    showNewDocument();
+    reportError(QString::fromStdString(failure.what()));
+    return false;
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
@@ -126,6 +150,10 @@ bool TForm1::settleUnsavedChanges() {
 void TForm1::Nouveau2Click() {
   if (!settleUnsavedChanges()) return;
   editeur->newDocument();
+  showNewDocument();
+}
+
+void TForm1::showNewDocument() {
   m_fileIdentity.reset();
   ModifiedFlag = false;
   editeurChange();
@@ -153,10 +181,10 @@ void TForm1::openDroppedFile(const QString& path) {
 }
 
 void TForm1::openFile(const QString& path) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool loaded = loadDocument(path);
-  QApplication::restoreOverrideCursor();
-  if (!loaded) return;
+  if (!loadDocument(path)) {
+    refreshLineCount();
+    return;
+  }
   CurrentFileName = path;
   setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
   refreshLineCount();
