@@ -255,6 +255,21 @@ TEST(BatchFiles, AccessRefusedIsNotAMissingFile) {
   EXPECT_EQ(run(asNobody(program.path().string() + " " + (program.dir() / "absent.txt").string() + " 1")), 2);
 }
 
+TEST(BatchFiles, TheSortWorksWhenNoThreadCanBeCreated) {
+  if (!canRunAsNobody()) GTEST_SKIP() << "process limits do not bind root; needs setpriv";
+  ProgramCopy program;
+  const auto file = program.dir() / "lignes.txt";
+  std::string text;
+  for (long long i = 400'000; i > 0; --i) text += "ligne " + std::to_string(i * 7919 % 400'009) + "\n";
+  writeFile(file, text);
+  ::chmod(file.c_str(), 0666);
+  EXPECT_EQ(run(asNobody("prlimit --nproc=1 " + program.path().string() + " " + file.string() + " 3")), 0);
+  const std::string sorted = readFile(file);
+  EXPECT_EQ(sorted.size(), text.size());
+  EXPECT_TRUE(sorted.starts_with("ligne 1\n")) << sorted.substr(0, 40);
+  EXPECT_EQ(hiddenTemporaries(program.dir().path()), 0);
+}
+
 TEST(BatchFiles, AKilledRunLeavesTheOldOrTheNewTextAndNothingElse) {
   ProgramCopy program;
   const auto file = program.dir() / "gros.txt";

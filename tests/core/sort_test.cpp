@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <random>
 
 #include "test_support.h"
 #include "tool_runner.h"
@@ -102,6 +106,92 @@ TEST(Sort, LinesLongerThanTheLengthFieldKeepTheirLength) {
   const std::string longLine(17 * 1024 * 1024, 'b');
   const std::string longerLine = longLine + "a";
   EXPECT_EQ(sortLines({longerLine, "c", longLine, "a"}, {}), (Lines{"a", longLine, longerLine, "c"}));
+}
+
+// McIlroy's adversary against the partition scheme: comparisons are decided lazily
+// so that the sort does the most work, which yields an input (each item's final
+// value) that makes the plain scheme quadratic.
+std::vector<int> adversarialValues(long n) {
+  const int gas = static_cast<int>(n);
+  std::vector<int> value(static_cast<std::size_t>(n), gas);
+  int solid = 0;
+  long candidate = 0;
+  auto less = [&](long x, long y) {
+    auto& vx = value[static_cast<std::size_t>(x)];
+    auto& vy = value[static_cast<std::size_t>(y)];
+    if (vx == gas && vy == gas) (x == candidate ? vx : vy) = solid++;
+    if (vx == gas)
+      candidate = x;
+    else if (vy == gas)
+      candidate = y;
+    return vx < vy;
+  };
+  std::vector<long> items(static_cast<std::size_t>(n));
+  for (long k = 0; k < n; ++k) items[static_cast<std::size_t>(k)] = k;
+  // The scheme as the sort runs it, the smaller range first by recursion and the
+  // larger in the loop: the adversary answers comparisons in the order they come.
+  std::function<void(long, long)> sort = [&](long lo, long hi) {
+    while (lo < hi) {
+      long i = lo, j = hi;
+      const long pivot = items[static_cast<std::size_t>(lo + (hi - lo) / 2)];
+      do {
+        while (less(items[static_cast<std::size_t>(i)], pivot)) ++i;
+        while (less(pivot, items[static_cast<std::size_t>(j)])) --j;
+        if (i <= j) std::swap(items[static_cast<std::size_t>(i++)], items[static_cast<std::size_t>(j--)]);
+      } while (i <= j);
+      if (j - lo > hi - i) {
+        sort(i, hi);
+        hi = j;
+      } else {
+        sort(lo, j);
+        lo = i;
+      }
+    }
+  };
+  sort(0, n - 1);
+  for (auto& v : value)
+    if (v == gas) v = solid++;
+  return value;
+}
+
+TEST(Sort, ACraftedInputIsNotQuadratic) {
+  const long n = 50'000;
+  Lines crafted;
+  for (const int value : adversarialValues(n)) {
+    char line[16];
+    std::snprintf(line, sizeof line, "%08d", value);
+    crafted.emplace_back(line);
+  }
+  Lines shuffled = crafted;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
+  auto seconds = [](const Lines& lines) {
+    const auto start = std::chrono::steady_clock::now();
+    const Lines sorted = sortLines(lines, {});
+    EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const double plain = seconds(shuffled);
+  const double attacked = seconds(crafted);
+  // Left quadratic, the crafted input takes over ten times as long here.
+  EXPECT_LT(attacked, 4 * plain + 0.005) << "crafted " << attacked << " s, shuffled " << plain << " s";
+}
+
+TEST(Sort, ACraftedInputFullOfCaseTiesKeepsTheSchemesOrder) {
+  // Two items share each key, spelt in letters of random case: lines that compare
+  // equal while their bytes differ, deep in a crafted input.
+  std::mt19937 random(11);
+  Lines crafted;
+  for (const int value : adversarialValues(1'500)) {
+    std::string line;
+    for (int v = value / 2, k = 0; k < 4; ++k, v /= 26) {
+      const char letter = static_cast<char>('a' + v % 26);
+      line.insert(line.begin(), random() % 2 ? letter : static_cast<char>(letter - 32));
+    }
+    crafted.push_back(line);
+  }
+  Lines expected = crafted;
+  referenceSort(expected, 0, static_cast<long>(expected.size()) - 1, false);
+  EXPECT_EQ(sortLines(crafted, {}), expected);
 }
 
 TEST(TZilTri, SortsOneFileIntoAnother) {

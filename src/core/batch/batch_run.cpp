@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <system_error>
 
 #include "batch/batch_tools.h"
 #include "io/atomic_file.h"
@@ -127,6 +128,10 @@ int processFile(const std::vector<std::string>& arguments, std::ostream& errors)
     return kBatchIoError;
   } catch (const std::bad_alloc&) {
     errors << errorReportText(outOfMemoryMessage()) << '\n';
+    return kBatchIoError;
+  } catch (const std::system_error& failure) {
+    // The system refused a resource (a thread, a lock): reported, never an abort.
+    errors << errorReportText(ioErrorMessage(failure.code().value())) << '\n';
     return kBatchIoError;
   }
   return kBatchDone;

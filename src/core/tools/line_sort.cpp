@@ -1,6 +1,9 @@
 #include "tools/line_sort.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
+#include <system_error>
 #include <cstring>
 #include <thread>
 
@@ -77,14 +80,44 @@ class EntryComparer {
   const ByteMap& m_fold;
 };
 
+// Whether two neighbours of a sorted range compare equal although their bytes
+// differ: then the order between them is the sorting scheme's own.
+bool hasDifferingTies(const SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const EntryComparer& comparer,
+                      const LineArena& arena) {
+  for (std::ptrdiff_t k = lo; k < hi; ++k)
+    if (!comparer.less(items[k], items[k + 1]) && arena.line(items[k]) != arena.line(items[k + 1])) return true;
+  return false;
+}
+
+struct SortContext {
+  const EntryComparer& comparer;
+  const LineArena& arena;
+};
+
 // The partition sort: i and j move towards each other around the value of the
 // middle element, exchanging what stands on the wrong side. The two ranges left
 // are independent, so sorting the smaller one by recursion and the larger one in
 // the loop gives the same order as the plain recursive scheme with a stack depth of
-// at most log2(n); near the top the smaller range is handed to a second thread.
-void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const EntryComparer& comparer,
-                   int threadDepth) {
+// at most log2(n); near the top the smaller range is handed to a second thread
+// when one can be had.
+//
+// A crafted input makes this scheme quadratic. Past `levels` partitions on one path
+// the range is sorted by an O(n log n) sort instead, which gives the very same order
+// whenever no two of its lines compare equal while their bytes differ; when some
+// do, the range goes back as it was and the partition scheme finishes it.
+void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const SortContext& context,
+                   int threadDepth, int levels) {
+  const EntryComparer& comparer = context.comparer;
+  bool bounded = true;
   while (lo < hi) {
+    if (bounded && levels-- <= 0) {
+      bounded = false;
+      std::vector<SortEntry> before(items + lo, items + hi + 1);
+      std::sort(items + lo, items + hi + 1,
+                [&](const SortEntry& a, const SortEntry& b) { return comparer.less(a, b); });
+      if (!hasDifferingTies(items, lo, hi, comparer, context.arena)) return;
+      std::copy(before.begin(), before.end(), items + lo);
+    }
     std::ptrdiff_t i = lo;
     std::ptrdiff_t j = hi;
     const SortEntry pivot = items[lo + (hi - lo) / 2];
@@ -107,13 +140,19 @@ void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const
       lo = i;
     }
     if (smallLo >= smallHi) continue;
+    const int smallLevels = bounded ? levels : std::numeric_limits<int>::max();
     if (threadDepth > 0 && smallHi - smallLo > 100000) {
-      std::thread helper(partitionSort, items, smallLo, smallHi, std::cref(comparer), threadDepth - 1);
-      partitionSort(items, lo, hi, comparer, threadDepth - 1);
-      helper.join();
-      return;
+      try {
+        std::thread helper(partitionSort, items, smallLo, smallHi, std::cref(context), threadDepth - 1, smallLevels);
+        partitionSort(items, lo, hi, context, threadDepth - 1, bounded ? levels : std::numeric_limits<int>::max());
+        helper.join();
+        return;
+      } catch (const std::system_error&) {
+        // No thread to be had (a process limit): this one sorts both ranges.
+        threadDepth = 0;
+      }
     }
-    partitionSort(items, smallLo, smallHi, comparer, 0);
+    partitionSort(items, smallLo, smallHi, context, 0, smallLevels);
   }
 }
 
@@ -154,9 +193,12 @@ class SortedLines {
     const EntryComparer comparer(m_arena, m_options.respectCase);
     for (auto& entry : m_entries) entry.prefix = comparer.prefixOf(entry);
     // With no line the middle index does not exist: the sort is not entered.
-    if (!m_entries.empty())
-      partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, comparer,
-                    threadDepth);
+    if (!m_entries.empty()) {
+      const int levels = 2 * static_cast<int>(std::bit_width(m_entries.size())) + 4;
+      const SortContext context{comparer, m_arena};
+      partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, context, threadDepth,
+                    levels);
+    }
     if (m_options.order == TTriStyle::triDecroissant) std::reverse(m_entries.begin(), m_entries.end());
   }
 
