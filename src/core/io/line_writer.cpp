@@ -38,6 +38,7 @@ char* LineWriter::reserve(std::size_t size) {
 }
 
 void LineWriter::append(std::string_view bytes) {
+  if (bytes.empty()) return;  // an empty view may have no data pointer at all
   if (bytes.size() > kBufferSize) {
     flush();
     writeAll(m_fd, bytes);
