@@ -411,6 +411,101 @@ void DocumentEditor::restoreViewPosition(const ViewPosition& where) {
   m_impl->send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0, where.firstVisibleLine)));
 }
 
+namespace {
+
+// One undo step for everything a command changes.
+class UndoStep {
+ public:
+  explicit UndoStep(QsciScintilla* sci) : m_sci(sci) { m_sci->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION); }
+  UndoStep(const UndoStep&) = delete;
+  UndoStep& operator=(const UndoStep&) = delete;
+  ~UndoStep() { m_sci->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION); }
+
+ private:
+  QsciScintilla* m_sci;
+};
+
+}  // namespace
+
+bool DocumentEditor::goToLine(long number) {
+  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
+  if (number < 1 || number > lines + 1) return false;
+  if (number == lines + 1) {
+    // Past a last line that is empty there is nothing; past one with text, the
+    // new empty line the user asked for.
+    const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
+    const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
+    if (lastStart == length) return false;
+    const std::string_view lineBreak = lineBreakBytes(m_format.lineBreak);
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(lineBreak.size()),
+                               lineBreak.data());
+  }
+  // The control's own call scrolls the line into view: no edit, no undo step.
+  m_impl->send(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(number - 1));
+  return true;
+}
+
+void DocumentEditor::selectLine() {
+  const auto line = static_cast<unsigned long>(caretLine());
+  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+  m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), end);
+}
+
+void DocumentEditor::duplicateLine() {
+  const auto line = static_cast<unsigned long>(caretLine());
+  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+  std::string copy(editorText().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+  copy.append(lineBreakBytes(m_format.lineBreak));
+  {
+    const UndoStep step(m_impl->sci);
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), copy.c_str());
+  }
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(copy.size())));
+}
+
+void DocumentEditor::deleteLine() {
+  const auto line = static_cast<unsigned long>(caretLine());
+  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+  const long next = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1);
+  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
+  // The last line has no break of its own: only its text goes.
+  const long end = static_cast<long>(line) + 1 < lines ? next : m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
+  {
+    const UndoStep step(m_impl->sci);
+    m_impl->send(QsciScintillaBase::SCI_DELETERANGE, static_cast<unsigned long>(start), end - start);
+  }
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
+}
+
+void DocumentEditor::insertLine() {
+  const auto line = static_cast<unsigned long>(caretLine());
+  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+  const std::string lineBreak(lineBreakBytes(m_format.lineBreak));
+  {
+    const UndoStep step(m_impl->sci);
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), lineBreak.c_str());
+  }
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
+}
+
+void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
+  const long start = m_impl->selectionStart();
+  const long end = m_impl->selectionEnd();
+  if (!text.empty()) {
+    const UndoStep step(m_impl->sci);
+    const std::string inserted(text);
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(end), inserted.c_str());
+  }
+  // The advance counts characters from the selection's start, whatever was inserted.
+  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
+  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), length);
+  const long position = m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start),
+                                     std::min(advance, available));
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
+}
+
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
 void DocumentEditor::paste() { m_impl->sci->paste(); }

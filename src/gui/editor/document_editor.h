@@ -104,6 +104,24 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // nothing selected, and scrolls the view back to its first line.
   void restoreViewPosition(const ViewPosition& where);
 
+  // The line commands, each one undo step. Lines are those of the control: a last
+  // empty line counts. The caret line is the line of the end of the selection.
+  // Puts the caret at the start of line `number` (1-based) and brings it into view;
+  // on the line just past a last line that is not empty, appends an empty line
+  // first. False when the number names no line: nothing moves.
+  bool goToLine(long number);
+  // Selects the caret line without its line break.
+  void selectLine();
+  // Inserts a copy of the caret line above it; the caret goes to the lower copy.
+  void duplicateLine();
+  // Deletes the caret line with its line break (the last line: only its text).
+  void deleteLine();
+  // Inserts an empty line above the caret line and puts the caret on it.
+  void insertLine();
+  // Inserts `text` at the end of the selection, which stays in the text, and puts
+  // the caret `advance` characters after the selection's start.
+  void insertAtCaret(std::string_view text, long advance);
+
   void copy();
   void cut();
   void paste();

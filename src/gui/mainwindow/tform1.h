@@ -76,6 +76,15 @@ class TForm1 : public QMainWindow {
   void Couper1Click();
   void Coller1Click();
   void Toutselectionner1Click();
+  void Allerlaligne1Click();
+  void Slectionnerlaligne1Click();
+  void Dupliquerlaligne1Click();
+  void Supprimerleligne1Click();
+  void Insreruneligne1Click();
+  void Date1Click();
+  void Heure1Click();
+  void Nomdufichier1Click();
+  void Rpertoiredufichier1Click();
   // Tools menu.
   void Metteenmajuscules1Click();
   void Metteenminuscules1Click();
@@ -119,6 +128,8 @@ class TForm1 : public QMainWindow {
   void reportError(const QString& message);
   void editeurKeyDown();
   void stepHistory(bool (DocumentEditor::*step)());
+  // Inserts at the caret and marks the document, as the insertion commands do.
+  void insertText(const std::string& text, long advance);
   bool save();
   bool saveAs();
   bool readDocument(const QString& path);
