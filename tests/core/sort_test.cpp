@@ -8,6 +8,7 @@
 #include <functional>
 #include <random>
 
+#include "reference_sort.h"
 #include "test_support.h"
 #include "tool_runner.h"
 #include "tools/case_tool.h"
@@ -18,29 +19,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The partition sort written plainly, recursion and all, as the order to match.
-void referenceSort(Lines& items, long lo, long hi, bool respectCase) {
-  auto key = [&](const std::string& s) { return respectCase ? s : changeCase(s, LetterCase::Upper); };
-  auto less = [&](const std::string& a, const std::string& b) {
-    const std::string ka = key(a), kb = key(b);
-    return std::lexicographical_compare(ka.begin(), ka.end(), kb.begin(), kb.end(), [](char x, char y) {
-      return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    });
-  };
-  long i = lo, j = hi;
-  const std::string pivot = items[static_cast<std::size_t>((lo + hi) / 2)];
-  do {
-    while (less(items[static_cast<std::size_t>(i)], pivot)) ++i;
-    while (less(pivot, items[static_cast<std::size_t>(j)])) --j;
-    if (i <= j) {
-      std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-  if (j > lo) referenceSort(items, lo, j, respectCase);
-  if (i < hi) referenceSort(items, i, hi, respectCase);
-}
+using test::referenceSort;
 
 Lines randomLines(std::size_t count, std::uint64_t seed) {
   using namespace std::string_literals;
