@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/line_commands.h"
+#include "editing/text_search.h"
 
 namespace orvex {
 namespace {
@@ -36,6 +37,42 @@ TEST(Insertions, DateTimeFileNameAndDirectory) {
   EXPECT_EQ(fileNamePart(""), "");
   EXPECT_EQ(directoryPart(""), "");
   EXPECT_EQ(directoryPart("/racine.txt"), "/");
+}
+
+}  // namespace
+}  // namespace orvex
+
+namespace orvex {
+namespace {
+
+TEST(TextSearch, FindsForwardFoldingEveryLetter) {
+  const struct {
+    std::string text, needle;
+    std::size_t from;
+    SearchOptions options;
+    std::optional<std::size_t> at;
+  } cases[] = {
+      {"xx abc", "abc", 0, {}, 3},
+      {"abc xx", "abc", 1, {}, std::nullopt},  // no wrap-around
+      {"xx ABC", "abc", 0, {}, 3},
+      {"xx ABC", "abc", 0, {true, false}, std::nullopt},
+      {"ÉTÉ", "été", 0, {}, 0},
+      {"Œuvre ŸŠ", "œuvre ÿš", 0, {}, 0},
+      {"ДОМ", "дом", 0, {}, 0},
+      {"cabc abc", "abc", 0, {false, true}, 5},
+      {"été_x été", "été", 0, {false, true}, 8},
+      {"abc", "", 0, {}, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(findText(c.text, c.needle, c.from, c.options), c.at) << c.text << " / " << c.needle;
+}
+
+TEST(TextSearch, ReplaceAllNeverLoopsAndKeepsWhatComesBefore) {
+  EXPECT_EQ(replaceAll("aaa", "a", "aa", 0, {}).text, "aaaaaa");
+  EXPECT_EQ(replaceAll("aaa", "a", "aa", 0, {}).count, 3u);
+  EXPECT_EQ(replaceAll("a b a", "a", "x", 1, {}).text, "a b x");
+  EXPECT_EQ(replaceAll("Été été", "ÉTÉ", "hiver", 0, {}).text, "hiver hiver");
+  EXPECT_EQ(replaceAll("cat concat", "cat", "chien", 0, {false, true}).text, "chien concat");
 }
 
 }  // namespace

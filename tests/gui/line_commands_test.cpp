@@ -1,10 +1,14 @@
-// The line commands and insertions of the edit menu, with the edge cases a user
-// meets: numbers that name no line, the last line, selections, a nameless document.
+// The line commands, insertions, find and replace of the edit menu, with the edge
+// cases a user meets: numbers that name no line, the last line, selections, a
+// nameless document, no wrap-around, replace all that never loops.
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "text/format_detection.h"
 #include "window_fixture.h"
+#include "windows/find_dialogs.h"
 
 using namespace orvex;
 using namespace orvex::gui;
@@ -138,6 +142,54 @@ class LineCommandsTest : public QObject {
     QCOMPARE(f.text(), std::string("été.txt/tmp/dossier é/x"));
     f.action("Annuler1")->trigger();
     QCOMPARE(f.text(), std::string("été.txtx"));
+  }
+
+  void findAndReplace() {
+    WindowFixture f;
+    load(f, "abc ABC été\nabc");
+    DocumentEditor* editor = f.window->editor();
+    FindDialog* find = f.window->findDialog();
+    find->setFindText(QStringLiteral("abc"));
+    f.action("Suivant1")->trigger();  // F3, the dialog closed
+    QCOMPARE(editor->selectedText(), std::string("abc"));
+    f.action("Suivant1")->trigger();
+    QCOMPARE(editor->selectedText(), std::string("ABC"));  // never case-sensitive
+    f.action("Suivant1")->trigger();
+    f.action("Suivant1")->trigger();  // no wrap-around
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("\"abc\" pas trouvé."));
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Avertissement"));
+    QVERIFY(!f.window->ModifiedFlag);
+
+    // Find takes a selection that holds a visible character as its text.
+    editor->selectOffsets(8, 13);
+    f.action("Rechercher1")->trigger();
+    QCOMPARE(find->findText(), QStringLiteral("été"));
+    QVERIFY(find->isVisible());
+
+    // Replace: the selection only when it is exactly the find text.
+    ReplaceDialog* replace = f.window->replaceDialog();
+    f.action("Remplacer1")->trigger();
+    QVERIFY(f.window->ModifiedFlag);
+    replace->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("abc"));
+    replace->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->setText(QStringLiteral("x"));
+    editor->selectOffsets(4, 7);  // "ABC"
+    replace->findChild<QPushButton*>(QStringLiteral("Remplacer"))->click();
+    QCOMPARE(f.text(), std::string("abc ABC été\nabc"));
+    editor->selectOffsets(0, 0);
+    replace->findChild<QPushButton*>(QStringLiteral("RemplacerTout"))->click();
+    QCOMPARE(f.text(), std::string("x x été\nx"));
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Remplacement terminé."));
+    QCOMPARE(editor->caretLine(), 1);
+    f.action("Annuler1")->trigger();  // one step
+    QCOMPARE(f.text(), std::string("abc ABC été\nabc"));
+
+    // a by aa in aaa: never endless; a Windows-1252 document stays so.
+    load(f, "aaa caf\xE9");
+    replace->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("a"));
+    replace->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->setText(QStringLiteral("aa"));
+    replace->findChild<QPushButton*>(QStringLiteral("RemplacerTout"))->click();
+    QCOMPARE(f.text(), std::string("aaaaaa caaf\xE9"));
+    QCOMPARE(editor->shownEncoding(), Encoding::Windows1252);
   }
 };
 

@@ -347,6 +347,15 @@ qint64 DocumentEditor::selectionLength() const {
                       m_impl->selectionEnd());
 }
 
+std::pair<std::size_t, std::size_t> DocumentEditor::selectionOffsets() const {
+  return {static_cast<std::size_t>(m_impl->selectionStart()), static_cast<std::size_t>(m_impl->selectionEnd())};
+}
+
+void DocumentEditor::selectOffsets(std::size_t start, std::size_t end) {
+  m_impl->send(QsciScintillaBase::SCI_SETSEL, start, static_cast<long>(end));
+  m_impl->send(QsciScintillaBase::SCI_SCROLLCARET);
+}
+
 std::string DocumentEditor::selectedText() const {
   const auto start = static_cast<std::size_t>(m_impl->selectionStart());
   const auto end = static_cast<std::size_t>(m_impl->selectionEnd());

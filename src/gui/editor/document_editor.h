@@ -87,6 +87,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   int selectionStartColumn() const;
   // Characters selected, a line break counting as its characters.
   qint64 selectionLength() const;
+  // The selection as byte offsets into editorText(), and selecting such a range
+  // (brought into view).
+  std::pair<std::size_t, std::size_t> selectionOffsets() const;
+  void selectOffsets(std::size_t start, std::size_t end);
   // The selected text and its replacement, as UTF-8.
   std::string selectedText() const;
   void replaceSelection(std::string_view text);

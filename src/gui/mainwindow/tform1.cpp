@@ -67,6 +67,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   setCaption(QStringLiteral("Orvex"));
   buildLayout();
   buildCommands();
+  createSearchDialogs();
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);

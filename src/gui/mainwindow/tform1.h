@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "editing/block_operations.h"
+#include "editing/text_search.h"
 #include "io/atomic_file.h"
 #include "paths/program_paths.h"
 #include "settings/settings_record.h"
@@ -25,6 +26,8 @@ class QToolBar;
 namespace orvex::gui {
 
 class DocumentEditor;
+class FindDialog;
+class ReplaceDialog;
 class TZilStatusBar;
 class UiServices;
 class ProgressBarListener;
@@ -53,6 +56,8 @@ class TForm1 : public QMainWindow {
   BlockAnchor Anchor;
 
   DocumentEditor* editor() const { return editeur; }
+  FindDialog* findDialog() const { return FindDialog1; }
+  ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
   void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
   // Opens `path` as the one-argument command line does.
@@ -76,6 +81,13 @@ class TForm1 : public QMainWindow {
   void Couper1Click();
   void Coller1Click();
   void Toutselectionner1Click();
+  void Rechercher1Click();
+  void Suivant1Click();
+  void Remplacer1Click();
+  void FindDialog1Find();
+  void ReplaceDialog1Find();
+  // `all`: "Remplacer tout".
+  void ReplaceDialog1Replace(bool all);
   void Allerlaligne1Click();
   void Slectionnerlaligne1Click();
   void Dupliquerlaligne1Click();
@@ -130,6 +142,9 @@ class TForm1 : public QMainWindow {
   void stepHistory(bool (DocumentEditor::*step)());
   // Inserts at the caret and marks the document, as the insertion commands do.
   void insertText(const std::string& text, long advance);
+  void createSearchDialogs();
+  // Selects the next match after the selection; says so when there is none.
+  bool searchForward(const QString& find, const SearchOptions& options);
   bool save();
   bool saveAs();
   bool readDocument(const QString& path);
@@ -170,6 +185,8 @@ class TForm1 : public QMainWindow {
   TZilStatusBar* StatusBar2 = nullptr;
   QProgressBar* ProgressBar1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
+  FindDialog* FindDialog1 = nullptr;
+  ReplaceDialog* ReplaceDialog1 = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;
 };
