@@ -134,8 +134,8 @@ const std::vector<MenuEntry>& popupMenuEntries() {
       {3, "Crypter4", "&Crypter", nullptr, &TForm1::Crypter2Click, kPlain},
       {3, "Dcrypter2", "&Décrypter", nullptr, &TForm1::Dcrypter1Click, kPlain},
       separator(1),
-      {1, "Dbutbloc1", "&Début bloc", nullptr, nullptr, kPlain},
-      {1, "Finbloc1", "&Fin bloc", nullptr, nullptr, kPlain},
+      {1, "Dbutbloc1", "&Début bloc", nullptr, &TForm1::Dbutbloc1Click, kPlain},
+      {1, "Finbloc1", "&Fin bloc", nullptr, &TForm1::Finbloc1Click, kPlain},
   };
   return entries;
 }
@@ -156,8 +156,8 @@ const std::vector<ButtonEntry>& editBarButtons() {
       {"ToolButton25", "Remplacer", "R", &TForm1::Remplacer1Click, false},
       {"ToolButton31", "Aller à la ligne n°", "G", &TForm1::Allerlaligne1Click, false},
       {"ToolButton42", "Sélectionner la ligne", "L", &TForm1::Slectionnerlaligne1Click, true},
-      {"ToolButton44", "Début d'un bloc", "[", nullptr, false},
-      {"ToolButton45", "Fin d'un bloc", "]", nullptr, false},
+      {"ToolButton44", "Début d'un bloc", "[", &TForm1::Dbutbloc1Click, false},
+      {"ToolButton45", "Fin d'un bloc", "]", &TForm1::Finbloc1Click, false},
       {"ToolButton22", "Configuration", "⚙", nullptr, true},
   };
   return buttons;
@@ -186,14 +186,14 @@ const std::vector<ButtonEntry>& toolsBarButtons() {
 
 const std::vector<ButtonEntry>& blockBarButtons() {
   static const std::vector<ButtonEntry> buttons = {
-      {"ToolButton36", "Copier le bloc", "C", nullptr, false},
-      {"ToolButton37", "Couper le bloc", "X", nullptr, false},
-      {"ToolButton38", "Coller le bloc", "V", nullptr, false},
-      {"ToolButton39", "Supprimer le bloc", "⌫", nullptr, false},
-      {"ToolButton40", "Insère un fichier", "F", nullptr, false},
+      {"ToolButton36", "Copier le bloc", "C", &TForm1::ToolButton36Click, false},
+      {"ToolButton37", "Couper le bloc", "X", &TForm1::ToolButton37Click, false},
+      {"ToolButton38", "Coller le bloc", "V", &TForm1::ToolButton38Click, false},
+      {"ToolButton39", "Supprimer le bloc", "⌫", &TForm1::ToolButton39Click, false},
+      {"ToolButton40", "Insère un fichier", "F", &TForm1::ToolButton40Click, false},
       {"ToolButton41", "Remplir dans un bloc en remplaçant le contenu du bloc", "≡", nullptr, false},
-      {"ToolButton27", "Indenter vers la gauche", "⇤", nullptr, false},
-      {"ToolButton35", "Indenter vers la droite", "⇥", nullptr, false},
+      {"ToolButton27", "Indenter vers la gauche", "⇤", &TForm1::ToolButton27Click, false},
+      {"ToolButton35", "Indenter vers la droite", "⇥", &TForm1::ToolButton35Click, false},
   };
   return buttons;
 }

@@ -81,6 +81,16 @@ class TForm1 : public QMainWindow {
   void Couper1Click();
   void Coller1Click();
   void Toutselectionner1Click();
+  // Block commands.
+  void Dbutbloc1Click();
+  void Finbloc1Click();
+  void ToolButton36Click();
+  void ToolButton37Click();
+  void ToolButton38Click();
+  void ToolButton39Click();
+  void ToolButton40Click();
+  void ToolButton27Click();
+  void ToolButton35Click();
   void Rechercher1Click();
   void Suivant1Click();
   void Remplacer1Click();
@@ -157,7 +167,13 @@ class TForm1 : public QMainWindow {
   bool writeDocument(const QString& path);
   // Asks the save question; false when the user cancelled (or the save failed).
   bool settleUnsavedChanges();
-  void runTool(DocumentTool& tool);
+  // Runs a text tool over the document; false when it failed (and said so).
+  bool runTool(DocumentTool& tool);
+  void showBlockBar();
+  // Says so when no block is marked.
+  bool requireBlock();
+  void insertColumn(const std::filesystem::path& source);
+  void indentBlock(IndentDirection direction);
   void buildUserToolMenus();
   void launchUserTool(const QString& caption);
   void setBarVisible(QWidget* bar, QAction* item, bool visible);

@@ -23,7 +23,7 @@ const QString kDuplicateWarning = QStringLiteral(
     "les doublons du fichier, veuillez au préalable trier le fichier.");
 }  // namespace
 
-void TForm1::runTool(DocumentTool& tool) {
+bool TForm1::runTool(DocumentTool& tool) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ViewPosition where = editeur->viewPosition();
   const Status status = runLinePipeline(*editeur, tool, m_scratch, m_progress.get());
@@ -31,11 +31,12 @@ void TForm1::runTool(DocumentTool& tool) {
   QApplication::restoreOverrideCursor();
   if (!status.ok()) {
     reportError(QString::fromStdString(status.error));
-    return;
+    return false;
   }
   if (tool.variation().rewritesLineCount) refreshLineCount();
   ModifiedFlag = true;
   editeurChange();
+  return true;
 }
 
 void TForm1::Metteenmajuscules1Click() {

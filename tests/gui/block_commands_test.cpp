@@ -1,0 +1,124 @@
+// Column blocks: marking, the block clipboard shared by every window of the
+// program directory, cut, delete, paste, file insertion and indents, whole
+// characters in both encodings, one undo step each.
+
+#include <QLabel>
+#include <QTest>
+
+#include "text/format_detection.h"
+#include "window_fixture.h"
+
+using namespace orvex;
+using namespace orvex::gui;
+using namespace orvex::gui::test;
+
+namespace {
+
+void load(WindowFixture& f, const std::string& text) { f.window->editor()->loadBytes(text, detectFormat(text)); }
+
+void markBlock(WindowFixture& f, int startColumn, int startLine, int endColumn, int endLine) {
+  f.window->editor()->restoreViewPosition({startLine, startColumn, 0});
+  f.action("Dbutbloc1")->trigger();
+  f.window->editor()->restoreViewPosition({endLine, endColumn, 0});
+  f.action("Finbloc1")->trigger();
+}
+
+QString label(const WindowFixture& f, const char* name) {
+  return f.window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+}  // namespace
+
+class BlockCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void markingCopiesTheBlockToTheClipboardFile() {
+    WindowFixture f;
+    load(f, "0123456789\nabcdéfghij\nABCDEFGHIJ\nklmno€qrst\nfin\n");
+    f.action("Finbloc1")->trigger();
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Fin Bloc impossible"));
+    for (const char* command : {"ToolButton36", "ToolButton37", "ToolButton39", "ToolButton27"}) {
+      f.action(command)->trigger();
+      QCOMPARE(f.ui.messages.back().text,
+               QStringLiteral("Vous devez sélectionner un bloc avant d'utiliser cette fonction."));
+    }
+    f.action("ToolButton38")->trigger();
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Collage d'un bloc impossible"));
+
+    markBlock(f, 3, 1, 7, 3);
+    QCOMPARE(label(f, "Label1"), QStringLiteral("col: 4 lg: 2"));
+    QCOMPARE(label(f, "Label2"), QStringLiteral("col: 7 lg: 4"));
+    QVERIFY(f.action("OutilsBloc1")->isChecked());
+    QVERIFY(f.window->ModifiedFlag);
+    // Whole characters: "é" and "€" are one column each.
+    QCOMPARE(readBytes(f.path(QStringLiteral("bloc.txt"))), std::string("défg\r\nDEFG\r\nno€q\r\n"));
+    QCOMPARE(f.text(), std::string("0123456789\nabcdéfghij\nABCDEFGHIJ\nklmno€qrst\nfin\n"));
+
+    // Another window of the same program directory pastes it.
+    WindowFixture other;
+    TForm1 second(other.ui, ProgramPaths(f.dir.path().toStdString()), other.scratch, {});
+    second.editor()->loadBytes("xx\nyy\n", TextFormat{});
+    second.editor()->restoreViewPosition({0, 1, 0});
+    second.findChild<QAction*>(QStringLiteral("ToolButton38"))->trigger();
+    QCOMPARE(std::string(second.editor()->bytes()), std::string("xdéfgx\nyDEFGy\n no€q\n"));
+  }
+
+  void cutDeleteAndPasteAreOneStepEach() {
+    WindowFixture f;
+    load(f, "abcdef\nab\nabcdef\n");
+    markBlock(f, 1, 0, 3, 2);
+    f.action("ToolButton37")->trigger();
+    QCOMPARE(f.text(), std::string("adef\na\nadef\n"));  // a short line loses what it has inside
+    QCOMPARE(readBytes(f.path(QStringLiteral("bloc.txt"))), std::string("bc\r\nb\r\nbc\r\n"));
+    f.action("Annuler1")->trigger();
+    QCOMPARE(f.text(), std::string("abcdef\nab\nabcdef\n"));
+
+    f.action("ToolButton39")->trigger();
+    QCOMPARE(f.text(), std::string("adef\na\nadef\n"));
+
+    // Paste at column 2 of the last line: the block lines left over become new lines.
+    load(f, "abcdef\nab\n");
+    f.window->editor()->restoreViewPosition({1, 2, 0});
+    f.window->ModifiedFlag = false;
+    f.action("ToolButton38")->trigger();
+    QCOMPARE(f.text(), std::string("abcdef\nabbc\n  b\n  bc\n"));
+    QVERIFY(f.window->ModifiedFlag);  // a change of the text, like every other
+  }
+
+  void aWindows1252DocumentCutsWholeCharacters() {
+    WindowFixture f;
+    load(f, "caf\xE9\x80 x\n");
+    markBlock(f, 3, 0, 5, 0);
+    QCOMPARE(readBytes(f.path(QStringLiteral("bloc.txt"))), std::string("\xE9\x80\r\n"));
+    f.action("ToolButton39")->trigger();
+    QCOMPARE(f.text(), std::string("caf x\n"));
+  }
+
+  void indentsMoveTheStartColumn() {
+    WindowFixture f;
+    load(f, "abcdefghij\nxy\nabcdefghij\n");
+    markBlock(f, 6, 0, 8, 2);  // start column 7
+    f.action("ToolButton27")->trigger();
+    QCOMPARE(f.text(), std::string("abghij\nxy\nabghij\n"));
+    QCOMPARE(f.window->Anchor.startColumn, 3);
+    f.action("ToolButton35")->trigger();
+    QCOMPARE(f.text(), std::string("ab    ghij\nxy    \nab    ghij\n"));
+    QCOMPARE(f.window->Anchor.startColumn, 7);
+    QCOMPARE(f.window->editor()->caretLine(), 0);
+  }
+
+  void aFileIsInsertedAsAColumn() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("colonne.txt"));
+    writeBytes(file, "un\ndeux\ntrois\n");
+    load(f, "abcd\n\n123456789\n");
+    f.window->editor()->restoreViewPosition({0, 4, 0});
+    f.ui.files << file;
+    f.action("ToolButton40")->trigger();
+    QCOMPARE(f.text(), std::string("abcdun\n    deux\n1234trois56789\n"));
+  }
+};
+
+QTEST_MAIN(BlockCommandsTest)
+#include "block_commands_test.moc"
