@@ -70,7 +70,7 @@ class MainWindowTest : public QObject {
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
     QVERIFY(f.action("Barreddition1")->isChecked());
     QVERIFY(!f.action("OutilsBloc1")->isChecked());
-    QVERIFY(!f.action("Remplir1")->isEnabled());  // built later
+    QVERIFY(f.action("Remplir1")->isEnabled());
   }
 
   void settingsApplyAtCreation() {

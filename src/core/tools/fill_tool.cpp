@@ -1,13 +1,15 @@
 #include "tools/fill_tool.h"
 
 #include "text/utf8.h"
+#include "text/windows1252.h"
 
 namespace orvex {
 
-FillTool::FillTool(FillParameters parameters, Encoding encoding)
+FillTool::FillTool(FillParameters parameters, Encoding encoding, bool toUtf8)
     : m_parameters(std::move(parameters)),
-      m_encoding(encoding),
-      m_number(m_parameters.increment ? m_parameters.startNumber : 0) {
+      m_encoding(toUtf8 ? Encoding::Utf8 : encoding),
+      m_number(m_parameters.increment ? m_parameters.startNumber : 0),
+      m_toUtf8(toUtf8) {
   const std::string& text = m_parameters.text;
   if (!m_parameters.increment) {
     m_prefix = text;
@@ -20,6 +22,11 @@ FillTool::FillTool(FillParameters parameters, Encoding encoding)
 }
 
 void FillTool::transform(std::string_view line, LineWriter& output, Progress&) {
+  if (m_toUtf8) {
+    m_converted.clear();
+    appendWindows1252AsUtf8(line, m_converted);
+    line = m_converted;
+  }
   ++m_lineNumber;
   if (m_lineNumber < m_parameters.firstLine || m_lineNumber > m_parameters.lastLine) {
     output.put(line);

@@ -22,8 +22,14 @@ struct FillParameters {
 
 class FillTool : public LineTool {
  public:
-  FillTool(FillParameters parameters, Encoding encoding);
+  // The text is in the document's encoding. With `toUtf8`, the document is
+  // Windows-1252 and the text UTF-8 with a character the code page lacks: every line
+  // is written in UTF-8, and so is the whole document from then on.
+  FillTool(FillParameters parameters, Encoding encoding, bool toUtf8 = false);
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, false, true}; }
+  std::optional<Encoding> resultEncoding() const override {
+    return m_toUtf8 ? std::optional<Encoding>(Encoding::Utf8) : std::nullopt;
+  }
 
  protected:
   void transform(std::string_view line, LineWriter& output, Progress&) override;
@@ -36,6 +42,8 @@ class FillTool : public LineTool {
   std::int64_t m_number;
   std::int64_t m_lineNumber = 0;
   std::string m_line;
+  bool m_toUtf8;
+  std::string m_converted;
 };
 
 }  // namespace orvex

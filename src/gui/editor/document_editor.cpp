@@ -515,6 +515,21 @@ void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
 }
 
+std::int64_t DocumentEditor::longestLineLength() const {
+  const std::string_view text = editorText();
+  std::int64_t longest = 0;
+  std::int64_t current = 0;
+  for (const char c : text) {
+    if (c == '\n' || c == '\r') {
+      longest = std::max(longest, current);
+      current = 0;
+    } else if (!isUtf8Continuation(static_cast<unsigned char>(c))) {
+      ++current;
+    }
+  }
+  return std::max(longest, current);
+}
+
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
 void DocumentEditor::paste() { m_impl->sci->paste(); }

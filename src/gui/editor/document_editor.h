@@ -126,6 +126,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // the caret `advance` characters after the selection's start.
   void insertAtCaret(std::string_view text, long advance);
 
+  // Characters in the longest line.
+  std::int64_t longestLineLength() const;
+
   void copy();
   void cut();
   void paste();

@@ -17,6 +17,7 @@
 #include "mainwindow/command_table.h"
 #include "mainwindow/progress_bar_listener.h"
 #include "services/ui_services.h"
+#include "windows/fill_dialog.h"
 #include "text/messages.h"
 
 namespace orvex::gui {
@@ -68,6 +69,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   buildLayout();
   buildCommands();
   createSearchDialogs();
+  Form2 = new TForm2(this);
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);

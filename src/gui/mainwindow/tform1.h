@@ -27,6 +27,7 @@ namespace orvex::gui {
 
 class DocumentEditor;
 class FindDialog;
+class TForm2;
 class ReplaceDialog;
 class TZilStatusBar;
 class UiServices;
@@ -57,6 +58,7 @@ class TForm1 : public QMainWindow {
 
   DocumentEditor* editor() const { return editeur; }
   FindDialog* findDialog() const { return FindDialog1; }
+  TForm2* fillDialog() const { return Form2; }
   ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
   void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
@@ -81,6 +83,7 @@ class TForm1 : public QMainWindow {
   void Couper1Click();
   void Coller1Click();
   void Toutselectionner1Click();
+  void Remplir1Click();
   // Block commands.
   void Dbutbloc1Click();
   void Finbloc1Click();
@@ -89,6 +92,7 @@ class TForm1 : public QMainWindow {
   void ToolButton38Click();
   void ToolButton39Click();
   void ToolButton40Click();
+  void ToolButton41Click();
   void ToolButton27Click();
   void ToolButton35Click();
   void Rechercher1Click();
@@ -202,6 +206,7 @@ class TForm1 : public QMainWindow {
   QProgressBar* ProgressBar1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   FindDialog* FindDialog1 = nullptr;
+  TForm2* Form2 = nullptr;
   ReplaceDialog* ReplaceDialog1 = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;

@@ -14,6 +14,7 @@
 #include "mainwindow/tform1.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
+#include "windows/fill_dialog.h"
 
 namespace orvex::gui {
 
@@ -117,6 +118,18 @@ void TForm1::ToolButton40Click() {
 void TForm1::insertColumn(const std::filesystem::path& source) {
   ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding());
   runTool(tool);
+}
+
+void TForm1::ToolButton41Click() {
+  if (!requireBlock()) return;
+  // Delete, then fill with text of the block's width; the deletion stays when the
+  // dialog is cancelled.
+  BlockRemovalTool removal(Anchor, editeur->shownEncoding());
+  if (!runTool(removal)) return;
+  Form2->prepareBlockFill(Anchor.startColumn, Anchor.startLine, Anchor.endLine, Anchor.width());
+  BlockFillMode = true;
+  Remplir1Click();
+  BlockFillMode = false;
 }
 
 void TForm1::ToolButton27Click() { indentBlock(IndentDirection::Left); }

@@ -9,7 +9,10 @@
 #include "pipeline/line_pipeline.h"
 #include "services/ui_services.h"
 #include "tools/case_tool.h"
+#include "text/windows1252.h"
 #include "tools/cipher_tool.h"
+#include "tools/fill_tool.h"
+#include "windows/fill_dialog.h"
 #include "tools/concatenation.h"
 #include "tools/line_edit_tools.h"
 #include "tools/sort_tool.h"
@@ -95,6 +98,22 @@ void TForm1::Crypter2Click() {
 
 void TForm1::Dcrypter1Click() {
   CipherTool tool(CipherDirection::Decrypt);
+  runTool(tool);
+}
+
+void TForm1::Remplir1Click() {
+  if (!BlockFillMode)
+    Form2->prepareFill(editeur->caretColumn(), static_cast<std::int64_t>(editeur->lineCount()),
+                       editeur->longestLineLength());
+  m_ui.runModal(*Form2);
+  if (!Form2->FillAccepted) return;
+  FillParameters parameters = Form2->parameters();
+  // The dialog gives UTF-8; a Windows-1252 document takes the code page's bytes, or
+  // turns UTF-8 for a character the code page lacks.
+  const bool codePage = editeur->shownEncoding() == Encoding::Windows1252;
+  const bool toUtf8 = codePage && !fitsWindows1252(parameters.text);
+  if (codePage && !toUtf8) parameters.text = encodeWindows1252(parameters.text);
+  FillTool tool(std::move(parameters), editeur->shownEncoding(), toUtf8);
   runTool(tool);
 }
 

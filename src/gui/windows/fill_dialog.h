@@ -1,0 +1,50 @@
+#pragma once
+// The fill dialog `TForm2` ("Remplir"): the text to insert, its column, the range of
+// lines and the running number. It only gathers the parameters; the fill itself is
+// the engine's fill tool.
+
+#include <QDialog>
+
+#include "tools/fill_tool.h"
+
+class QCheckBox;
+class QLineEdit;
+class QSpinBox;
+
+namespace orvex::gui {
+
+class TForm2 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TForm2(QWidget* parent = nullptr);
+
+  // A normal opening: the column at the caret, every line, no length limit, the
+  // column and line controls enabled. The column goes up to one past the longest
+  // line, the lines up to the document's count.
+  void prepareFill(std::int64_t caretColumn, std::int64_t lineCount, std::int64_t longestLine);
+  // The fill of a block: column and lines fixed to the block's, the text held to the
+  // block's width (and padded to it on "&Ok").
+  void prepareBlockFill(std::int64_t startColumn, std::int64_t startLine, std::int64_t endLine, std::int64_t width);
+
+  bool FillAccepted = false;
+  FillParameters parameters() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void accept() override;
+  void setRangeControlsEnabled(bool enabled);
+
+  QLineEdit* Edit1;
+  QSpinBox* UpDown1;  // column
+  QSpinBox* UpDown2;  // first line
+  QSpinBox* UpDown3;  // last line
+  QCheckBox* CheckBox1;
+  QSpinBox* UpDown4;  // start number
+  QSpinBox* UpDown5;  // increment
+  int m_blockWidth = 0;  // 0: no block fill
+};
+
+}  // namespace orvex::gui
