@@ -1,5 +1,7 @@
 #include "editing/block_operations.h"
 
+#include <algorithm>
+
 #include "text/utf8.h"
 
 namespace orvex {
@@ -92,6 +94,18 @@ void BlockRemovalTool::transform(std::string_view line, LineWriter& output, Prog
   if (tail > head) m_line.append(line.substr(tail));
   else m_line.append(line.substr(head));
   output.put(m_line);
+}
+
+void BlockFillTool::transform(std::string_view line, LineWriter& output, Progress& progress) {
+  if (!m_anchor.containsLine(++m_lineNumber) || m_anchor.width() <= 0) {
+    FillTool::transform(line, output, progress);
+    return;
+  }
+  const std::size_t head = bytesBefore(line, m_anchor.startColumn - 1, m_encoding);
+  const std::size_t tail = bytesBefore(line, m_anchor.endColumn, m_encoding);
+  m_kept.assign(line.substr(0, head));
+  m_kept.append(line.substr(std::max(head, tail)));
+  FillTool::transform(m_kept, output, progress);
 }
 
 ColumnInsertTool::ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,

@@ -13,6 +13,7 @@
 #include "io/line_writer.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
+#include "tools/fill_tool.h"
 
 namespace orvex {
 
@@ -97,6 +98,25 @@ class ColumnInsertTool : public LineTool {
   Encoding m_encoding;
   std::int64_t m_lineNumber = 0;
   std::string m_line;
+};
+
+// Replaces the block's characters on each line of its range by the fill text, in
+// one pass: the deletion and the fill of "Remplir dans un bloc".
+class BlockFillTool : public FillTool {
+ public:
+  // `parameters` fill the block's lines at its start column; see FillTool.
+  BlockFillTool(const BlockAnchor& anchor, FillParameters parameters, Encoding encoding, bool toUtf8 = false)
+      : FillTool(std::move(parameters), encoding, toUtf8), m_anchor(anchor), m_encoding(encoding) {}
+  PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
+
+ protected:
+  void transform(std::string_view line, LineWriter& output, Progress& progress) override;
+
+ private:
+  BlockAnchor m_anchor;
+  Encoding m_encoding;
+  std::int64_t m_lineNumber = 0;
+  std::string m_kept;
 };
 
 enum class IndentDirection { Left, Right };

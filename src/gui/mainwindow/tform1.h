@@ -15,6 +15,7 @@
 #include "paths/program_paths.h"
 #include "settings/settings_record.h"
 #include "tools/document_tool.h"
+#include "tools/fill_tool.h"
 
 class QAction;
 class QDialog;
@@ -171,6 +172,12 @@ class TForm1 : public QMainWindow {
   bool writeDocument(const QString& path);
   // Asks the save question; false when the user cancelled (or the save failed).
   bool settleUnsavedChanges();
+  // The fill dialog's parameters once accepted, in the document's encoding.
+  struct FillRun {
+    FillParameters parameters;
+    bool toUtf8;
+  };
+  std::optional<FillRun> askFill();
   // Runs a text tool over the document; false when it failed (and said so).
   bool runTool(DocumentTool& tool);
   void showBlockBar();

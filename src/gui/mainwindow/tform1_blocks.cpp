@@ -122,14 +122,20 @@ void TForm1::insertColumn(const std::filesystem::path& source) {
 
 void TForm1::ToolButton41Click() {
   if (!requireBlock()) return;
-  // Delete, then fill with text of the block's width; the deletion stays when the
-  // dialog is cancelled.
+  // The block's content goes first, so that the user sees it gone while choosing
+  // the text; it stays gone when the dialog is cancelled.
   BlockRemovalTool removal(Anchor, editeur->shownEncoding());
   if (!runTool(removal)) return;
   Form2->prepareBlockFill(Anchor.startColumn, Anchor.startLine, Anchor.endLine, Anchor.width());
   BlockFillMode = true;
-  Remplir1Click();
+  std::optional<FillRun> run = askFill();
   BlockFillMode = false;
+  if (!run) return;
+  // Deletion and fill become one undo step: the deletion is undone and both run in
+  // one pass.
+  editeur->undo();
+  BlockFillTool fill(Anchor, std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
+  runTool(fill);
 }
 
 void TForm1::ToolButton27Click() { indentBlock(IndentDirection::Left); }

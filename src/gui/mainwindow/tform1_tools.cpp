@@ -101,19 +101,26 @@ void TForm1::Dcrypter1Click() {
   runTool(tool);
 }
 
-void TForm1::Remplir1Click() {
+std::optional<TForm1::FillRun> TForm1::askFill() {
   if (!BlockFillMode)
     Form2->prepareFill(editeur->caretColumn(), static_cast<std::int64_t>(editeur->lineCount()),
                        editeur->longestLineLength());
   m_ui.runModal(*Form2);
-  if (!Form2->FillAccepted) return;
-  FillParameters parameters = Form2->parameters();
+  if (!Form2->FillAccepted) return std::nullopt;
+  FillRun run{Form2->parameters(), false};
   // The dialog gives UTF-8; a Windows-1252 document takes the code page's bytes, or
   // turns UTF-8 for a character the code page lacks.
-  const bool codePage = editeur->shownEncoding() == Encoding::Windows1252;
-  const bool toUtf8 = codePage && !fitsWindows1252(parameters.text);
-  if (codePage && !toUtf8) parameters.text = encodeWindows1252(parameters.text);
-  FillTool tool(std::move(parameters), editeur->shownEncoding(), toUtf8);
+  if (editeur->shownEncoding() == Encoding::Windows1252) {
+    run.toUtf8 = !fitsWindows1252(run.parameters.text);
+    if (!run.toUtf8) run.parameters.text = encodeWindows1252(run.parameters.text);
+  }
+  return run;
+}
+
+void TForm1::Remplir1Click() {
+  std::optional<FillRun> run = askFill();
+  if (!run) return;
+  FillTool tool(std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
   runTool(tool);
 }
 
