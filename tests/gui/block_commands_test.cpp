@@ -3,6 +3,7 @@
 // characters in both encodings, one undo step each.
 
 #include <QLabel>
+#include <QProcess>
 #include <QTest>
 
 #include "text/format_detection.h"
@@ -64,6 +65,20 @@ class BlockCommandsTest : public QObject {
     QCOMPARE(std::string(second.editor()->bytes()), std::string("xdéfgx\nyDEFGy\n no€q\n"));
   }
 
+  void aBlockCopiedInOneProcessPastesInAnother() {
+    WindowFixture f;
+    load(f, "abcdef\nghijkl\n");
+    markBlock(f, 1, 0, 3, 1);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORVEX_PASTE_INTO"), f.dir.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(30'000));
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(readBytes(f.path(QStringLiteral("colle.txt"))), std::string("xbcy\nxhiy\n"));
+  }
+
   void cutDeleteAndPasteAreOneStepEach() {
     WindowFixture f;
     load(f, "abcdef\nab\nabcdef\n");
@@ -120,5 +135,24 @@ class BlockCommandsTest : public QObject {
   }
 };
 
-QTEST_MAIN(BlockCommandsTest)
+// The second process of the test above: a window of the same program directory
+// pastes the block into "xy" lines and saves the result.
+int pasteInThisProcess(const QString& directory) {
+  ScriptedUi ui;
+  ScratchDirectory scratch;
+  TForm1 window(ui, ProgramPaths(directory.toStdString()), scratch, {});
+  window.editor()->loadBytes("xy\nxy\n", TextFormat{});
+  window.editor()->restoreViewPosition({0, 1, 0});
+  window.findChild<QAction*>(QStringLiteral("ToolButton38"))->trigger();
+  window.editor()->saveFile((directory + QStringLiteral("/colle.txt")).toStdString());
+  return ui.messages.empty() ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (const QString directory = qEnvironmentVariable("ORVEX_PASTE_INTO"); !directory.isEmpty())
+    return pasteInThisProcess(directory);
+  BlockCommandsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "block_commands_test.moc"
