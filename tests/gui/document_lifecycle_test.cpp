@@ -165,6 +165,36 @@ class DocumentLifecycleTest : public QObject {
     }
   }
 
+  void theHelpMenuShowsTheReleaseNotesAndTheWebPage() {
+    WindowFixture f;
+    const QString file = f.path(QStringLiteral("f.txt"));
+    writeBytes(file, "mon texte\n");
+    QVERIFY(f.window->loadDocument(file));
+    f.window->CurrentFileName = file;
+    f.window->ModifiedFlag = true;
+
+    f.ui.answers = {Answer::Cancel};
+    f.action("Nouveauts1")->trigger();
+    QVERIFY(f.ui.questions.back().startsWith(QStringLiteral("Attention|Le document a été modifié.")));
+    QCOMPARE(f.text(), std::string("mon texte\n"));
+
+    // No notes anywhere: the document is emptied and the user told.
+    f.ui.answers = {Answer::No};
+    f.action("Nouveauts1")->trigger();
+    QCOMPARE(f.text(), std::string(""));
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Nouveautés"));
+
+    writeBytes(f.path(QStringLiteral("nouveautes.txt")), "Orvex 1.3\n");
+    f.action("Nouveauts1")->trigger();
+    QCOMPARE(f.text(), std::string("Orvex 1.3\n"));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
+    QVERIFY(f.window->CurrentFileName.isEmpty());
+    QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
+
+    f.action("VelmorasurInternet1")->trigger();
+    QCOMPARE(f.ui.opened, QStringList{QStringLiteral("https://orvex.velmora.fr")});
+  }
+
   void newDocumentFollowsTheSaveQuestion() {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("a.txt"));

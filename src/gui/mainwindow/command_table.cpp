@@ -89,9 +89,9 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       {1, "OutilsBloc1", "Barre d'outils &Bloc", nullptr, &TForm1::OutilsBloc1Click, kCheckable},
 
       {0, "N1", "&?", nullptr, nullptr, kPlain},
-      {1, "VelmorasurInternet1", "Velmora sur Internet", nullptr, nullptr, kPlain},
+      {1, "VelmorasurInternet1", "Velmora sur Internet", nullptr, &TForm1::VelmorasurInternet1Click, kPlain},
       separator(1),
-      {1, "Nouveauts1", "&Nouveautés...", nullptr, nullptr, kPlain},
+      {1, "Nouveauts1", "&Nouveautés...", nullptr, &TForm1::Nouveauts1Click, kPlain},
       separator(1),
       {1, "Apropos1", "A &propos...", nullptr, &TForm1::Apropos1Click, kPlain},
   };

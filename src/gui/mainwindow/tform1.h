@@ -132,6 +132,8 @@ class TForm1 : public QMainWindow {
   void Echelle1Click();
   void OutilsBloc1Click();
   // Help menu.
+  void Nouveauts1Click();
+  void VelmorasurInternet1Click();
   void Apropos1Click();
 
   // The status updates every command calls.
@@ -165,6 +167,8 @@ class TForm1 : public QMainWindow {
   bool readDocument(const QString& path);
   // Replaces the document by the file, then caption, line count and state.
   void openFile(const QString& path);
+  // The release notes shipped with the program; empty when there are none.
+  std::filesystem::path releaseNotesFile() const;
   // The state of a new document: no file, not modified, caption "Orvex".
   void showNewDocument();
   // The save dialog, asking before an existing file is replaced; empty when cancelled.

@@ -12,9 +12,11 @@
 #include "components/zil_status_bar.h"
 #include "editor/document_editor.h"
 #include "mainwindow/tform1.h"
+#include "paths/program_paths.h"
 #include "services/ui_services.h"
 #include "text/format_detection.h"
 #include "text/messages.h"
+#include "windows/small_windows.h"
 
 namespace orvex::gui {
 
@@ -211,6 +213,46 @@ void TForm1::Imprimer1Click() {
 }
 
 void TForm1::Quitter1Click() { close(); }
+
+std::filesystem::path TForm1::releaseNotesFile() const {
+  // Beside the program's files, beside the executable, or where it is installed.
+  for (const std::filesystem::path& candidate :
+       {m_paths.releaseNotesFile(), runningExecutableDirectory() / "nouveautes.txt",
+        std::filesystem::path("/usr/share/orvex/nouveautes.txt")}) {
+    std::error_code error;
+    if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error)) return candidate;
+  }
+  return {};
+}
+
+void TForm1::Nouveauts1Click() {
+  if (ModifiedFlag) {
+    switch (m_ui.ask(QStringLiteral("Attention"), kSaveQuestion)) {
+      case Answer::Yes:
+        if (!save()) return;
+        break;
+      case Answer::No: break;
+      case Answer::Cancel: return;
+    }
+  }
+  editeur->newDocument();
+  showNewDocument();
+  const std::filesystem::path notes = releaseNotesFile();
+  if (notes.empty()) {
+    m_ui.showMessage(QStringLiteral("Nouveautés"),
+                     QStringLiteral("Le fichier \"nouveautes.txt\" est absent.\n\r"
+                                    "Vous devrez découvrir les nouveautés par vous même..."),
+                     MessageIcon::Information);
+    return;
+  }
+  // The notes become a nameless document, as a new one, not modified.
+  if (loadDocument(QString::fromStdString(notes.string()))) {
+    m_fileIdentity.reset();
+    refreshLineCount();
+  }
+}
+
+void TForm1::VelmorasurInternet1Click() { m_ui.openWithDesktop(kWebPageAddress); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   const bool batchRun = m_arguments.size() >= 2;
