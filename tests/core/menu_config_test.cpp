@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "config/desktop_entry.h"
 #include "config/menu_config.h"
 #include "test_support.h"
 
@@ -85,6 +88,40 @@ TEST(ToolLaunch, FindsTheFirstContainingLineAndSubstitutesOnce) {
   EXPECT_EQ(substituteToolVariables("$CheminFic$NomFic", "", ""), "");
   EXPECT_EQ(substituteToolVariables("$NomFic $NomFic", "/d/x.txt", ""), "x.txt $NomFic");
   EXPECT_EQ(substituteToolVariables("-s '$Selection'", "", "mot"), "-s 'mot'");
+}
+
+}  // namespace
+}  // namespace orvex
+
+namespace orvex {
+namespace {
+
+TEST(DesktopEntry, DeclaredValidAndRemoved) {
+  test::TempDir dir;
+  const auto applications = dir / "applications";
+  const std::filesystem::path executable = "/opt/mes outils/$orvex%1\"/orvex";
+  ASSERT_TRUE(declareDesktopEntry(applications, executable).ok());
+  ASSERT_TRUE(declareDesktopEntry(applications, "/usr/local/bin/orvex").ok());  // the latest wins
+  const std::string text = test::readFile(applications / kDesktopEntryName);
+  EXPECT_NE(text.find("Name=Ouvrir avec Orvex\n"), std::string::npos);
+  EXPECT_NE(text.find("Exec=\"/usr/local/bin/orvex\" %f\n"), std::string::npos);
+  EXPECT_NE(text.find("MimeType=application/octet-stream;\n"), std::string::npos);
+  // Quoting: blanks, $, %, double quotes and backslashes of a path stay literal.
+  EXPECT_NE(desktopEntryText(executable).find("Exec=\"/opt/mes outils/\\\\$orvex%%1\\\\\"/orvex\" %f\n"),
+            std::string::npos)
+      << desktopEntryText(executable);
+  if (std::system("command -v desktop-file-validate > /dev/null") == 0) {
+    test::writeFile(dir / "quoted.desktop", desktopEntryText(executable));
+    for (const auto& file : {applications / kDesktopEntryName, dir / "quoted.desktop"}) {
+      const std::string command = "desktop-file-validate '" + file.string() + "' > " + (dir / "out.txt").string() + " 2>&1";
+      EXPECT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "out.txt");
+      EXPECT_EQ(test::readFile(dir / "out.txt"), "");
+    }
+  }
+  removeDesktopEntry(applications);
+  EXPECT_FALSE(std::filesystem::exists(applications / kDesktopEntryName));
+  removeDesktopEntry(applications);  // twice: nothing happens
+  EXPECT_EQ(declareDesktopEntry("", "/usr/bin/orvex").error, "Echec à la définition des données pour ''");
 }
 
 }  // namespace

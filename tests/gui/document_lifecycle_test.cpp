@@ -195,6 +195,19 @@ class DocumentLifecycleTest : public QObject {
     QCOMPARE(f.ui.opened, QStringList{QStringLiteral("https://orvex.velmora.fr")});
   }
 
+  void theFileManagerEntryIsDeclaredAndRemoved() {
+    WindowFixture f;
+    qputenv("XDG_DATA_HOME", f.dir.path().toUtf8());
+    const QString entry = f.path(QStringLiteral("applications/orvex-ouvrir-avec.desktop"));
+    f.action("Dclarerdanslabasederegistre1")->trigger();
+    QVERIFY(readBytes(entry).find("Exec=\"" + QCoreApplication::applicationFilePath().toStdString() + "\" %f") !=
+            std::string::npos);
+    f.action("Enleverdelabasederegistre1")->trigger();
+    QVERIFY(!QFile::exists(entry));
+    QVERIFY(f.ui.messages.empty());
+    qunsetenv("XDG_DATA_HOME");
+  }
+
   void newDocumentFollowsTheSaveQuestion() {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("a.txt"));

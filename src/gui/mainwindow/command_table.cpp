@@ -76,8 +76,8 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       {2, "Dcrypter1", "&Décrypter", "Ctrl+Alt+M", &TForm1::Dcrypter1Click, kPlain},
 
       {0, "Options1", "O&ptions", nullptr, nullptr, kPlain},
-      {1, "Dclarerdanslabasederegistre1", "&Déclarer dans le gestionnaire de fichiers", nullptr, nullptr, kPlain},
-      {1, "Enleverdelabasederegistre1", "&Enlever du gestionnaire de fichiers", nullptr, nullptr, kPlain},
+      {1, "Dclarerdanslabasederegistre1", "&Déclarer dans le gestionnaire de fichiers", nullptr, &TForm1::Dclarerdanslabasederegistre1Click, kPlain},
+      {1, "Enleverdelabasederegistre1", "&Enlever du gestionnaire de fichiers", nullptr, &TForm1::Enleverdelabasederegistre1Click, kPlain},
       separator(1),
       {1, "Configuration1", "&Configuration...", nullptr, nullptr, kPlain},
 

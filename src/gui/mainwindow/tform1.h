@@ -131,6 +131,9 @@ class TForm1 : public QMainWindow {
   void Barredoutils1Click();
   void Echelle1Click();
   void OutilsBloc1Click();
+  // Options menu: the file manager's "Ouvrir avec Orvex".
+  void Dclarerdanslabasederegistre1Click();
+  void Enleverdelabasederegistre1Click();
   // Help menu.
   void Nouveauts1Click();
   void VelmorasurInternet1Click();
@@ -167,6 +170,7 @@ class TForm1 : public QMainWindow {
   bool readDocument(const QString& path);
   // Replaces the document by the file, then caption, line count and state.
   void openFile(const QString& path);
+  void refreshDesktopDatabase(const std::filesystem::path& directory);
   // The release notes shipped with the program; empty when there are none.
   std::filesystem::path releaseNotesFile() const;
   // The state of a new document: no file, not modified, caption "Orvex".

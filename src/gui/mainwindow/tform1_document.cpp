@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 #include "components/zil_status_bar.h"
+#include "config/desktop_entry.h"
 #include "editor/document_editor.h"
 #include "mainwindow/tform1.h"
 #include "paths/program_paths.h"
@@ -218,7 +220,7 @@ std::filesystem::path TForm1::releaseNotesFile() const {
   // Beside the program's files, beside the executable, or where it is installed.
   for (const std::filesystem::path& candidate :
        {m_paths.releaseNotesFile(), runningExecutableDirectory() / "nouveautes.txt",
-        std::filesystem::path("/usr/share/orvex/nouveautes.txt")}) {
+        runningExecutableDirectory() / ".." / "share" / "orvex" / "nouveautes.txt"}) {
     std::error_code error;
     if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error)) return candidate;
   }
@@ -253,6 +255,31 @@ void TForm1::Nouveauts1Click() {
 }
 
 void TForm1::VelmorasurInternet1Click() { m_ui.openWithDesktop(kWebPageAddress); }
+
+void TForm1::Dclarerdanslabasederegistre1Click() {
+  const std::filesystem::path directory = desktopEntryDirectory();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const Status status = declareDesktopEntry(directory, std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()));
+  QApplication::restoreOverrideCursor();
+  if (!status.ok()) {
+    reportError(QString::fromStdString(status.error));
+    return;
+  }
+  refreshDesktopDatabase(directory);
+}
+
+void TForm1::Enleverdelabasederegistre1Click() {
+  const std::filesystem::path directory = desktopEntryDirectory();
+  removeDesktopEntry(directory);
+  refreshDesktopDatabase(directory);
+}
+
+void TForm1::refreshDesktopDatabase(const std::filesystem::path& directory) {
+  // The file managers read their cache of entries; where the tool that rebuilds it
+  // is installed, it runs.
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached(tool, {QString::fromStdString(directory.string())});
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   const bool batchRun = m_arguments.size() >= 2;
