@@ -36,7 +36,9 @@ class SilentUi : public orvex::gui::UiServices {
   std::optional<QString> chooseFileToOpen(const QString&) override { return std::nullopt; }
   std::optional<QString> chooseFileToSave(const QString&) override { return std::nullopt; }
   std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> chooseProgram(const QString&) override { return std::nullopt; }
   std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+  QAction* popUp(QMenu&, const QPoint&) override { return nullptr; }
   bool setUpPrinter(QPrinter&) override { return false; }
   // The fill dialog is answered with a short text and "&Ok"; others are closed.
   void runModal(QDialog& dialog) override {
@@ -45,7 +47,7 @@ class SilentUi : public orvex::gui::UiServices {
     dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("> "));
     dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
   }
-  bool startDetached(const QString&, const QStringList&) override { return false; }
+  bool startDetached(const QString&, const QStringList&, const QString&) override { return false; }
   bool openWithDesktop(const QString&) override { return false; }
 };
 

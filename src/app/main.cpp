@@ -1,6 +1,8 @@
 // Entry point: a batch run or the help text without any window, or the editor.
 
+#include <cstdlib>
 #include <iostream>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -14,14 +16,26 @@ namespace {
 constexpr const char* kVersion = "Orvex 1.3";
 
 bool isHelpRequest(const std::vector<std::string>& arguments) {
-  return arguments.size() == 1 && (arguments[0] == "/?" || arguments[0] == "--help" || arguments[0] == "-h");
+  return arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h");
+}
+
+// "/?" shows the help in the configuration dialog when there is a screen to show it
+// on, and as text otherwise (over ssh, in a script, on a headless platform).
+bool hasDisplay() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const std::string_view name = platform ? platform : "";
+  if (name.starts_with("offscreen") || name.starts_with("minimal")) return false;
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"})
+    if (const char* value = std::getenv(variable); value && *value) return true;
+  return !name.empty();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (isHelpRequest(arguments)) {
+  const bool batchHelp = arguments.size() == 1 && arguments[0] == "/?";
+  if (isHelpRequest(arguments) || (batchHelp && !hasDisplay())) {
     std::cout << orvex::batchHelpText();
     return 0;
   }

@@ -6,6 +6,7 @@
 
 #include "config/desktop_entry.h"
 #include "config/menu_config.h"
+#include "config/tool_command.h"
 #include "test_support.h"
 
 namespace orvex {
@@ -29,8 +30,8 @@ TEST(MenuFile, ReadsCrLfAndLfAlike) {
   test::TempDir dir;
   test::writeFile(dir / "crlf.cfg", "MENU-GENERAL=Outils\r\nMENU=Un\r\n");
   test::writeFile(dir / "lf.cfg", "MENU-GENERAL=Outils\nMENU=Un\n");
-  EXPECT_EQ(readMenuLines(dir / "crlf.cfg"), readMenuLines(dir / "lf.cfg"));
-  EXPECT_EQ(readMenuLines(dir / "lf.cfg"), (Strings{"MENU-GENERAL=Outils", "MENU=Un"}));
+  EXPECT_EQ(readMenuFile(dir / "crlf.cfg").lines, readMenuFile(dir / "lf.cfg").lines);
+  EXPECT_EQ(readMenuFile(dir / "lf.cfg").lines, (Strings{"MENU-GENERAL=Outils", "MENU=Un"}));
 }
 
 TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
@@ -49,11 +50,20 @@ TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
   EXPECT_FALSE(early[0].title.has_value());
   EXPECT_EQ(early[0].labels, (Strings{"Avant"}));
   EXPECT_EQ(early[1].labels, (Strings{"Dedans"}));
-  // A line holding both keys opens a menu and adds an item to it.
-  const auto both = buildToolMenus({"MENU-GENERAL=Outils MENU=Calc", "MENU=Autre"});
+  // A hand-written line holding both keys opens a menu and adds an item to it.
+  const auto both = buildToolMenus({"# MENU-GENERAL=Outils MENU=Calc", "MENU=Autre"});
   ASSERT_EQ(both.size(), 1u);
   EXPECT_EQ(both[0].title, "Outils MENU=Calc");
   EXPECT_EQ(both[0].labels, (Strings{"Outils MENU=Calc", "Autre"}));
+  // A line that starts with a key is that key's line, whatever its value holds.
+  const Strings keysInValues = {"MENU-GENERAL=Mes MENU=outils", "MENU=Voir CHEMIN=x", "CHEMIN=/opt/MENU=/x",
+                                "PARAMETRE=MENU-GENERAL=y"};
+  const auto menus2 = buildToolMenus(keysInValues);
+  ASSERT_EQ(menus2.size(), 1u);
+  EXPECT_EQ(menus2[0].labels, (Strings{"Voir CHEMIN=x"}));
+  EXPECT_EQ(loadToolList(keysInValues).entries, (Strings{"Voir CHEMIN=x || /opt/MENU=/x || MENU-GENERAL=y"}));
+  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x").program, "/opt/MENU=/x");
+  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x").parameters, "MENU-GENERAL=y");
   // A program line before any tool has nothing to extend.
   EXPECT_TRUE(loadToolList({"CHEMIN=/bin/x", "PARAMETRE=y"}).entries.empty());
 }
@@ -62,32 +72,110 @@ TEST(MenuFile, SaveRoundTripsAndRefusesAnEmptyTitle) {
   test::TempDir dir;
   const auto file = dir / "menu.cfg";
   Status status;
-  EXPECT_EQ(saveToolList(file, " \t", {"a || b || c"}, status), ToolListSave::NotWritten);
+  EXPECT_EQ(saveToolList(file, " \t", {"a || b || c"}, Encoding::Utf8, status), ToolListSave::NotWritten);
   EXPECT_FALSE(std::filesystem::exists(file));
 
   const ToolList list = loadToolList(kTwoTools);
-  EXPECT_EQ(saveToolList(file, list.title, list.entries, status), ToolListSave::Written);
+  EXPECT_EQ(saveToolList(file, *list.title, list.entries, Encoding::Windows1252, status), ToolListSave::Written);
   EXPECT_TRUE(status.ok());
   std::string expected;
   for (const auto& line : kTwoTools) expected += line + "\r\n";
   EXPECT_EQ(test::readFile(file), expected);
 
-  EXPECT_EQ(saveToolList(file, "", list.entries, status), ToolListSave::TitleMissing);
-  EXPECT_EQ(saveToolList(file, "Titre", {}, status), ToolListSave::NotWritten);
+  EXPECT_EQ(saveToolList(file, "", list.entries, Encoding::Utf8, status), ToolListSave::TitleMissing);
+  EXPECT_EQ(saveToolList(file, "Titre", {}, Encoding::Utf8, status), ToolListSave::NotWritten);
   EXPECT_EQ(test::readFile(file), expected);
 }
 
-TEST(ToolLaunch, FindsTheFirstContainingLineAndSubstitutesOnce) {
-  EXPECT_EQ(findTool(kTwoTools, "&Comparer").program, "/opt/a=b/compare");
-  EXPECT_EQ(findTool(kTwoTools, "Com&parer").parameters, "$CheminFic$NomFic");
-  // Containment: "Calc" matches the line of "Calculatrice".
-  EXPECT_EQ(findTool(kTwoTools, "Calc").program, "/usr/bin/calc");
-  EXPECT_EQ(findTool(kTwoTools, "A&&B").program, "");
+TEST(MenuFile, KeepsItsEncodingAndItsLines) {
+  test::TempDir dir;
+  const auto file = dir / "menu.cfg";
+  Status status;
+  const std::string windows1252 = "MENU-GENERAL=Outils \xE9t\xE9\r\nMENU=Caf\xE9\r\nCHEMIN=/bin/x\r\nPARAMETRE=\r\n";
+  test::writeFile(file, windows1252);
+  MenuFile read = readMenuFile(file);
+  EXPECT_EQ(read.encoding, Encoding::Windows1252);
+  EXPECT_EQ(read.lines[0], "MENU-GENERAL=Outils été");
+  ToolList list = loadToolList(read.lines);
+  ASSERT_EQ(saveToolList(file, *list.title, list.entries, read.encoding, status), ToolListSave::Written);
+  EXPECT_EQ(test::readFile(file), windows1252);
 
-  EXPECT_EQ(substituteToolVariables("$CheminFic$NomFic", "/home/a/doc.txt", ""), "/home/a/doc.txt");
-  EXPECT_EQ(substituteToolVariables("$CheminFic$NomFic", "", ""), "");
-  EXPECT_EQ(substituteToolVariables("$NomFic $NomFic", "/d/x.txt", ""), "x.txt $NomFic");
-  EXPECT_EQ(substituteToolVariables("-s '$Selection'", "", "mot"), "-s 'mot'");
+  struct Case {
+    std::string title;
+    Encoding encoding;
+    std::string expectedFirstLine;
+  };
+  const Case cases[] = {
+      {"Outils été", Encoding::Utf8, "MENU-GENERAL=Outils été\r\n"},
+      // Not in the code page: the file becomes UTF-8 rather than lose a character.
+      {"Outils ☃", Encoding::Windows1252, "MENU-GENERAL=Outils ☃\r\n"},
+      // Its code-page bytes would read back as UTF-8 "é": kept as UTF-8.
+      {"Ã©", Encoding::Windows1252, "MENU-GENERAL=Ã©\r\n"},
+      // A line break typed into a value cannot split the file.
+      {"Un\r\nMENU=Deux", Encoding::Utf8, "MENU-GENERAL=Un  MENU=Deux\r\n"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(saveToolList(file, c.title, {"a\nb || /bin/x || "}, c.encoding, status), ToolListSave::Written);
+    const std::string text = test::readFile(file);
+    EXPECT_TRUE(text.starts_with(c.expectedFirstLine)) << text;
+    EXPECT_NE(text.find("\r\nMENU=a b\r\n"), std::string::npos) << text;
+    EXPECT_EQ(loadToolList(readMenuFile(file).lines).entries.size(), 1u) << text;
+  }
+}
+
+TEST(ToolLaunch, FindsTheToolByItsExactLabel) {
+  const Strings calcAfter = {"MENU-GENERAL=T", "MENU=Calculatrice", "CHEMIN=/usr/bin/calc", "PARAMETRE=",
+                             "MENU=Calc",      "CHEMIN=/opt/calc",  "PARAMETRE=-x"};
+  EXPECT_EQ(findTool(calcAfter, "Calc").program, "/opt/calc");
+  EXPECT_EQ(findTool(calcAfter, "Calc").parameters, "-x");
+  EXPECT_EQ(findTool(kTwoTools, "Comparer").program, "/opt/a=b/compare");
+  EXPECT_EQ(findTool(kTwoTools, "Comparer").parameters, "$CheminFic$NomFic");
+  EXPECT_EQ(findTool(kTwoTools, "Calc").program, "");
+  EXPECT_EQ(findTool(kTwoTools, "&Comparer").program, "");
+}
+
+TEST(ToolLaunch, ArgumentsAreSplitThenSubstituted) {
+  const std::string hostile = "a b \"c'; rm -rf ~; echo";
+  struct Case {
+    std::string parameters;
+    std::string file;
+    std::string selection;
+    Strings expected;
+  };
+  const Case cases[] = {
+      {"$CheminFic$NomFic", "/home/a/doc.txt", "", {"/home/a/doc.txt"}},
+      {"$CheminFic$NomFic", "", "", {""}},
+      {"$NomFic $NomFic", "/d/x.txt", "", {"x.txt", "$NomFic"}},
+      {"-s '$Selection'", "", "mot", {"-s", "mot"}},
+      {"-s $Selection -f", "/d/x.txt", hostile, {"-s", hostile, "-f"}},
+      {"\"$CheminFic$NomFic\" --", "/mes docs/a b.txt", "", {"/mes docs/a b.txt", "--"}},
+      // A value put in is never searched again for the next variable.
+      {"$NomFic $CheminFic", "/d/$CheminFic.txt", "", {"$CheminFic.txt", "/d/"}},
+      // Quotes, backslashes and nothing expanded.
+      {"'a  b' \"c \\\" $HOME\" d\\ e '' `x` *", "", "", {"a  b", "c \" $HOME", "d e", "", "`x`", "*"}},
+      {"  \t ", "", "", {}},
+      {"'open", "", "", {"open"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(toolArguments(c.parameters, c.file, c.selection), c.expected) << c.parameters;
+}
+
+TEST(ToolLaunch, ArgumentLimitsAndPrograms) {
+  EXPECT_TRUE(fitsArgumentLimits({"/bin/echo", std::string(100'000, 'a')}));
+  EXPECT_FALSE(fitsArgumentLimits({"/bin/echo", std::string(200'000, 'a')}));
+  EXPECT_FALSE(fitsArgumentLimits(std::vector<std::string>(400, std::string(100'000, 'a'))));
+
+  test::TempDir dir;
+  test::writeFile(dir / "notes.txt", "x");
+  using Kind = ToolTarget::Kind;
+  EXPECT_EQ(resolveToolProgram("/bin/sh").kind, Kind::Start);
+  EXPECT_EQ(resolveToolProgram("sh").kind, Kind::Start);
+  EXPECT_EQ(resolveToolProgram("sh").path.back(), 'h');
+  EXPECT_EQ(resolveToolProgram((dir / "notes.txt").string()).kind, Kind::Open);
+  EXPECT_EQ(resolveToolProgram("https://orvex.velmora.fr").kind, Kind::Open);
+  EXPECT_EQ(resolveToolProgram("mailto:a@b.fr").kind, Kind::Open);
+  EXPECT_EQ(resolveToolProgram((dir / "absent").string()).kind, Kind::Missing);
+  EXPECT_EQ(resolveToolProgram("pas-un-programme-orvex").kind, Kind::Missing);
 }
 
 }  // namespace

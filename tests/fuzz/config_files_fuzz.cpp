@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "config/menu_config.h"
+#include "config/tool_command.h"
 #include "editing/block_operations.h"
 #include "fuzz_support.h"
 #include "settings/settings_record.h"
@@ -25,17 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto menu = fuzz::scratchFile("menu.cfg");
   writeWholeFile(menu, text);
-  const std::vector<std::string> lines = readMenuLines(menu);
+  const MenuFile file = readMenuFile(menu);
+  const std::vector<std::string>& lines = file.lines;
   buildToolMenus(lines);
   const ToolList list = loadToolList(lines);
   for (const auto& entry : list.entries) {
     const ToolEntry tool = splitToolEntry(entry);
-    substituteToolVariables(tool.parameters, "/tmp/doc.txt", "sélection");
+    toolArguments(tool.parameters, "/tmp/doc.txt", "sélection");
     findTool(lines, tool.label);
   }
   Status status;
-  if (saveToolList(menu, list.title, list.entries, status) == ToolListSave::Written) {
-    const ToolList again = loadToolList(readMenuLines(menu));
+  if (saveToolList(menu, list.title.value_or(""), list.entries, file.encoding, status) == ToolListSave::Written) {
+    const ToolList again = loadToolList(readMenuFile(menu).lines);
     fuzz::require(again.title == list.title, "menu title read back");
   }
 

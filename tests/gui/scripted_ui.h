@@ -3,6 +3,8 @@
 // so that no test ever waits on a modal window.
 
 #include <QDialog>
+#include <QMenu>
+#include <QPoint>
 #include <QStringList>
 #include <deque>
 
@@ -38,15 +40,35 @@ class ScriptedUi : public UiServices {
     return nextFile();
   }
   std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return nextFile(); }
-  std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+  std::optional<QString> chooseProgram(const QString& directory) override {
+    programDirectories << directory;
+    return nextFile();
+  }
+  std::optional<QColor> chooseColour(const QColor& initial) override {
+    colourStarts.push_back(initial);
+    if (colours.empty()) return std::nullopt;
+    const QColor colour = colours.front();
+    colours.pop_front();
+    return colour;
+  }
   bool setUpPrinter(QPrinter&) override { return true; }
   void runModal(QDialog& dialog) override {
     ++modalDialogs;
     if (onModal) onModal(dialog);
   }
-  bool startDetached(const QString& program, const QStringList& arguments) override {
+  // The item of the given index among the menu's actions, separators counted.
+  QAction* popUp(QMenu& menu, const QPoint& at) override {
+    popUpPoints.push_back(at);
+    if (menuChoices.empty()) return nullptr;
+    QAction* chosen = menu.actions().value(menuChoices.front());
+    menuChoices.pop_front();
+    return chosen;
+  }
+  bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) override {
     started << program + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
-    return true;
+    startedArguments.push_back(arguments);
+    startDirectories << directory;
+    return realLaunches ? QtUiServices().startDetached(program, arguments, directory) : true;
   }
   bool openWithDesktop(const QString& target) override {
     opened << target;
@@ -58,6 +80,14 @@ class ScriptedUi : public UiServices {
   std::deque<Answer> answers;  // for ask() and confirm(); none left: Cancel, or No
   QStringList files;  // the names the file dialogs give, in turn; none left: cancelled
   QStringList started;
+  std::vector<QStringList> startedArguments;
+  QStringList startDirectories;
+  bool realLaunches = false;  // also start the programs for real
+  QStringList programDirectories;
+  std::deque<QColor> colours;  // the colour dialog's answers; none left: cancelled
+  std::vector<QColor> colourStarts;
+  std::deque<int> menuChoices;  // pop-up menus' answers; none left: dismissed
+  std::vector<QPoint> popUpPoints;
   QStringList opened;
   int saveDialogs = 0;
   QStringList saveDialogStarts;

@@ -4,6 +4,8 @@
 #include "io/file_handle.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "text/utf8.h"
+#include "text/windows1252.h"
 
 namespace orvex {
 
@@ -11,15 +13,57 @@ namespace {
 
 bool contains(std::string_view line, std::string_view key) { return line.find(key) != std::string_view::npos; }
 
+struct LineKeys {
+  bool title = false;
+  bool label = false;
+  bool program = false;
+  bool parameters = false;
+};
+
+LineKeys keysOf(std::string_view line) {
+  LineKeys keys;
+  if (line.starts_with(kMenuTitleKey)) {
+    keys.title = true;
+  } else if (line.starts_with(kToolLabelKey)) {
+    keys.label = true;
+  } else if (line.starts_with(kToolProgramKey)) {
+    keys.program = true;
+  } else if (line.starts_with(kToolParametersKey)) {
+    keys.parameters = true;
+  } else {
+    keys = {contains(line, kMenuTitleKey), contains(line, kToolLabelKey), contains(line, kToolProgramKey),
+            contains(line, kToolParametersKey)};
+  }
+  return keys;
+}
+
+std::string withoutLineBreaks(std::string value) {
+  for (char& c : value)
+    if (c == '\r' || c == '\n') c = ' ';
+  return value;
+}
+
 bool isBlank(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) > 32) return false;
   return true;
 }
 
-void replaceFirst(std::string& text, std::string_view variable, std::string_view value) {
-  const auto at = text.find(variable);
-  if (at != std::string::npos) text.replace(at, variable.size(), value);
+// The lines in Windows-1252 when they all fit and would not read back as UTF-8
+// (the reader takes a file that is valid UTF-8 for UTF-8); otherwise unchanged.
+std::vector<std::string> windows1252LinesOrUtf8(std::vector<std::string> lines) {
+  std::vector<std::string> encoded;
+  bool readsAsUtf8 = true;
+  for (const auto& line : lines) {
+    if (!fitsWindows1252(line)) return lines;
+    encoded.push_back(encodeWindows1252(line));
+    if (!isValidUtf8(encoded.back())) readsAsUtf8 = false;
+  }
+  bool ascii = true;
+  for (const auto& line : lines)
+    for (const char c : line)
+      if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+  return readsAsUtf8 && !ascii ? lines : encoded;
 }
 
 }  // namespace
@@ -54,20 +98,31 @@ std::string_view valueOf(std::string_view line) {
   return equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
 }
 
-std::vector<std::string> readMenuLines(const std::filesystem::path& path) {
+MenuFile readMenuFile(const std::filesystem::path& path) {
   LineReader reader(path, true);
-  std::vector<std::string> lines;
+  MenuFile file;
   std::string_view line;
-  while (reader.next(line)) lines.emplace_back(line);
-  return lines;
+  while (reader.next(line)) {
+    file.lines.emplace_back(line);
+    if (file.encoding == Encoding::Utf8 && !isValidUtf8(line)) file.encoding = Encoding::Windows1252;
+  }
+  if (file.encoding == Encoding::Windows1252) {
+    for (auto& text : file.lines) {
+      std::string converted;
+      appendWindows1252AsUtf8(text, converted);
+      text = std::move(converted);
+    }
+  }
+  return file;
 }
 
 ToolList loadToolList(const std::vector<std::string>& lines) {
   ToolList list;
   for (const auto& line : lines) {
-    if (contains(line, kMenuTitleKey)) {
+    const LineKeys keys = keysOf(line);
+    if (keys.title) {
       list.title = valueOf(line);
-    } else if (contains(line, kToolLabelKey)) {
+    } else if (keys.label) {
       list.entries.emplace_back(valueOf(line));
     } else if (!list.entries.empty()) {
       // A program or parameter line before any tool has no entry to extend.
@@ -80,10 +135,11 @@ ToolList loadToolList(const std::vector<std::string>& lines) {
 std::vector<ToolMenu> buildToolMenus(const std::vector<std::string>& lines) {
   std::vector<ToolMenu> menus;
   for (const auto& line : lines) {
-    // The two rules are independent: a line holding both keys opens a menu and
-    // adds an item to it.
-    if (contains(line, kMenuTitleKey)) menus.push_back({std::string(valueOf(line)), {}});
-    if (contains(line, kToolLabelKey)) {
+    // The two rules are independent: a hand-written line holding both keys opens a
+    // menu and adds an item to it.
+    const LineKeys keys = keysOf(line);
+    if (keys.title) menus.push_back({std::string(valueOf(line)), {}});
+    if (keys.label) {
       if (menus.empty()) menus.push_back({std::nullopt, {}});
       menus.back().labels.emplace_back(valueOf(line));
     }
@@ -92,20 +148,22 @@ std::vector<ToolMenu> buildToolMenus(const std::vector<std::string>& lines) {
 }
 
 ToolListSave saveToolList(const std::filesystem::path& path, const std::string& title,
-                          const std::vector<std::string>& entries, Status& status) {
+                          const std::vector<std::string>& entries, Encoding encoding, Status& status) {
   status = {};
   if (isBlank(title)) return isExistingFile(path) ? ToolListSave::TitleMissing : ToolListSave::NotWritten;
   if (entries.empty()) return ToolListSave::NotWritten;
+  std::vector<std::string> lines{std::string(kMenuTitleKey) + withoutLineBreaks(title)};
+  for (const auto& entry : entries) {
+    const ToolEntry tool = splitToolEntry(entry);
+    lines.push_back(std::string(kToolLabelKey) + withoutLineBreaks(tool.label));
+    lines.push_back(std::string(kToolProgramKey) + withoutLineBreaks(tool.program));
+    lines.push_back(std::string(kToolParametersKey) + withoutLineBreaks(tool.parameters));
+  }
+  if (encoding == Encoding::Windows1252) lines = windows1252LinesOrUtf8(std::move(lines));
   try {
     AtomicFile file(path, std::nullopt, LinkPolicy::OwnLinksOnly);
-    LineWriter writer(file.fd(), TextFormat{Encoding::Windows1252, false, LineBreak::CrLf, true});
-    writer.put(std::string(kMenuTitleKey) + title);
-    for (const auto& entry : entries) {
-      const ToolEntry tool = splitToolEntry(entry);
-      writer.put(std::string(kToolLabelKey) + tool.label);
-      writer.put(std::string(kToolProgramKey) + tool.program);
-      writer.put(std::string(kToolParametersKey) + tool.parameters);
-    }
+    LineWriter writer(file.fd(), TextFormat{Encoding::Utf8, false, LineBreak::CrLf, true});
+    for (const auto& line : lines) writer.put(line);
     writer.finish();
     file.commit();
     return ToolListSave::Written;
@@ -115,38 +173,20 @@ ToolListSave saveToolList(const std::filesystem::path& path, const std::string& 
   }
 }
 
-ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view caption) {
-  std::string label(caption);
-  if (const auto ampersand = label.find('&'); ampersand != std::string::npos) label.erase(ampersand, 1);
-  const std::string key = std::string(kToolLabelKey) + label;
+ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view label) {
   ToolLaunch launch;
   bool found = false;
   for (const auto& line : lines) {
-    if (contains(line, key)) found = true;
+    const LineKeys keys = keysOf(line);
+    if (keys.label && valueOf(line) == label) found = true;
     if (!found) continue;
-    if (contains(line, kToolProgramKey)) launch.program = valueOf(line);
-    if (contains(line, kToolParametersKey)) {
+    if (keys.program) launch.program = valueOf(line);
+    if (keys.parameters) {
       launch.parameters = valueOf(line);
       break;
     }
   }
   return launch;
-}
-
-std::string substituteToolVariables(std::string parameters, const std::string& currentFileName,
-                                    const std::string& selection) {
-  std::string name;
-  std::string directory;
-  if (!currentFileName.empty()) {
-    const std::filesystem::path path(currentFileName);
-    name = path.filename().string();
-    directory = path.parent_path().string();
-    if (!directory.empty() && directory.back() != '/') directory += '/';
-  }
-  replaceFirst(parameters, "$NomFic", name);
-  replaceFirst(parameters, "$CheminFic", directory);
-  replaceFirst(parameters, "$Selection", selection);
-  return parameters;
 }
 
 }  // namespace orvex

@@ -1,7 +1,9 @@
 #pragma once
 // The user tools file menu.cfg: one "MENU-GENERAL=" line with the menu title, then
-// "MENU=", "CHEMIN=" and "PARAMETRE=" lines for each tool. Keys are found anywhere
-// in a line and a value is everything after the line's first "=".
+// "MENU=", "CHEMIN=" and "PARAMETRE=" lines for each tool. A value is everything
+// after the line's first "=". A line that starts with a key is that key's line
+// alone, so a path or a label holding another key stays where it was written; in
+// other (hand-written) lines the keys are found anywhere.
 
 #include <filesystem>
 #include <optional>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "text/messages.h"
+#include "text/text_format.h"
 
 namespace orvex {
 
@@ -34,12 +37,17 @@ ToolEntry splitToolEntry(std::string_view entry);
 // The text after the line's first "=".
 std::string_view valueOf(std::string_view line);
 
-// The lines of menu.cfg, with CR LF or LF endings. Throws IoFailure.
-std::vector<std::string> readMenuLines(const std::filesystem::path& path);
+// menu.cfg as UTF-8 lines, CR LF or LF ended, and the encoding the file was in:
+// UTF-8 when it is valid UTF-8, otherwise Windows-1252. Throws IoFailure.
+struct MenuFile {
+  std::vector<std::string> lines;
+  Encoding encoding = Encoding::Utf8;
+};
+MenuFile readMenuFile(const std::filesystem::path& path);
 
 // What the configuration list loads: the menu title and one joined entry per tool.
 struct ToolList {
-  std::string title;
+  std::optional<std::string> title;  // none without a title line
   std::vector<std::string> entries;
 };
 ToolList loadToolList(const std::vector<std::string>& lines);
@@ -55,25 +63,20 @@ std::vector<ToolMenu> buildToolMenus(const std::vector<std::string>& lines);
 
 enum class ToolListSave { Written, NotWritten, TitleMissing };
 
-// Saves the configuration list: nothing is written without a title (TitleMissing
+// Saves the configuration list (UTF-8 text) in `encoding`, or in UTF-8 when the
+// text does not fit Windows-1252. Nothing is written without a title (TitleMissing
 // when a file exists, so the caller shows "Vous devez saisir un nom pour le menu
-// général.") or without entries; otherwise the file is replaced.
+// général.") or without entries; otherwise the file is replaced. A line break
+// inside a value becomes a blank: it would split the value into a line of its own.
 ToolListSave saveToolList(const std::filesystem::path& path, const std::string& title,
-                          const std::vector<std::string>& entries, Status& status);
+                          const std::vector<std::string>& entries, Encoding encoding, Status& status);
 
-// The program and parameters of the tool clicked under `caption`: the first "&" of
-// the caption is dropped and the first line containing "MENU=" + label starts the
-// search. An empty program means nothing to launch.
+// The program and parameters of the tool whose label is exactly `label`, from the
+// first line naming it. An empty program means nothing to launch.
 struct ToolLaunch {
   std::string program;
   std::string parameters;
 };
-ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view caption);
-
-// Replaces the first "$NomFic", then the first "$CheminFic", then the first
-// "$Selection" of `parameters`. The directory ends with "/"; both are empty for a
-// document without file.
-std::string substituteToolVariables(std::string parameters, const std::string& currentFileName,
-                                    const std::string& selection);
+ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view label);
 
 }  // namespace orvex

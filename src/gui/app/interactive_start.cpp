@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "batch/batch_run.h"
 #include "mainwindow/tform1.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
@@ -30,10 +31,18 @@ constexpr const char* kNoDisplayMessage =
 // connect ends in a fatal message of its own, which the French one replaces.
 QStringList g_startMessages;
 
+// Set for "/?": without a display to show the help on, it is printed instead.
+bool g_batchHelp = false;
+
 void reportMissingDisplay(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type != QtFatalMsg) {
     g_startMessages << message;
     return;
+  }
+  if (g_batchHelp) {
+    std::fputs(batchHelpText().c_str(), stdout);
+    std::fflush(stdout);
+    std::_Exit(0);
   }
   std::fputs(kNoDisplayMessage, stderr);
   std::_Exit(1);
@@ -47,6 +56,7 @@ void centre(QWidget& window) {
 
 int runInteractive(int& argc, char** argv, const QStringList& arguments) {
   // Without a display Qt would abort; the user gets a French word and exit 1.
+  g_batchHelp = arguments == QStringList{QStringLiteral("/?")};
   qInstallMessageHandler(reportMissingDisplay);
   QApplication app(argc, argv);
   qInstallMessageHandler(nullptr);
@@ -98,6 +108,8 @@ int runInteractive(int& argc, char** argv, const QStringList& arguments) {
   centre(form);
   form.show();
   form.FormShow();
+  // The batch help screen has ended the program from inside the show step.
+  if (!form.isVisible()) return 0;
   QTimer::singleShot(0, &form, [&] {
     form.FormActivate([&] {
       ui.runModal(tips);

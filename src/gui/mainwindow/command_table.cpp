@@ -79,7 +79,7 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       {1, "Dclarerdanslabasederegistre1", "&Déclarer dans le gestionnaire de fichiers", nullptr, &TForm1::Dclarerdanslabasederegistre1Click, kPlain},
       {1, "Enleverdelabasederegistre1", "&Enlever du gestionnaire de fichiers", nullptr, &TForm1::Enleverdelabasederegistre1Click, kPlain},
       separator(1),
-      {1, "Configuration1", "&Configuration...", nullptr, nullptr, kPlain},
+      {1, "Configuration1", "&Configuration...", nullptr, &TForm1::Configuration1Click, kPlain},
 
       {0, "Affichage1", "&Affichage", nullptr, nullptr, kPlain},
       {1, "Barreddition1", "Barre d'&édition", nullptr, &TForm1::Barreddition1Click, kCheckable | kChecked},
@@ -158,7 +158,7 @@ const std::vector<ButtonEntry>& editBarButtons() {
       {"ToolButton42", "Sélectionner la ligne", "L", &TForm1::Slectionnerlaligne1Click, true},
       {"ToolButton44", "Début d'un bloc", "[", &TForm1::Dbutbloc1Click, false},
       {"ToolButton45", "Fin d'un bloc", "]", &TForm1::Finbloc1Click, false},
-      {"ToolButton22", "Configuration", "⚙", nullptr, true},
+      {"ToolButton22", "Configuration", "⚙", &TForm1::Configuration1Click, true},
   };
   return buttons;
 }

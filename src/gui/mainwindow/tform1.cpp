@@ -12,12 +12,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/stored_colour.h"
 #include "components/zil_status_bar.h"
 #include "editor/document_editor.h"
 #include "mainwindow/command_table.h"
 #include "mainwindow/progress_bar_listener.h"
 #include "services/ui_services.h"
 #include "windows/fill_dialog.h"
+#include "config/tform4.h"
 #include "text/messages.h"
 
 namespace orvex::gui {
@@ -31,12 +33,6 @@ const QString kCreditText = QStringLiteral("Orvex 1.3");
 const QString kBecameUtf8 = QStringLiteral(
     "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
     "Il sera enregistré en UTF-8.");
-
-// Settings colours are stored as 0x00BBGGRR.
-QColor fromStoredColour(std::uint32_t value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 void paintBackground(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
@@ -70,6 +66,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   buildCommands();
   createSearchDialogs();
   Form2 = new TForm2(this);
+  Form4 = new TForm4(m_ui, m_paths, this);
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);
@@ -261,6 +258,14 @@ void TForm1::buildCommands() {
 
 void TForm1::applySettings(const SettingsRecord& record) {
   setWindowState(record.PleinEcran ? Qt::WindowMaximized : Qt::WindowNoState);
+  applyLook(record);
+  // Gradient menus are switched by the activation step.
+  m_gradientMenus = false;
+}
+
+void TForm1::applyLook(const SettingsRecord& record) {
+  m_gradientMenus = record.MenusDegrade;
+  m_flatMenus = record.MenusPlats;
   editeur->setColours(fromStoredColour(record.CouleurEditeur), fromStoredColour(record.CouleurPolice));
   setBarVisible(ToolBar1, findChild<QAction*>(QStringLiteral("Barreddition1")), record.BarreEdition);
   setBarVisible(StatusBar2, findChild<QAction*>(QStringLiteral("Barredestatut1")), record.BarreStatut);

@@ -29,6 +29,7 @@ namespace orvex::gui {
 class DocumentEditor;
 class FindDialog;
 class TForm2;
+class TForm4;
 class ReplaceDialog;
 class TZilStatusBar;
 class UiServices;
@@ -60,6 +61,10 @@ class TForm1 : public QMainWindow {
   DocumentEditor* editor() const { return editeur; }
   FindDialog* findDialog() const { return FindDialog1; }
   TForm2* fillDialog() const { return Form2; }
+  TForm4* configurationDialog() const { return Form4; }
+  // The menu styling switches, stored by the configuration dialog.
+  bool gradientMenus() const { return m_gradientMenus; }
+  bool flatMenus() const { return m_flatMenus; }
   ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
   void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
@@ -131,9 +136,10 @@ class TForm1 : public QMainWindow {
   void Barredoutils1Click();
   void Echelle1Click();
   void OutilsBloc1Click();
-  // Options menu: the file manager's "Ouvrir avec Orvex".
+  // Options menu: the file manager's "Ouvrir avec Orvex", and the configuration.
   void Dclarerdanslabasederegistre1Click();
   void Enleverdelabasederegistre1Click();
+  void Configuration1Click();
   // Help menu.
   void Nouveauts1Click();
   void VelmorasurInternet1Click();
@@ -156,6 +162,8 @@ class TForm1 : public QMainWindow {
   void buildLayout();
   void buildCommands();
   void applySettings(const SettingsRecord& record);
+  // What the configuration dialog applies at once: all but the start-up options.
+  void applyLook(const SettingsRecord& record);
   void setCaption(const QString& caption);
   void reportError(const QString& message);
   void editeurKeyDown();
@@ -194,7 +202,8 @@ class TForm1 : public QMainWindow {
   void insertColumn(const std::filesystem::path& source);
   void indentBlock(IndentDirection direction);
   void buildUserToolMenus();
-  void launchUserTool(const QString& caption);
+  void removeUserToolMenus();
+  void launchUserTool(const std::string& label);
   void setBarVisible(QWidget* bar, QAction* item, bool visible);
   // A switch of the view menu: its check mark, already inverted, shows or hides the bar.
   void toggleBar(const char* itemName, QWidget* bar);
@@ -222,9 +231,12 @@ class TForm1 : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;
   FindDialog* FindDialog1 = nullptr;
   TForm2* Form2 = nullptr;
+  TForm4* Form4 = nullptr;
   ReplaceDialog* ReplaceDialog1 = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;
+  bool m_gradientMenus = false;
+  bool m_flatMenus = false;
 };
 
 }  // namespace orvex::gui

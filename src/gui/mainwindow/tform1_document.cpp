@@ -167,7 +167,7 @@ void TForm1::showNewDocument() {
 }
 
 void TForm1::Nouveau1Click() {
-  m_ui.startDetached(QCoreApplication::applicationFilePath(), {});
+  m_ui.startDetached(QCoreApplication::applicationFilePath(), {}, QString());
 }
 
 void TForm1::Ouvrir1Click() {
@@ -278,7 +278,7 @@ void TForm1::refreshDesktopDatabase(const std::filesystem::path& directory) {
   // The file managers read their cache of entries; where the tool that rebuilds it
   // is installed, it runs.
   const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached(tool, {QString::fromStdString(directory.string())});
+  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached(tool, {QString::fromStdString(directory.string())}, QString());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QUrl>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -88,6 +89,17 @@ std::optional<QString> QtUiServices::inputText(const QString& caption, const QSt
   return text;
 }
 
+std::optional<QString> QtUiServices::chooseProgram(const QString& directory) {
+  // Executables carry no common name pattern on Linux: the list keeps the files
+  // that may be run, and the folders to reach them.
+  QFileDialog dialog(m_parent, QString(), directory, QStringLiteral("Exécutables (*)"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
   const QColor colour = QColorDialog::getColor(initial, m_parent);
   if (!colour.isValid()) return std::nullopt;
@@ -101,8 +113,10 @@ bool QtUiServices::setUpPrinter(QPrinter& printer) {
 
 void QtUiServices::runModal(QDialog& dialog) { dialog.exec(); }
 
-bool QtUiServices::startDetached(const QString& program, const QStringList& arguments) {
-  return QProcess::startDetached(program, arguments);
+QAction* QtUiServices::popUp(QMenu& menu, const QPoint& at) { return menu.exec(at); }
+
+bool QtUiServices::startDetached(const QString& program, const QStringList& arguments, const QString& directory) {
+  return QProcess::startDetached(program, arguments, directory);
 }
 
 bool QtUiServices::openWithDesktop(const QString& target) {

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <optional>
 
+class QMenu;
+class QAction;
+class QPoint;
 class QPrinter;
 class QWidget;
 class QDialog;
@@ -31,14 +34,19 @@ class UiServices {
   virtual std::optional<QString> chooseFileToSave(const QString& startName) = 0;
   // An input box with a caption, a prompt and a preset value; empty when cancelled.
   virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) = 0;
+  // An open dialog listing the executable files, starting in `directory`.
+  virtual std::optional<QString> chooseProgram(const QString& directory) = 0;
   // The colour dialog, opening on `initial`; empty when cancelled.
   virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
   // The printer set-up dialog; false when cancelled.
   virtual bool setUpPrinter(QPrinter& printer) = 0;
   // Shows a modal dialog and returns when it is closed.
   virtual void runModal(QDialog& dialog) = 0;
-  // Starts a program without waiting for it; false when it could not start.
-  virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+  // Pops `menu` up at the screen point `at`; the item chosen, or none.
+  virtual QAction* popUp(QMenu& menu, const QPoint& at) = 0;
+  // Starts a program in `directory` without waiting for it and without any shell;
+  // false when it could not start.
+  virtual bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) = 0;
   // Opens a document or a web address with the desktop's default application.
   virtual bool openWithDesktop(const QString& target) = 0;
 };
@@ -55,10 +63,12 @@ class QtUiServices : public UiServices {
   std::optional<QString> chooseFileToOpen(const QString& startName) override;
   std::optional<QString> chooseFileToSave(const QString& startName) override;
   std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) override;
+  std::optional<QString> chooseProgram(const QString& directory) override;
   std::optional<QColor> chooseColour(const QColor& initial) override;
   bool setUpPrinter(QPrinter& printer) override;
   void runModal(QDialog& dialog) override;
-  bool startDetached(const QString& program, const QStringList& arguments) override;
+  QAction* popUp(QMenu& menu, const QPoint& at) override;
+  bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) override;
   bool openWithDesktop(const QString& target) override;
 
  private:

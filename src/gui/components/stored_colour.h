@@ -1,0 +1,19 @@
+#pragma once
+// Colours as config.dat stores them: 0x00BBGGRR, red in the low byte.
+
+#include <QColor>
+#include <cstdint>
+
+namespace orvex::gui {
+
+inline QColor fromStoredColour(std::uint32_t value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+inline std::uint32_t toStoredColour(const QColor& colour) {
+  return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+         static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
+}  // namespace orvex::gui

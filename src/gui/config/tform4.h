@@ -1,0 +1,93 @@
+#pragma once
+// The configuration dialog "Configuration": the settings of config.dat on the
+// "Général" tab, the user tools of menu.cfg on "Outils de l'utilisateur", and the
+// batch mode help on "Mode Batch". It is created once and keeps its controls'
+// states from one showing to the next.
+
+#include <QDialog>
+#include <QColor>
+#include <map>
+
+#include "paths/program_paths.h"
+#include "settings/settings_record.h"
+#include "text/text_format.h"
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace orvex::gui {
+
+class ColourSwatch;
+class UiServices;
+
+class TForm4 : public QDialog {
+  Q_OBJECT
+
+ public:
+  TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent = nullptr);
+
+  // Set by "&Ok", cleared by "&Annuler"; the main window reads it once the dialog
+  // has closed.
+  bool Valide = false;
+  // The tab shown when the dialog opens: 0 "Général", 1 "Outils de l'utilisateur",
+  // 2 "Mode Batch" (the batch help, where "&Ok" only closes).
+  int PageInitiale = 0;
+
+  // The showing routine: the tool list from menu.cfg, the "Général" controls from
+  // config.dat, the start page.
+  void FormShow();
+  // The "Général" controls as a settings record, and back.
+  SettingsRecord controlsRecord() const;
+  void setControls(const SettingsRecord& record);
+
+  void OkClick();
+  void AnnulerClick();
+  void DefautClick();
+  void chooseSwatchColour(ColourSwatch* swatch);
+
+  // The "Outils de l'utilisateur" tab.
+  void ListBox1Click();
+  void AjouterClick();
+  void SupprimerClick();
+  void ValiderClick();
+  void ToutSupprimerClick();
+  void ParcourirClick();
+  void VariablesClick();
+
+ public slots:
+  void reject() override;
+
+ private:
+  QWidget* buildGeneralPage();
+  QWidget* buildToolsPage();
+  void loadToolList();
+  // Writes menu.cfg from the list; false when a failure was reported.
+  bool saveToolList();
+  void reportError(const std::string& message);
+
+  UiServices& m_ui;
+  ProgramPaths m_paths;
+  // The encoding menu.cfg was read in, kept when it is written back.
+  Encoding m_menuEncoding = Encoding::Utf8;
+  // The colour dialog opens on the colour last chosen in it.
+  QColor m_lastColour = Qt::black;
+
+  QTabWidget* PageControl1 = nullptr;
+  std::map<std::string, QCheckBox*> m_flags;  // by settings field name
+  ColourSwatch* m_editorSwatch = nullptr;
+  ColourSwatch* m_fontSwatch = nullptr;
+  ColourSwatch* m_rulerSwatch = nullptr;
+  QListWidget* ListBox1 = nullptr;
+  QLineEdit* Libelle = nullptr;
+  QLineEdit* Executable = nullptr;
+  QLineEdit* Parametres = nullptr;
+  QLineEdit* MenuPrincipal = nullptr;
+};
+
+// The "Mode Batch" page: the batch mode help in colour.
+QWidget* createBatchHelpPage(QWidget* parent);
+
+}  // namespace orvex::gui
