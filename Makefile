@@ -1,12 +1,13 @@
 # Quick start: `make run` and `make test` on a fresh Debian 12 machine.
 BUILD_DIR ?= build
 ARGS ?=
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 20
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
-.PHONY: deps configure build run test test-sanitize fuzz bench clean
+.PHONY: deps configure build run test test-sanitize fuzz bench install clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -16,6 +17,11 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The program, its release notes, the desktop entry, the icon and the manual page
+# under $(PREFIX) (`sudo make install`, or `make install PREFIX=~/.local`).
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 run: build
 	./$(BUILD_DIR)/orvex $(ARGS)

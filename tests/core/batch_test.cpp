@@ -227,6 +227,8 @@ TEST(Program, HelpVersionAndExitCodes) {
   EXPECT_NE(help.find("Orvex dispose d'un mode batch."), std::string::npos);
   EXPECT_NE(help.find("8 : Crytper le fichier"), std::string::npos);
   EXPECT_EQ(runProgram("'/?'").second, help);
+  // "/?" with a display that cannot be reached prints the help it cannot show.
+  EXPECT_EQ(runProgram("'/?'", "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987"), std::make_pair(0, help));
   EXPECT_EQ(runProgram("--version").second, "Orvex 1.3\n");
   EXPECT_EQ(runProgram("/nonexistent/file.txt 1").first, 2);
 

@@ -68,6 +68,7 @@ QWidget* createBatchHelpPage(QWidget* parent) {
   panelLayout->setContentsMargins(6, 4, 6, 4);
   panelLayout->addWidget(introduction);
   column->addWidget(panel);
+  column->addSpacing(4);
 
   auto* help = new QLabel(helpText(), page);
   help->setObjectName(QStringLiteral("BatchHelp"));

@@ -112,6 +112,7 @@ TForm4::TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_paths(std::move(paths)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Configuration"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
