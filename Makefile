@@ -7,7 +7,9 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
-.PHONY: deps configure build run test test-sanitize fuzz bench install clean
+all: build
+
+.PHONY: all deps configure build run test test-sanitize fuzz bench install clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,8 +21,10 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The program, its release notes, the desktop entry, the icon and the manual page
-# under $(PREFIX) (`sudo make install`, or `make install PREFIX=~/.local`).
-install: build
+# under $(PREFIX): `make && sudo make install`, or `make install PREFIX=~/.local`.
+# A tree built already is installed as it is, so that root builds nothing.
+install:
+	@test -x $(BUILD_DIR)/orvex || $(MAKE) build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 run: build

@@ -99,6 +99,10 @@ TEST(ProgramDirectory, OnlyASafePlaceOfTheUsersOwn) {
   EXPECT_EQ(resolveProgramDirectory(dir.path()), dir.path());
   // An installed program: never a system directory, even for root.
   EXPECT_EQ(resolveProgramDirectory("/usr/bin"), home / ".config" / "orvex");
+  // A copy installed under a prefix of the user's own (~/.local) too.
+  std::filesystem::create_directories(home / ".local" / "bin");
+  std::filesystem::create_directories(home / ".local" / "share" / "orvex");
+  EXPECT_EQ(resolveProgramDirectory(home / ".local" / "bin"), home / ".config" / "orvex");
   struct stat info {};
   ASSERT_EQ(::lstat((home / ".config" / "orvex").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);

@@ -155,6 +155,7 @@ TEST(ToolLaunch, ArgumentsAreSplitThenSubstituted) {
       {"'a  b' \"c \\\" $HOME\" d\\ e '' `x` *", "", "", {"a  b", "c \" $HOME", "d e", "", "`x`", "*"}},
       {"  \t ", "", "", {}},
       {"'open", "", "", {"open"}},
+      {"fin\\", "", "", {"fin\\"}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(toolArguments(c.parameters, c.file, c.selection), c.expected) << c.parameters;
@@ -175,6 +176,10 @@ TEST(ToolLaunch, ArgumentLimitsAndPrograms) {
   EXPECT_EQ(resolveToolProgram("https://orvex.velmora.fr").kind, Kind::Open);
   EXPECT_EQ(resolveToolProgram("mailto:a@b.fr").kind, Kind::Open);
   EXPECT_EQ(resolveToolProgram((dir / "absent").string()).kind, Kind::Missing);
+  // A relative path is made whole, since the tool starts elsewhere.
+  const ToolTarget relative = resolveToolProgram(std::filesystem::relative(dir / "notes.txt").string());
+  EXPECT_EQ(relative.kind, Kind::Open);
+  EXPECT_EQ(relative.path, (dir / "notes.txt").string());
   EXPECT_EQ(resolveToolProgram("pas-un-programme-orvex").kind, Kind::Missing);
 }
 

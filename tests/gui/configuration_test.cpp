@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "components/txp_menu.h"
 #include "config/tform4.h"
 #include "window_fixture.h"
 
@@ -82,7 +83,8 @@ class ConfigurationTest : public QObject {
     QVERIFY(f.action("OutilsBloc1")->isChecked());
     QVERIFY(!f.action("Echelle1")->isChecked());
     QVERIFY(f.window->editor()->forceCapitals());
-    QVERIFY(f.window->flatMenus());
+    QVERIFY(f.window->menuStyle()->FlatMenu);
+    QVERIFY(!f.window->menuStyle()->Gradient);
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isVisibleTo(f.window.get()));
 
     TForm1 restarted(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
@@ -105,6 +107,7 @@ class ConfigurationTest : public QObject {
         else
           click(dialog, close);
       };
+      f.window->configurationDialog()->Valide = true;  // as after an earlier "&Ok"
       f.action("Configuration1")->trigger();
       QVERIFY(!f.window->configurationDialog()->Valide);
       QVERIFY(f.action("Barredestatut1")->isChecked());

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build tree into a temporary prefix and checks what a user gets: the
 # layout, a valid desktop entry, a manual page that man reads without a warning,
-# and an installed program that finds its release notes and runs a batch.
+# and an installed program that runs a batch.
 set -euo pipefail
 build="$1"
 prefix="$(mktemp -d)"

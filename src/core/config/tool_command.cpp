@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 extern char** environ;
@@ -94,7 +96,8 @@ std::vector<std::string> splitParameterTemplate(std::string_view parameters) {
         word += parameters[i];
       }
     } else if (c == '\\') {
-      if (i + 1 < parameters.size()) word += parameters[++i];
+      // A backslash at the very end has nothing to escape and stays.
+      word += i + 1 < parameters.size() ? parameters[++i] : c;
     } else {
       word += c;
     }
@@ -133,7 +136,9 @@ bool fitsArgumentLimits(const std::vector<std::string>& arguments) {
   // Linux refuses any single string longer than 32 pages (MAX_ARG_STRLEN).
   const long page = ::sysconf(_SC_PAGESIZE);
   const std::size_t perString = static_cast<std::size_t>(page > 0 ? page : 4096) * 32;
-  long total = ::sysconf(_SC_ARG_MAX);
+  // The kernel never allows more than 6 MiB in all, whatever the stack limit that
+  // the C library's figure follows.
+  long total = std::min(::sysconf(_SC_ARG_MAX), 6L * 1024 * 1024);
   if (total <= 0) total = 128 * 1024;
   std::size_t needed = 0;
   for (const auto& argument : arguments) {
@@ -149,8 +154,14 @@ bool fitsArgumentLimits(const std::vector<std::string>& arguments) {
 ToolTarget resolveToolProgram(const std::string& program) {
   if (isAddress(program)) return {ToolTarget::Kind::Open, program};
   if (program.find('/') == std::string::npos) {
-    if (auto found = findInPath(program)) return {ToolTarget::Kind::Start, *found};
+    if (auto found = findInPath(program)) return resolveToolProgram(*found);
     return {};
+  }
+  // The program starts in another directory: a relative path is made whole here.
+  if (program.front() != '/') {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(program, error);
+    return error ? ToolTarget{} : resolveToolProgram(absolute.lexically_normal().string());
   }
   if (isExecutableFile(program)) return {ToolTarget::Kind::Start, program};
   struct stat info {};

@@ -35,7 +35,8 @@ struct ToolTarget {
 
 // What to do with a tool's program: an executable file (a bare name is looked up
 // in PATH) is started; an existing non-executable file, or an address such as
-// "https://..." or "mailto:...", is opened; anything else is missing.
+// "https://..." or "mailto:...", is opened; anything else is missing. The path
+// given back is absolute.
 ToolTarget resolveToolProgram(const std::string& program);
 
 }  // namespace orvex

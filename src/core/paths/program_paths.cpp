@@ -34,7 +34,11 @@ bool isOwnDirectory(const std::filesystem::path& directory, struct stat& info) {
 
 std::optional<std::filesystem::path> resolveProgramDirectory(const std::filesystem::path& executableDirectory) {
   struct stat info {};
-  if (!executableDirectory.empty() && !isSystemDirectory(executableDirectory) &&
+  // An installed copy (bin with share/orvex beside it, as under ~/.local) keeps its
+  // settings in the user's configuration directory, as a system-wide one does.
+  std::error_code error;
+  const bool installed = std::filesystem::is_directory(executableDirectory / ".." / "share" / "orvex", error);
+  if (!executableDirectory.empty() && !installed && !isSystemDirectory(executableDirectory) &&
       isOwnDirectory(executableDirectory, info) && (info.st_mode & S_IWUSR) != 0 &&
       ::access(executableDirectory.c_str(), W_OK) == 0)
     return executableDirectory;

@@ -27,8 +27,8 @@ class ProgramPaths {
   std::filesystem::path m_directory;
 };
 
-// The executable's directory when the user owns it, may write it and it is not a
-// system directory (a build tree, a portable copy); otherwise $XDG_CONFIG_HOME/orvex
+// The executable's directory when the user owns it, may write it and it is neither a
+// system directory nor an installed copy's (a build tree, a portable copy); otherwise $XDG_CONFIG_HOME/orvex
 // (default ~/.config/orvex), created 0700 when needed and used only when it is a real
 // directory of the user's that nobody else may write. Never a shared temporary
 // directory: without a safe place, nothing.

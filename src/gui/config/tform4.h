@@ -29,8 +29,9 @@ class TForm4 : public QDialog {
  public:
   TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent = nullptr);
 
-  // Set by "&Ok", cleared by "&Annuler"; the main window reads it once the dialog
-  // has closed.
+  // Set by "&Ok", cleared by "&Annuler" (and Escape, and the close button); "Défaut"
+  // and "&Ok" on the batch help leave it as it was. The main window reads it once
+  // the dialog has closed.
   bool Valide = false;
   // The tab shown when the dialog opens: 0 "Général", 1 "Outils de l'utilisateur",
   // 2 "Mode Batch" (the batch help, where "&Ok" only closes).

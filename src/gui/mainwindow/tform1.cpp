@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "components/stored_colour.h"
+#include "components/txp_menu.h"
 #include "components/zil_status_bar.h"
 #include "editor/document_editor.h"
 #include "mainwindow/command_table.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   setCaption(QStringLiteral("Orvex"));
   buildLayout();
   buildCommands();
+  XPMenu1 = new TXPMenu(this);
   createSearchDialogs();
   Form2 = new TForm2(this);
   Form4 = new TForm4(m_ui, m_paths, this);
@@ -260,12 +262,12 @@ void TForm1::applySettings(const SettingsRecord& record) {
   setWindowState(record.PleinEcran ? Qt::WindowMaximized : Qt::WindowNoState);
   applyLook(record);
   // Gradient menus are switched by the activation step.
-  m_gradientMenus = false;
+  XPMenu1->Gradient = false;
 }
 
 void TForm1::applyLook(const SettingsRecord& record) {
-  m_gradientMenus = record.MenusDegrade;
-  m_flatMenus = record.MenusPlats;
+  XPMenu1->Gradient = record.MenusDegrade;
+  XPMenu1->FlatMenu = record.MenusPlats;
   editeur->setColours(fromStoredColour(record.CouleurEditeur), fromStoredColour(record.CouleurPolice));
   setBarVisible(ToolBar1, findChild<QAction*>(QStringLiteral("Barreddition1")), record.BarreEdition);
   setBarVisible(StatusBar2, findChild<QAction*>(QStringLiteral("Barredestatut1")), record.BarreStatut);

@@ -30,6 +30,7 @@ class DocumentEditor;
 class FindDialog;
 class TForm2;
 class TForm4;
+class TXPMenu;
 class ReplaceDialog;
 class TZilStatusBar;
 class UiServices;
@@ -62,9 +63,8 @@ class TForm1 : public QMainWindow {
   FindDialog* findDialog() const { return FindDialog1; }
   TForm2* fillDialog() const { return Form2; }
   TForm4* configurationDialog() const { return Form4; }
-  // The menu styling switches, stored by the configuration dialog.
-  bool gradientMenus() const { return m_gradientMenus; }
-  bool flatMenus() const { return m_flatMenus; }
+  // The look of the menus and bars.
+  TXPMenu* menuStyle() const { return XPMenu1; }
   ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
   void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
@@ -235,8 +235,7 @@ class TForm1 : public QMainWindow {
   ReplaceDialog* ReplaceDialog1 = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;
-  bool m_gradientMenus = false;
-  bool m_flatMenus = false;
+  TXPMenu* XPMenu1 = nullptr;
 };
 
 }  // namespace orvex::gui

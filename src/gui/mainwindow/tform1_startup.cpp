@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 
+#include "components/txp_menu.h"
 #include "components/zil_status_bar.h"
 #include "config/menu_config.h"
 #include "config/tform4.h"
@@ -52,7 +53,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::FormActivate(const std::function<bool()>& showTips) {
-  const auto applyGradient = [this](const SettingsRecord& record) { m_gradientMenus = record.MenusDegrade; };
+  const auto applyGradient = [this](const SettingsRecord& record) { XPMenu1->Gradient = record.MenusDegrade; };
   const Status status = runActivationSettings(m_paths.configFile(), {showTips, applyGradient});
   if (!status.ok()) reportError(QString::fromStdString(status.error));
 }
@@ -115,16 +116,19 @@ void TForm1::launchUserTool(const std::string& label) {
     reportError(QString::fromStdString(failure.what()));
     return;
   }
-  if (QString::fromStdString(launch.program).trimmed().isEmpty()) return;
-  const ToolTarget target = resolveToolProgram(launch.program);
+  const QString program = QString::fromStdString(launch.program).trimmed();
+  if (program.isEmpty()) return;
+  const ToolTarget target = resolveToolProgram(program.toStdString());
   if (target.kind == ToolTarget::Kind::Missing) return reconfigure();
   if (target.kind == ToolTarget::Kind::Open) {
     if (!m_ui.openWithDesktop(QString::fromStdString(target.path))) reconfigure();
     return;
   }
-  // The selection goes as UTF-8 text, whatever the document's encoding.
+  // The selection goes as UTF-8 text, whatever the document's encoding; the file
+  // name is made whole, since the tool starts in another directory.
+  const QString document = CurrentFileName.isEmpty() ? QString() : QFileInfo(CurrentFileName).absoluteFilePath();
   const std::vector<std::string> arguments =
-      toolArguments(launch.parameters, CurrentFileName.toStdString(), editor()->selectedText());
+      toolArguments(launch.parameters, document.toStdString(), editor()->selectedText());
   std::vector<std::string> command{target.path};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!fitsArgumentLimits(command)) {
