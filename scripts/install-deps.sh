@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgl1-mesa-dev libxkbcommon-dev
+  breeze-icon-theme libqt6svg6
   fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils man-db
   time
 )

@@ -164,6 +164,7 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
   connect(sci, &QsciScintilla::textChanged, this, &DocumentEditor::textEdited);
+  connect(sci, &QsciScintillaBase::SCN_ZOOM, this, &DocumentEditor::zoomChanged);
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -194,6 +195,22 @@ QFont DocumentEditor::editorFont() {
 }
 
 QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
+
+int DocumentEditor::zoom() const { return static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETZOOM)); }
+
+QFont DocumentEditor::zoomedFont() const {
+  // The control adds the zoom to every font's size and never goes below 2 points.
+  QFont font = editorFont();
+  font.setPointSizeF(std::max(font.pointSizeF() + zoom(), 2.0));
+  return font;
+}
+
+int DocumentEditor::textWidth(int count) const {
+  const std::string text(static_cast<std::size_t>(count), '.');
+  return static_cast<int>(m_impl->sci->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                                                      static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT),
+                                                      text.c_str()));
+}
 
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 

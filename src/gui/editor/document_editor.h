@@ -155,6 +155,12 @@ class DocumentEditor : public QWidget, public DocumentPort {
   QWidget* textArea() const;
   // The monospaced font of the editor, which the ruler shares.
   static QFont editorFont();
+  // Ctrl+mouse wheel zooms the text by whole points, for the rest of the session;
+  // the font as it is drawn at the present zoom.
+  int zoom() const;
+  QFont zoomedFont() const;
+  // The width the editor gives `count` characters of its font, in pixels.
+  int textWidth(int count) const;
 
  signals:
   // Every key that reaches the editor, before the editor acts on it.
@@ -171,6 +177,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void becameUtf8();
   // A file was dropped on the editor from the file manager.
   void fileDropped(const QString& path);
+  void zoomChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -27,12 +27,13 @@ struct MenuEntry {
   const char* shortcut;
   Handler handler;
   unsigned flags;
+  const char* icon;  // a theme icon's name, or one of our own (":/icons/...")
 };
 
 struct ButtonEntry {
   const char* name;
   const char* hint;
-  const char* glyph;  // short text drawn as the button's icon
+  const char* icon;  // as for the menus
   Handler handler;
   bool gapBefore;
 };

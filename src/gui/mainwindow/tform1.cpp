@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/command_icons.h"
 #include "components/stored_colour.h"
 #include "components/txp_menu.h"
 #include "components/zil_status_bar.h"
@@ -40,19 +41,6 @@ void paintBackground(QWidget* widget, const QColor& colour) {
   palette.setColor(QPalette::Window, colour);
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
-}
-
-QIcon glyphIcon(const QString& glyph) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(glyph.size() > 1 ? 10 : 13);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(QColor(0, 0, 128));
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
 }
 
 }  // namespace
@@ -87,6 +75,11 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   connect(editeur, &DocumentEditor::selectionMoved, this, &TForm1::editeurSelectionChange);
   connect(editeur, &DocumentEditor::formatChanged, this, &TForm1::refreshFormatPanel);
   connect(editeur, &DocumentEditor::fileDropped, this, &TForm1::openDroppedFile);
+  // The ruler follows the text's zoom, so that its columns stay over the text's.
+  connect(editeur, &DocumentEditor::zoomChanged, this, [this] {
+    Panel9->setFont(editeur->zoomedFont());
+    Panel9->setFixedHeight(std::max(17, QFontMetrics(Panel9->font()).height() + 4));
+  });
   connect(editeur, &DocumentEditor::becameUtf8, this, [this] {
     m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information);
   });
@@ -125,7 +118,7 @@ void TForm1::buildLayout() {
   ToolBar2 = new QToolBar(Panel1);
   ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
   ToolBar2->setOrientation(Qt::Vertical);
-  ToolBar2->setIconSize(QSize(18, 18));
+  ToolBar2->setIconSize(QSize(16, 16));
   tools->addWidget(ToolBar2);
   tools->addStretch();
   row->addWidget(Panel1);
@@ -220,12 +213,13 @@ void TForm1::buildCommands() {
       if (entry.flags & kSeparator) {
         parent->addSeparator();
       } else if (entry.flags & kSubmenu) {
-        QMenu* submenu = parent->addMenu(QString::fromUtf8(entry.caption));
+        QMenu* submenu = parent->addMenu(commandIcon(entry.icon), QString::fromUtf8(entry.caption));
         submenu->setObjectName(QString::fromLatin1(entry.name));
         submenu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
         stack.push_back(submenu);
       } else {
         QAction* action = makeAction(entry.name, QString::fromUtf8(entry.caption), entry.handler, parent);
+        action->setIcon(commandIcon(entry.icon));
         if (entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         action->setCheckable(entry.flags & kCheckable);
         action->setChecked(entry.flags & kChecked);
@@ -247,7 +241,7 @@ void TForm1::buildCommands() {
     for (const ButtonEntry& button : buttons) {
       if (button.gapBefore) bar->addSeparator();
       QAction* action = makeAction(button.name, QString::fromUtf8(button.hint), button.handler, bar);
-      action->setIcon(glyphIcon(QString::fromUtf8(button.glyph)));
+      action->setIcon(commandIcon(button.icon));
       action->setToolTip(QString::fromUtf8(button.hint));
       bar->addAction(action);
       bar->widgetForAction(action)->setObjectName(QString::fromLatin1(button.name));
