@@ -169,15 +169,17 @@ class LineCommandsTest : public QObject {
     // Replace: the selection only when it is exactly the find text.
     ReplaceDialog* replace = f.window->replaceDialog();
     f.action("Remplacer1")->trigger();
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(!f.window->ModifiedFlag);
     replace->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("abc"));
     replace->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->setText(QStringLiteral("x"));
     editor->selectOffsets(4, 7);  // "ABC"
     replace->findChild<QPushButton*>(QStringLiteral("Remplacer"))->click();
     QCOMPARE(f.text(), std::string("abc ABC été\nabc"));
+    QVERIFY(!f.window->ModifiedFlag);
     editor->selectOffsets(0, 0);
     replace->findChild<QPushButton*>(QStringLiteral("RemplacerTout"))->click();
     QCOMPARE(f.text(), std::string("x x été\nx"));
+    QVERIFY(f.window->ModifiedFlag);
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Remplacement terminé."));
     QCOMPARE(editor->caretLine(), 1);
     f.action("Annuler1")->trigger();  // one step

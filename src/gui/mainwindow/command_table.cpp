@@ -84,14 +84,14 @@ const std::vector<MenuEntry>& mainMenuEntries() {
       {0, "Affichage1", "&Affichage", nullptr, nullptr, kPlain, nullptr},
       {1, "Barreddition1", "Barre d'&édition", nullptr, &TForm1::Barreddition1Click, kCheckable | kChecked, "configure-toolbars"},
       {1, "Barredestatut1", "Barre de &statut", nullptr, &TForm1::Barredestatut1Click, kCheckable | kChecked, "kt-show-statusbar"},
-      {1, "Barredoutils1", "Barre d'&outils", nullptr, &TForm1::Barredoutils1Click, kCheckable | kChecked, "show-menu"},
+      {1, "Barredoutils1", "Barre d'&outils", nullptr, &TForm1::Barredoutils1Click, kCheckable | kChecked, "view-sidetree"},
       {1, "Echelle1", "E&chelle", nullptr, &TForm1::Echelle1Click, kCheckable | kChecked, "measure"},
       {1, "OutilsBloc1", "Barre d'outils &Bloc", nullptr, &TForm1::OutilsBloc1Click, kCheckable, "select-rectangular"},
 
       {0, "N1", "&?", nullptr, nullptr, kPlain, nullptr},
       {1, "VelmorasurInternet1", "Velmora sur Internet", nullptr, &TForm1::VelmorasurInternet1Click, kPlain, "globe"},
       separator(1),
-      {1, "Nouveauts1", "&Nouveautés...", nullptr, &TForm1::Nouveauts1Click, kPlain, "help-hint"},
+      {1, "Nouveauts1", "&Nouveautés...", nullptr, &TForm1::Nouveauts1Click, kPlain, "view-pim-news"},
       separator(1),
       {1, "Apropos1", "A &propos...", nullptr, &TForm1::Apropos1Click, kPlain, "help-about"},
   };

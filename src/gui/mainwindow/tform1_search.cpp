@@ -48,9 +48,9 @@ void TForm1::FindDialog1Find() {
   if (searchForward(FindDialog1->findText(), FindDialog1->options())) editeur->setFocus();
 }
 
+// Opening the dialog changes nothing: the document shows "Modifié" once a
+// replacement is made.
 void TForm1::Remplacer1Click() {
-  ModifiedFlag = true;
-  editeurChange();
   present(*ReplaceDialog1);
 }
 
