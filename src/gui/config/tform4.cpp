@@ -272,14 +272,16 @@ void TForm4::reject() {
   QDialog::reject();
 }
 
-void TForm4::DefautClick() {
-  const auto file = m_paths.configFile();
-  if (!isExistingFile(file)) return;
+bool TForm4::removeExistingFile(const std::filesystem::path& file) {
+  if (!isExistingFile(file)) return false;
   std::error_code error;
-  if (!std::filesystem::remove(file, error)) {
-    reportError(messageForErrno(error.value()));
-    return;
-  }
+  if (std::filesystem::remove(file, error)) return true;
+  reportError(messageForErrno(error.value()));
+  return false;
+}
+
+void TForm4::DefautClick() {
+  if (!removeExistingFile(m_paths.configFile())) return;
   m_ui.showMessage(QStringLiteral("Avertissement"),
                    QStringLiteral("Vous devez quitter puis redémarrer Orvex pour prendre en compte\n\r"
                                   "la remise à défaut de l'interface."),

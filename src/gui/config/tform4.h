@@ -68,6 +68,9 @@ class TForm4 : public QDialog {
   // Writes menu.cfg from the list; false when a failure was reported.
   bool saveToolList();
   void reportError(const std::string& message);
+  // Deletes `file` when it exists; false when there was none or the deletion
+  // failed (and was reported).
+  bool removeExistingFile(const std::filesystem::path& file);
 
   UiServices& m_ui;
   ProgramPaths m_paths;

@@ -11,7 +11,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <system_error>
 
 #include "config/menu_config.h"
 #include "config/tform4.h"
@@ -155,13 +154,7 @@ void TForm4::ValiderClick() {
 }
 
 void TForm4::ToutSupprimerClick() {
-  const auto file = m_paths.menuFile();
-  if (!isExistingFile(file)) return;
-  std::error_code error;
-  if (!std::filesystem::remove(file, error)) {
-    reportError(messageForErrno(error.value()));
-    return;
-  }
+  if (!removeExistingFile(m_paths.menuFile())) return;
   for (QLineEdit* edit : {Libelle, Executable, Parametres, MenuPrincipal}) edit->clear();
   FormShow();
   PageControl1->setCurrentIndex(1);
