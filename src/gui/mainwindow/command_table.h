@@ -1,8 +1,7 @@
 #pragma once
 // The main window's commands as data: every menu item, pop-up item and tool-bar
-// button with its object name, caption or hint, shortcut and handler. A handler
-// left empty marks a command whose window part is not built yet: its items show,
-// disabled.
+// button with its object name, caption or hint, shortcut, handler and icon. Only
+// menus and submenus have no handler.
 
 #include <vector>
 

@@ -190,13 +190,10 @@ void TForm1::buildCommands() {
     auto* action = new QAction(text, owner);
     action->setObjectName(QString::fromLatin1(name));
     // Every command gives the keyboard back to the editor, after its dialogs too.
-    if (handler)
-      connect(action, &QAction::triggered, this, [this, handler] {
-        (this->*handler)();
-        editeur->setFocus();
-      });
-    else
-      action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, handler] {
+      (this->*handler)();
+      editeur->setFocus();
+    });
     return action;
   };
   auto fillMenu = [&](const std::vector<MenuEntry>& entries, std::vector<QMenu*> stack) {
