@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "components/background.h"
 #include "components/stored_colour.h"
 #include "config/tform4.h"
 
@@ -57,10 +58,7 @@ QWidget* createBatchHelpPage(QWidget* parent) {
   column->setSpacing(0);
 
   auto* panel = new QFrame(page);
-  panel->setAutoFillBackground(true);
-  QPalette yellow = panel->palette();
-  yellow.setColor(QPalette::Window, fromStoredColour(0x00BBFFFF));
-  panel->setPalette(yellow);
+  paintBackground(panel, fromStoredColour(0x00BBFFFF));
   auto* introduction = new QLabel(kIntroduction, panel);
   introduction->setObjectName(QStringLiteral("BatchIntroduction"));
   introduction->setWordWrap(true);

@@ -16,6 +16,7 @@
 #include <span>
 #include <system_error>
 
+#include "components/background.h"
 #include "components/stored_colour.h"
 #include "io/file_handle.h"
 #include "services/ui_services.h"
@@ -32,15 +33,10 @@ class ColourSwatch : public QFrame {
     setFrameShape(QFrame::Box);
     setFixedSize(33, 17);
     setCursor(Qt::PointingHandCursor);
-    setAutoFillBackground(true);
     setColour(colour);
   }
   QColor colour() const { return palette().color(QPalette::Window); }
-  void setColour(const QColor& colour) {
-    QPalette shown = palette();
-    shown.setColor(QPalette::Window, colour);
-    setPalette(shown);
-  }
+  void setColour(const QColor& colour) { paintBackground(this, colour); }
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override {
@@ -193,10 +189,7 @@ QWidget* TForm4::buildGeneralPage() {
   column->addLayout(groups);
 
   auto* notice = new QFrame(page);
-  notice->setAutoFillBackground(true);
-  QPalette yellow = notice->palette();
-  yellow.setColor(QPalette::Window, kLightYellow);
-  notice->setPalette(yellow);
+  paintBackground(notice, kLightYellow);
   auto* noticeLines = new QVBoxLayout(notice);
   noticeLines->setContentsMargins(6, 3, 6, 3);
   noticeLines->setSpacing(1);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "components/command_icons.h"
+#include "components/background.h"
 #include "components/stored_colour.h"
 #include "components/txp_menu.h"
 #include "components/zil_status_bar.h"
@@ -35,13 +36,6 @@ const QString kCreditText = QStringLiteral("Orvex 1.3");
 const QString kBecameUtf8 = QStringLiteral(
     "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
     "Il sera enregistré en UTF-8.");
-
-void paintBackground(QWidget* widget, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, colour);
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
-}
 
 }  // namespace
 

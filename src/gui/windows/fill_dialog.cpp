@@ -1,3 +1,4 @@
+#include "components/background.h"
 #include "windows/fill_dialog.h"
 
 #include <QCheckBox>
@@ -35,10 +36,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   auto* column = new QVBoxLayout(this);
 
   auto* band = new QWidget(this);
-  band->setAutoFillBackground(true);
-  QPalette palette = band->palette();
-  palette.setColor(QPalette::Window, QColor(255, 255, 187));
-  band->setPalette(palette);
+  paintBackground(band, QColor(255, 255, 187));
   auto* bandLayout = new QVBoxLayout(band);
   for (const QString& text :
        {QStringLiteral("Saisissez le n° de colonne à partir de laquelle vous souhaitez insérer le texte. Puis de la "

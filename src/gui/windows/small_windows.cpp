@@ -1,3 +1,4 @@
+#include "components/background.h"
 #include "windows/small_windows.h"
 
 #include <QApplication>
@@ -112,10 +113,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
   auto* side = new QFrame(this);
   side->setGeometry(8, 8, 81, 161);
-  side->setAutoFillBackground(true);
-  QPalette palette = side->palette();
-  palette.setColor(QPalette::Window, QColor(128, 128, 128));
-  side->setPalette(palette);
+  paintBackground(side, QColor(128, 128, 128));
   placeIcon(side, 24, 16);
 
   auto* heading = new QLabel(QStringLiteral("Le saviez vous ?"), this);
