@@ -1,4 +1,3 @@
-#include "components/background.h"
 #include "windows/fill_dialog.h"
 
 #include <QCheckBox>
@@ -11,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <climits>
+
+#include "components/background.h"
 
 namespace orvex::gui {
 

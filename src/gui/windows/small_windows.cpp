@@ -1,4 +1,3 @@
-#include "components/background.h"
 #include "windows/small_windows.h"
 
 #include <QApplication>
@@ -11,6 +10,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "components/background.h"
 #include "components/zil_degrade.h"
 #include "services/ui_services.h"
 #include "windows/app_icon.h"
