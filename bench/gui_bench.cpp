@@ -85,7 +85,7 @@ struct BenchWindow {
   double timedOpen(const QString& file) {
     QElapsedTimer timer;
     timer.start();
-    return window.loadDocument(file) ? timer.nsecsElapsed() / 1e9 : -1;
+    return window.loadDocument(file.toStdString()) ? timer.nsecsElapsed() / 1e9 : -1;
   }
 
   SilentUi ui;

@@ -50,7 +50,5 @@ int main(int argc, char** argv) {
     const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
     return orvex::runBatch(arguments, paths, std::cerr);
   }
-  QStringList files;
-  for (const auto& argument : arguments) files << QString::fromLocal8Bit(argument.c_str());
-  return orvex::gui::runInteractive(argc, argv, files);
+  return orvex::gui::runInteractive(argc, argv, arguments);
 }

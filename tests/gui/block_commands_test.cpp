@@ -51,7 +51,7 @@ class BlockCommandsTest : public QObject {
     QCOMPARE(label(f, "Label1"), QStringLiteral("col: 4 lg: 2"));
     QCOMPARE(label(f, "Label2"), QStringLiteral("col: 7 lg: 4"));
     QVERIFY(f.action("OutilsBloc1")->isChecked());
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());  // marking and copying change no text
     // Whole characters: "é" and "€" are one column each.
     QCOMPARE(readBytes(f.path(QStringLiteral("bloc.txt"))), std::string("défg\r\nDEFG\r\nno€q\r\n"));
     QCOMPARE(f.text(), std::string("0123456789\nabcdéfghij\nABCDEFGHIJ\nklmno€qrst\nfin\n"));
@@ -95,10 +95,10 @@ class BlockCommandsTest : public QObject {
     // Paste at column 2 of the last line: the block lines left over become new lines.
     load(f, "abcdef\nab\n");
     f.window->editor()->restoreViewPosition({1, 2, 0});
-    f.window->ModifiedFlag = false;
+    f.window->editor()->markSaved();
     f.action("ToolButton38")->trigger();
     QCOMPARE(f.text(), std::string("abcdef\nabbc\n  b\n  bc\n"));
-    QVERIFY(f.window->ModifiedFlag);  // a change of the text, like every other
+    QVERIFY(f.window->isModified());  // a change of the text, like every other
   }
 
   void aWindows1252DocumentCutsWholeCharacters() {

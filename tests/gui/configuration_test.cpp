@@ -174,14 +174,14 @@ class ConfigurationTest : public QObject {
     const std::string hostile = "a b \"c'; rm -rf ~; echo $HOME `id` é";
     f.setText("avant " + hostile + " après");
     f.window->editor()->selectOffsets(6, 6 + hostile.size());
-    f.window->CurrentFileName = QStringLiteral("/home/moi/mes documents/lettre à Léa.txt");
+    f.window->setDocumentPath("/home/moi/mes documents/lettre à Léa.txt");
     f.ui.realLaunches = true;
     tool->trigger();
     QCOMPARE(f.ui.startDirectories, QStringList{QStringLiteral("/")});
     QCOMPARE(waitForArguments(tools), QString::fromStdString("[-f]\n[/home/moi/mes documents/lettre à Léa.txt]\n[-s]\n[" +
                                                              hostile + "]\n"));
     // An unnamed document and no selection: empty arguments, still in place.
-    f.window->CurrentFileName.clear();
+    f.window->setDocumentPath({});
     f.window->editor()->selectOffsets(0, 0);
     tool->trigger();
     QCOMPARE(waitForArguments(tools), QStringLiteral("[-f]\n[]\n[-s]\n[]\n"));

@@ -23,7 +23,7 @@ class DocumentLifecycleTest : public QObject {
     WindowFixture f({file});
     f.window->FormShow();
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
-    QCOMPARE(f.window->CurrentFileName, file);
+    QCOMPARE(f.documentPath(), file);
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));
     QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
     QVERIFY(!f.window->FirstShowPending);
@@ -36,7 +36,7 @@ class DocumentLifecycleTest : public QObject {
     QCOMPARE(f.ui.messages[0].text, QStringLiteral("Impossible d'ouvrir le fichier /nonexistent/absent.txt."));
     QCOMPARE(f.ui.messages[0].caption, QStringLiteral("Orvex"));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
-    QVERIFY(f.window->CurrentFileName.isEmpty());
+    QVERIFY(f.window->documentPath().empty());
   }
 
   void encodingAndLineBreaksSurviveOpenThenSave() {
@@ -50,11 +50,11 @@ class DocumentLifecycleTest : public QObject {
       f.window->Ouvrir1Click();
       QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
       QFile::remove(file);
-      f.window->ModifiedFlag = true;
+      f.touch();
       f.ui.answers = {Answer::Yes};  // the file is gone: saving asks first
       f.window->Enregistrer2Click();
       QCOMPARE(readBytes(file), sample);
-      QVERIFY(!f.window->ModifiedFlag);
+      QVERIFY(!f.window->isModified());
     }
   }
 
@@ -62,10 +62,10 @@ class DocumentLifecycleTest : public QObject {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("f.txt"));
     writeBytes(file, "à moi\n");
-    QVERIFY(f.window->loadDocument(file));
-    f.window->CurrentFileName = file;
+    QVERIFY(f.window->loadDocument(file.toStdString()));
+    f.window->setDocumentPath(file.toStdString());
     f.setText("mon texte\n");
-    f.window->ModifiedFlag = true;
+    f.touch();
 
     // Saved untouched on disk: no question.
     f.window->Enregistrer2Click();
@@ -79,7 +79,7 @@ class DocumentLifecycleTest : public QObject {
                                                         "Voulez-vous le remplacer ?")});
     QCOMPARE(readBytes(file), std::string("à moi\nune ligne de l'autre programme\n"));
     // A command that needed the save stops as after a cancelled save.
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.ui.answers = {Answer::Yes, Answer::No};
     f.window->Nouveau2Click();
     QCOMPARE(f.text(), std::string("mon texte\n"));
@@ -87,23 +87,23 @@ class DocumentLifecycleTest : public QObject {
     f.ui.answers = {Answer::Yes};
     f.window->Enregistrer2Click();
     QCOMPARE(readBytes(file), std::string("mon texte\n"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
   }
 
   void saveOnANamelessDocumentAsksForAName() {
     WindowFixture f;
     f.setText("texte");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.window->Enregistrer2Click();
     QCOMPARE(f.ui.saveDialogs, 1);
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
 
     const QString file = f.path(QStringLiteral("nouveau.txt"));
     f.ui.files.push_back(file);
     f.window->Enregistrer2Click();
     QCOMPARE(readBytes(file), std::string("texte"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
   }
 
@@ -113,7 +113,7 @@ class DocumentLifecycleTest : public QObject {
     const QString other = f.path(QStringLiteral("autre.txt"));
     writeBytes(existing, "ancien");
     f.setText("nouveau");
-    f.window->ModifiedFlag = true;
+    f.touch();
 
     // Non goes back to the dialog, on the name just refused; cancelling it writes nothing.
     f.ui.files << existing;
@@ -125,7 +125,7 @@ class DocumentLifecycleTest : public QObject {
     QCOMPARE(f.ui.saveDialogs, 2);
     QCOMPARE(f.ui.saveDialogStarts.last(), existing);
     QCOMPARE(readBytes(existing), std::string("ancien"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
 
     // Non, then a name that is free: saved there without a second question.
@@ -135,7 +135,7 @@ class DocumentLifecycleTest : public QObject {
     QCOMPARE(f.ui.questions.size(), 2);
     QCOMPARE(readBytes(other), std::string("nouveau"));
     QCOMPARE(readBytes(existing), std::string("ancien"));
-    QCOMPARE(f.window->CurrentFileName, other);
+    QCOMPARE(f.documentPath(), other);
 
     // Oui replaces the file; the dialog starts on the document's own file.
     f.ui.files << existing;
@@ -143,8 +143,8 @@ class DocumentLifecycleTest : public QObject {
     f.window->Enregistrer1Click();
     QCOMPARE(f.ui.saveDialogStarts.last(), other);
     QCOMPARE(readBytes(existing), std::string("nouveau"));
-    QCOMPARE(f.window->CurrentFileName, existing);
-    QVERIFY(!f.window->ModifiedFlag);
+    QCOMPARE(f.documentPath(), existing);
+    QVERIFY(!f.window->isModified());
   }
 
   void theEditorHasTheKeyboardBackAfterEveryDialog() {
@@ -169,9 +169,9 @@ class DocumentLifecycleTest : public QObject {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("f.txt"));
     writeBytes(file, "mon texte\n");
-    QVERIFY(f.window->loadDocument(file));
-    f.window->CurrentFileName = file;
-    f.window->ModifiedFlag = true;
+    QVERIFY(f.window->loadDocument(file.toStdString()));
+    f.window->setDocumentPath(file.toStdString());
+    f.touch();
 
     f.ui.answers = {Answer::Cancel};
     f.action("Nouveauts1")->trigger();
@@ -188,7 +188,7 @@ class DocumentLifecycleTest : public QObject {
     f.action("Nouveauts1")->trigger();
     QCOMPARE(f.text(), std::string("Orvex 1.3\n"));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
-    QVERIFY(f.window->CurrentFileName.isEmpty());
+    QVERIFY(f.window->documentPath().empty());
     QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
 
     f.action("VelmorasurInternet1")->trigger();
@@ -214,7 +214,7 @@ class DocumentLifecycleTest : public QObject {
     writeBytes(file, "garder");
     f.ui.files.push_back(file);
     f.window->Ouvrir1Click();
-    f.window->ModifiedFlag = true;
+    f.touch();
 
     f.ui.answers = {Answer::Cancel};
     f.window->Nouveau2Click();
@@ -226,11 +226,11 @@ class DocumentLifecycleTest : public QObject {
     f.window->Nouveau2Click();
     QCOMPARE(f.text(), std::string());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
 
     // A Yes on a nameless document whose save dialog is cancelled keeps the text.
     f.setText("brouillon");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.ui.answers = {Answer::Yes};
     f.window->Nouveau2Click();
     QCOMPARE(f.text(), std::string("brouillon"));
@@ -239,11 +239,11 @@ class DocumentLifecycleTest : public QObject {
   void openAnsweredNoThenCancelledKeepsTheChanges() {
     WindowFixture f;
     f.setText("modifie");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.ui.answers = {Answer::No};
     f.window->Ouvrir1Click();
     QCOMPARE(f.text(), std::string("modifie"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
   }
 
   void aFailedSaveKeepsTheOldFileAndTheState() {
@@ -254,10 +254,10 @@ class DocumentLifecycleTest : public QObject {
     f.window->Ouvrir1Click();
     QFile::setPermissions(file, QFileDevice::ReadOwner);
     f.setText("nouveau");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.window->Enregistrer2Click();
     QCOMPARE(readBytes(file), std::string("ancien"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Impossible de créer le fichier ") + file + QStringLiteral("."));
   }
 
@@ -268,7 +268,7 @@ class DocumentLifecycleTest : public QObject {
     QVERIFY(clean.isAccepted());
     QVERIFY(f.ui.questions.isEmpty());
 
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.ui.answers = {Answer::Cancel};
     QCloseEvent cancelled;
     QApplication::sendEvent(f.window.get(), &cancelled);
@@ -276,9 +276,9 @@ class DocumentLifecycleTest : public QObject {
 
     const QString file = f.path(QStringLiteral("q.txt"));
     writeBytes(file, "x");
-    f.window->CurrentFileName = file;
+    f.window->setDocumentPath(file.toStdString());
     f.setText("sauve");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.ui.answers = {Answer::Yes};
     QCloseEvent saved;
     QApplication::sendEvent(f.window.get(), &saved);

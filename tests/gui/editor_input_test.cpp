@@ -120,7 +120,7 @@ class EditorInputTest : public QObject {
     const QString file = f.path(QStringLiteral("déposé.txt"));
     writeBytes(file, "contenu\n");
     f.setText("non enregistré");
-    f.window->ModifiedFlag = true;
+    f.touch();
     f.window->show();
 
     auto* files = new QMimeData;
@@ -133,19 +133,19 @@ class EditorInputTest : public QObject {
     f.ui.answers = {Answer::No};
     drop(viewport(f), files);
     QTRY_COMPARE(f.text(), std::string("contenu\n"));
-    QCOMPARE(f.window->CurrentFileName, file);
+    QCOMPARE(f.documentPath(), file);
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     delete files;
 
     // Text is no file: nothing is opened, nothing asked.
     auto* text = new QMimeData;
     text->setText(QStringLiteral("texte"));
-    f.window->ModifiedFlag = true;
+    f.touch();
     drop(viewport(f), text);
     QCoreApplication::processEvents();
     QCOMPARE(f.ui.questions.size(), 2);
-    QCOMPARE(f.window->CurrentFileName, file);
+    QCOMPARE(f.documentPath(), file);
     delete text;
   }
 

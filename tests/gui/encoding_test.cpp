@@ -148,7 +148,7 @@ class EncodingTest : public QObject {
       WindowFixture f;
       const QString file = f.path(QStringLiteral("f.txt"));
       writeBytes(file, c.bytes);
-      QVERIFY(f.window->loadDocument(file));
+      QVERIFY(f.window->loadDocument(file.toStdString()));
       QCOMPARE(f.panel(5), c.panel);
       f.action("Nouveau2")->trigger();
       QCOMPARE(f.panel(5), QStringLiteral("UTF-8  LF"));
@@ -160,8 +160,8 @@ class EncodingTest : public QObject {
     const QString file = f.path(QStringLiteral("f.txt"));
     const std::string original = "\xEF\xBB\xBF" "Été ☃ \x01\x02\x03\x7F\n";
     writeBytes(file, original);
-    QVERIFY(f.window->loadDocument(file));
-    f.window->CurrentFileName = file;
+    QVERIFY(f.window->loadDocument(file.toStdString()));
+    f.window->setDocumentPath(file.toStdString());
     f.action("Crypter2")->trigger();
     QCOMPARE(f.window->editor()->shownEncoding(), Encoding::Windows1252);
     QCOMPARE(f.panel(5), QStringLiteral("UTF-8 BOM  LF"));
@@ -170,7 +170,7 @@ class EncodingTest : public QObject {
     QVERIFY(encrypted != original);
 
     // Opened again, the byte-order mark still says UTF-8.
-    QVERIFY(f.window->loadDocument(file));
+    QVERIFY(f.window->loadDocument(file.toStdString()));
     QCOMPARE(f.window->editor()->shownEncoding(), Encoding::Windows1252);
     QCOMPARE(f.panel(5), QStringLiteral("UTF-8 BOM  LF"));
     f.action("Dcrypter1")->trigger();

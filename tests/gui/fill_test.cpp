@@ -67,7 +67,7 @@ class FillTest : public QObject {
       answer(f, c.fill);
       f.action("Remplir1")->trigger();
       QVERIFY2(f.text() == c.after, f.text().c_str());
-      QCOMPARE(f.window->ModifiedFlag, c.fill.accept);
+      QCOMPARE(f.window->isModified(), c.fill.accept);
     }
   }
 

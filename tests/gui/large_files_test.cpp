@@ -38,7 +38,7 @@ class LargeFilesTest : public QObject {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
       std::filesystem::resize_file(file.toStdString(), 1000);
     });
-    const bool loaded = f.window->loadDocument(file);
+    const bool loaded = f.window->loadDocument(file.toStdString());
     shrink.join();
     QVERIFY(loaded);
     const std::string_view shown = f.window->editor()->editorText();

@@ -43,7 +43,7 @@ class LineCommandsTest : public QObject {
       QCOMPARE(editor->caretLine(), 0);
     }
     QVERIFY(f.ui.messages.empty());
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     f.action("Annuler1")->trigger();  // scrolling left no undo step
     QCOMPARE(f.text(), std::string("un\r\ndeux\r\ntrois"));
 
@@ -81,7 +81,7 @@ class LineCommandsTest : public QObject {
     f.action("Dupliquerlaligne1")->trigger();
     QCOMPARE(f.text(), std::string("un\ndeux\ndeux\n"));
     QCOMPARE(editor->caretLine(), 2);
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     f.action("Annuler1")->trigger();
     QCOMPARE(f.text(), std::string("un\ndeux\n"));
 
@@ -117,7 +117,7 @@ class LineCommandsTest : public QObject {
     QVERIFY(date[2] == '/' && date[5] == '/');
     QCOMPARE(f.text(), date + "ligne\n");
     QCOMPARE(editor->caretColumn(), 10);
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
 
     // With a selection, the text goes after it and the caret 5 after its start.
     load(f, "abcdefgh\n");
@@ -129,14 +129,13 @@ class LineCommandsTest : public QObject {
     QCOMPARE(f.text(), "abcd" + time + "efgh\n");
     QCOMPARE(editor->caretColumn(), 2 + 5);
 
-    // A nameless document: nothing inserted, the document marked all the same.
+    // A nameless document: nothing inserted, nothing changed.
     load(f, "x");
-    f.window->ModifiedFlag = false;
     f.action("Nomdufichier1")->trigger();
     QCOMPARE(f.text(), std::string("x"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
 
-    f.window->CurrentFileName = QStringLiteral("/tmp/dossier é/été.txt");
+    f.window->setDocumentPath("/tmp/dossier é/été.txt");
     f.action("Nomdufichier1")->trigger();
     f.action("Rpertoiredufichier1")->trigger();
     QCOMPARE(f.text(), std::string("été.txt/tmp/dossier é/x"));
@@ -158,7 +157,7 @@ class LineCommandsTest : public QObject {
     f.action("Suivant1")->trigger();  // no wrap-around
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("\"abc\" pas trouvé."));
     QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Avertissement"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
 
     // Find takes a selection that holds a visible character as its text.
     editor->selectOffsets(8, 13);
@@ -169,17 +168,17 @@ class LineCommandsTest : public QObject {
     // Replace: the selection only when it is exactly the find text.
     ReplaceDialog* replace = f.window->replaceDialog();
     f.action("Remplacer1")->trigger();
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     replace->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("abc"));
     replace->findChild<QLineEdit*>(QStringLiteral("ReplaceText"))->setText(QStringLiteral("x"));
     editor->selectOffsets(4, 7);  // "ABC"
     replace->findChild<QPushButton*>(QStringLiteral("Remplacer"))->click();
     QCOMPARE(f.text(), std::string("abc ABC été\nabc"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     editor->selectOffsets(0, 0);
     replace->findChild<QPushButton*>(QStringLiteral("RemplacerTout"))->click();
     QCOMPARE(f.text(), std::string("x x été\nx"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Remplacement terminé."));
     QCOMPARE(editor->caretLine(), 1);
     f.action("Annuler1")->trigger();  // one step

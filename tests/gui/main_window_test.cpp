@@ -59,7 +59,7 @@ class MainWindowTest : public QObject {
   void startsEmptyAndUnnamed() {
     WindowFixture f;
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 0"));
     QCOMPARE(f.panel(2), QStringLiteral("Non modifié"));
     QCOMPARE(f.panel(3), QStringLiteral("lg:   1 col:   1"));
@@ -113,7 +113,7 @@ class MainWindowTest : public QObject {
       f.setText("ab\ncd\n");
       f.window->show();
       QTest::keyClick(f.window->editor()->textArea(), c.key, c.modifiers);
-      QVERIFY2(f.window->ModifiedFlag == c.marks, qPrintable(QKeySequence(c.key | c.modifiers).toString()));
+      QVERIFY2(f.window->isModified() == c.marks, qPrintable(QKeySequence(c.key | c.modifiers).toString()));
       QCOMPARE(f.panel(2), c.marks ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
       if (!c.marks) QCOMPARE(f.text(), std::string("ab\ncd\n"));
     }
@@ -123,12 +123,12 @@ class MainWindowTest : public QObject {
     WindowFixture f;
     f.setText("texte");
     f.window->show();
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     QInputMethodEvent composed;
     composed.setCommitString(QStringLiteral("ê"));
     QApplication::sendEvent(f.window->editor()->textArea(), &composed);
     QCOMPARE(f.text(), std::string("êtexte"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
     QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
   }
 
@@ -153,8 +153,8 @@ class MainWindowTest : public QObject {
     WindowFixture f;
     const QString file = f.path(QStringLiteral("f.txt"));
     writeBytes(file, "un\ndeux\n");
-    QVERIFY(f.window->loadDocument(file));
-    f.window->CurrentFileName = file;
+    QVERIFY(f.window->loadDocument(file.toStdString()));
+    f.window->setDocumentPath(file.toStdString());
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QWidget* area = f.window->editor()->textArea();
@@ -166,7 +166,7 @@ class MainWindowTest : public QObject {
     QTest::keyClick(area, Qt::Key_X, Qt::NoModifier);
     QTest::keyClick(area, Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(readBytes(file), std::string("x\ndeux\n"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
   }
 
   void tabBecomesFourBlanks() {
@@ -250,7 +250,7 @@ class MainWindowTest : public QObject {
     writeBytes(f.path(QStringLiteral("menu.cfg")),
                "MENU=Avant\r\nCHEMIN=/bin/true\r\nPARAMETRE=\r\nMENU-GENERAL=Mes outils\r\nMENU=Lister\r\n"
                "CHEMIN=/bin/ls\r\nPARAMETRE=-l $CheminFic$NomFic\r\n");
-    f.window->CurrentFileName = QStringLiteral("/tmp/doc.txt");
+    f.window->setDocumentPath("/tmp/doc.txt");
     f.window->FormShow();
     const auto menus = f.window->menuBar()->actions();
     QCOMPARE(menus.size(), 7);

@@ -33,7 +33,10 @@ class ScriptedUi : public UiServices {
   bool confirm(const QString& caption, const QString& text) override {
     return ask(caption, text) == Answer::Yes;
   }
-  std::optional<QString> chooseFileToOpen(const QString&) override { return nextFile(); }
+  std::optional<QString> chooseFileToOpen(const QString& startName) override {
+    openDialogStarts << startName;
+    return nextFile();
+  }
   std::optional<QString> chooseFileToSave(const QString& startName) override {
     ++saveDialogs;
     saveDialogStarts << startName;
@@ -91,6 +94,7 @@ class ScriptedUi : public UiServices {
   QStringList opened;
   int saveDialogs = 0;
   QStringList saveDialogStarts;
+  QStringList openDialogStarts;
   int modalDialogs = 0;
   std::function<void(QDialog&)> onModal;
 

@@ -21,7 +21,7 @@ class TextCommandsTest : public QObject {
       f.setText("Été à Noël\n");
       f.action(name)->trigger();
       QCOMPARE(f.text(), std::string("ÉTé à NOëL\n"));
-      QVERIFY(f.window->ModifiedFlag);
+      QVERIFY(f.window->isModified());
       QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
       QCOMPARE(f.window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->value(), 0);
     }
@@ -82,9 +82,9 @@ class TextCommandsTest : public QObject {
     QCOMPARE(f.text(), std::string("un\ndeux\ntrois\nquatre\n"));
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 4"));
 
-    f.window->ModifiedFlag = false;
+    f.window->editor()->markSaved();
     f.action("Concatneravecunautrefichier1")->trigger();  // cancelled
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
   }
 
   void reversalTurnsTheSelectionAround() {
@@ -93,13 +93,13 @@ class TextCommandsTest : public QObject {
     f.window->editor()->selectAll();
     f.action("Inverserlaselection1")->trigger();
     QCOMPARE(f.text(), std::string("féd cba"));
-    QVERIFY(f.window->ModifiedFlag);
+    QVERIFY(f.window->isModified());
 
     WindowFixture blanks;
     blanks.setText("   ");
     blanks.window->editor()->selectAll();
     blanks.action("Inverserlaselection1")->trigger();
-    QVERIFY(!blanks.window->ModifiedFlag);
+    QVERIFY(!blanks.window->isModified());
   }
 
   void aFailingToolKeepsTheDocument() {
@@ -108,7 +108,7 @@ class TextCommandsTest : public QObject {
     std::filesystem::remove_all(f.scratch.path());
     f.action("Crypter2")->trigger();
     QCOMPARE(f.text(), std::string("précieux\n"));
-    QVERIFY(!f.window->ModifiedFlag);
+    QVERIFY(!f.window->isModified());
     QVERIFY(f.ui.messages.back().text.startsWith(QStringLiteral("Impossible de créer le fichier")));
   }
 };

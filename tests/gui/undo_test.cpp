@@ -57,18 +57,18 @@ class UndoTest : public QObject {
       const std::string after = f.text();
       QVERIFY2(after != c.before, c.action);
 
-      f.window->ModifiedFlag = false;
+      f.window->editor()->markSaved();
       f.action("Annuler1")->trigger();
       QVERIFY2(f.text() == c.before, c.action);
       QCOMPARE(f.window->editor()->shownEncoding(), shown);
-      QVERIFY(f.window->ModifiedFlag);
+      QVERIFY(f.window->isModified());
       f.action("Annuler1")->trigger();  // nothing older: the text stays
       QVERIFY2(f.text() == c.before, c.action);
 
-      f.window->ModifiedFlag = false;
+      f.window->editor()->markSaved();
       f.action("Rtablir1")->trigger();
       QVERIFY2(f.text() == after, c.action);
-      QVERIFY(f.window->ModifiedFlag);
+      QVERIFY(f.window->isModified());
       QCOMPARE(f.panel(2), QStringLiteral("Modifié"));
       QVERIFY(f.ui.messages.size() <= 1);  // the duplicate warning only
     }
@@ -157,7 +157,7 @@ class UndoTest : public QObject {
     f.action("Metteenmajuscules1")->trigger();
     const QString file = f.path(QStringLiteral("f.txt"));
     writeBytes(file, "autre\n");
-    QVERIFY(f.window->loadDocument(file));
+    QVERIFY(f.window->loadDocument(file.toStdString()));
     QCOMPARE(f.window->editor()->toolHistory().steps(), std::size_t(0));
     f.action("Annuler1")->trigger();
     QCOMPARE(f.text(), std::string("autre\n"));
@@ -191,6 +191,17 @@ class UndoTest : public QObject {
     f.action("Annuler1")->trigger();
     QCOMPARE(editor->viewPosition().line, 150);
     QCOMPARE(editor->viewPosition().firstVisibleLine, 140);
+
+    // Every tool and its undo, duplicate removal included.
+    for (const char* action : {"Suppressiondesdoublons1", "Metteenminuscules1", "Descendant1", "Crypter2",
+                               "Taillertouteslesligneslataillemaxi1"}) {
+      editor->restoreViewPosition({150, 3, 140});
+      f.action(action)->trigger();
+      QVERIFY2(editor->viewPosition().line == 150, action);
+      f.action("Annuler1")->trigger();
+      QVERIFY2(editor->viewPosition().line == 150, action);
+      QVERIFY2(editor->viewPosition().column == 3, action);
+    }
 
     // Fewer lines than the caret's line: the caret goes to the last one.
     f.setText("a\na\na\n");

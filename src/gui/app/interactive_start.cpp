@@ -54,9 +54,9 @@ void centre(QWidget& window) {
 }
 }  // namespace
 
-int runInteractive(int& argc, char** argv, const QStringList& arguments) {
+int runInteractive(int& argc, char** argv, const std::vector<std::string>& arguments) {
   // Without a display Qt would abort; the user gets a French word and exit 1.
-  g_batchHelp = arguments == QStringList{QStringLiteral("/?")};
+  g_batchHelp = arguments == std::vector<std::string>{"/?"};
   qInstallMessageHandler(reportMissingDisplay);
   QApplication app(argc, argv);
   qInstallMessageHandler(nullptr);

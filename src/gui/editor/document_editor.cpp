@@ -21,6 +21,7 @@
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
+#include "paths/file_names.h"
 #include "text/format_detection.h"
 #include "text/messages.h"
 #include "text/utf8.h"
@@ -163,7 +164,8 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->viewport()->installEventFilter(this);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
-  connect(sci, &QsciScintilla::textChanged, this, &DocumentEditor::textEdited);
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, &DocumentEditor::refreshModified);
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, &DocumentEditor::refreshModified);
   connect(sci, &QsciScintillaBase::SCN_ZOOM, this, &DocumentEditor::zoomChanged);
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
@@ -233,7 +235,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
       m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
                                  bytes.data());
   }
-  forgetHistory();
+  forgetHistory(HistoryEnd::FreshDocument);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
   emit formatChanged();
 }
@@ -316,14 +318,42 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
     carried.assign(bytes.substr(cut + 1));
   }
   append(carried);
-  if (freshHistory) forgetHistory();
+  if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
   emit formatChanged();
 }
 
-void DocumentEditor::forgetHistory() {
+void DocumentEditor::forgetHistory(HistoryEnd end) {
   m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   m_history.clear();
   m_pendingStep = 0;
+  if (end == HistoryEnd::FreshDocument) {
+    m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
+    m_savedFormat = m_format;
+    m_historyLost = false;
+  } else {
+    m_historyLost = true;
+  }
+  refreshModified();
+}
+
+bool DocumentEditor::isModified() const {
+  const bool formatChanged = m_format.encoding != m_savedFormat.encoding || m_format.bom != m_savedFormat.bom ||
+                             m_format.lineBreak != m_savedFormat.lineBreak;
+  return m_historyLost || formatChanged || m_impl->send(QsciScintillaBase::SCI_GETMODIFY) != 0;
+}
+
+void DocumentEditor::markSaved() {
+  m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
+  m_savedFormat = m_format;
+  m_historyLost = false;
+  refreshModified();
+}
+
+void DocumentEditor::refreshModified() {
+  const bool modified = isModified();
+  if (modified == m_reportedModified) return;
+  m_reportedModified = modified;
+  emit modifiedChanged(modified);
 }
 
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
@@ -400,7 +430,10 @@ bool DocumentEditor::stepHistory(bool backwards) {
   else
     m_impl->sci->redo();
   const int step = std::exchange(m_pendingStep, 0);
-  if (step == 0) return true;
+  if (step == 0) {
+    refreshModified();
+    return true;
+  }
   const std::optional<Snapshot> text = backwards ? m_history.before(step) : m_history.after(step);
   bool restored = false;
   if (text) {
@@ -413,10 +446,11 @@ bool DocumentEditor::stepHistory(bool backwards) {
   if (!restored) {
     // Scintilla has passed over the step but the text is still the other side of
     // it: the steps beyond would no longer fit the text.
-    forgetHistory();
+    forgetHistory(HistoryEnd::StepLost);
     return false;
   }
   restoreViewPosition(where);
+  refreshModified();
   return true;
 }
 
@@ -621,9 +655,10 @@ void DocumentEditor::recordChange(const std::filesystem::path& before, const std
     earlier.file = before;
     const int step = m_history.add(earlier, {after, m_format.encoding, m_shownEncoding});
     m_impl->send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(step), 0);
+    refreshModified();
   } catch (const std::exception&) {
     // Without its step the history no longer fits the text.
-    forgetHistory();
+    forgetHistory(HistoryEnd::StepLost);
   }
 }
 
@@ -632,17 +667,20 @@ void DocumentEditor::checkInsertedText(std::string_view utf8) {
   m_shownEncoding = Encoding::Utf8;
   m_format.encoding = Encoding::Utf8;
   emit formatChanged();
+  refreshModified();
   // Said once the editor has finished the change it is reporting.
   QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
 }
 
 namespace {
 
-// The local file a drag from the file manager carries, if any.
-QString droppedFile(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
-  const QUrl url = data->urls().front();
-  return url.isLocalFile() ? url.toLocalFile() : QString();
+// The local file a drag from the file manager carries, if any. The list is read as
+// bytes: decoded addresses would lose a name that is not UTF-8.
+std::filesystem::path droppedFile(const QMimeData* data) {
+  if (!data || !data->hasFormat(QStringLiteral("text/uri-list"))) return {};
+  const QByteArray list = data->data(QStringLiteral("text/uri-list"));
+  return localFileFromUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size())))
+      .value_or(std::filesystem::path());
 }
 
 }  // namespace
@@ -654,14 +692,14 @@ bool DocumentEditor::filterDrop(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
       auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (droppedFile(drag->mimeData()).isEmpty()) return false;
+      if (droppedFile(drag->mimeData()).empty()) return false;
       drag->acceptProposedAction();
       return true;
     }
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      const QString file = droppedFile(drop->mimeData());
-      if (file.isEmpty()) return false;
+      const std::filesystem::path file = droppedFile(drop->mimeData());
+      if (file.empty()) return false;
       drop->acceptProposedAction();
       // Opened once the drop is over: opening may ask questions.
       QMetaObject::invokeMethod(this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
@@ -677,7 +715,6 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   emit keyPressed();
-  if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)) emit clipboardKeyPressed();
   QString text = key->text();
   const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
   // Shift+Tab is a Tab too: the control's own back-tab would remove leading blanks.

@@ -77,6 +77,13 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // A new, empty document.
   void newDocument();
 
+  // Whether the text differs from what was last opened, created or saved: the
+  // control's save point, or a history that lost a step or a format that changed
+  // since then (either makes the save point meaningless until the next save).
+  bool isModified() const;
+  // The text as it stands is what is on disk now.
+  void markSaved();
+
   // Lines, not counting a last empty line; 0 for an empty document.
   std::size_t lineCount() const override;
   // 0-based line and character column of the end of the selection (the caret).
@@ -165,10 +172,6 @@ class DocumentEditor : public QWidget, public DocumentPort {
  signals:
   // Every key that reaches the editor, before the editor acts on it.
   void keyPressed();
-  // The editor's own paste and cut keys (Ctrl+V, Shift+Insert, Ctrl+X, Shift+Delete).
-  void clipboardKeyPressed();
-  // The text changed by any other way than a load (drag and drop, input methods...).
-  void textEdited();
   void selectionMoved();
   // The document's encoding or line break changed, or the encoding it is shown in.
   void formatChanged();
@@ -176,8 +179,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // pasted, or from a concatenated file): it is UTF-8 from now on.
   void becameUtf8();
   // A file was dropped on the editor from the file manager.
-  void fileDropped(const QString& path);
+  void fileDropped(const std::filesystem::path& path);
   void zoomChanged();
+  // isModified() changed.
+  void modifiedChanged(bool modified);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -192,13 +197,22 @@ class DocumentEditor : public QWidget, public DocumentPort {
   ToolHistory m_history;
   int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
   Snapshot m_beforeTool;  // the encodings of the text a running tool started from
+  TextFormat m_savedFormat;
+  bool m_historyLost = false;
+  bool m_reportedModified = false;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
   void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
-  void forgetHistory();
+  // A fresh history belongs to a text just opened or created; any other emptying
+  // leaves undo unable to reach the saved text, so the document stays modified.
+  enum class HistoryEnd { FreshDocument, StepLost };
+  void forgetHistory(HistoryEnd end);
+  // Says when isModified() changed; the control does not report every move of its
+  // save point (a tool's step added to the history, for one).
+  void refreshModified();
   bool stepHistory(bool backwards);
   bool filterDrop(QEvent* event);
   // A change of the text: a Windows-1252 document that receives a character the

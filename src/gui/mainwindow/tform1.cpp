@@ -39,7 +39,7 @@ const QString kBecameUtf8 = QStringLiteral(
 
 }  // namespace
 
-TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, QStringList arguments,
+TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
                QWidget* parent)
     : QMainWindow(parent), m_ui(ui), m_paths(std::move(paths)), m_scratch(scratch), m_arguments(std::move(arguments)) {
   setObjectName(QStringLiteral("Form1"));
@@ -54,18 +54,7 @@ TForm1::TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scrat
   m_progress = std::make_unique<ProgressBarListener>(ProgressBar1);
 
   connect(editeur, &DocumentEditor::keyPressed, this, &TForm1::editeurKeyDown);
-  // The editor's own paste and cut keys mark the document as the menu's commands do.
-  connect(editeur, &DocumentEditor::clipboardKeyPressed, this, [this] {
-    ModifiedFlag = true;
-    editeurChange();
-  });
-  // Any actual change of the text marks the document, whatever made it (a key, a
-  // drop, an input method, a middle-click paste); keys that change nothing do not.
-  connect(editeur, &DocumentEditor::textEdited, this, [this] {
-    if (ModifiedFlag) return;
-    ModifiedFlag = true;
-    editeurChange();
-  });
+  connect(editeur, &DocumentEditor::modifiedChanged, this, &TForm1::editeurChange);
   connect(editeur, &DocumentEditor::selectionMoved, this, &TForm1::editeurSelectionChange);
   connect(editeur, &DocumentEditor::formatChanged, this, &TForm1::refreshFormatPanel);
   connect(editeur, &DocumentEditor::fileDropped, this, &TForm1::openDroppedFile);
@@ -277,8 +266,10 @@ void TForm1::reportError(const QString& message) {
   m_ui.showMessage(windowTitle(), QString::fromStdString(errorReportText(message.toStdString())), MessageIcon::Error);
 }
 
+bool TForm1::isModified() const { return editeur->isModified(); }
+
 void TForm1::editeurChange() {
-  StatusBar2->setPanelText(2, ModifiedFlag ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
+  StatusBar2->setPanelText(2, isModified() ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
 }
 
 void TForm1::refreshFormatPanel() {
@@ -319,7 +310,6 @@ void TForm1::Annuler1Click() { stepHistory(&DocumentEditor::undo); }
 void TForm1::Rtablir1Click() { stepHistory(&DocumentEditor::redo); }
 
 void TForm1::stepHistory(bool (DocumentEditor::*step)()) {
-  ModifiedFlag = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool complete = (editeur->*step)();
   QApplication::restoreOverrideCursor();
@@ -333,13 +323,11 @@ void TForm1::stepHistory(bool (DocumentEditor::*step)()) {
 void TForm1::Copier1Click() { editeur->copy(); }
 
 void TForm1::Couper1Click() {
-  ModifiedFlag = true;
   editeur->cut();
   editeurChange();
 }
 
 void TForm1::Coller1Click() {
-  ModifiedFlag = true;
   editeur->paste();
   editeurChange();
 }

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "editing/block_operations.h"
 #include "editing/text_search.h"
@@ -40,8 +42,8 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `arguments` are the command-line arguments after the program's name.
-  TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, QStringList arguments,
+  // `arguments` are the command-line arguments after the program's name, as bytes.
+  TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
          QWidget* parent = nullptr);
   ~TForm1() override;
 
@@ -52,14 +54,14 @@ class TForm1 : public QMainWindow {
   void FormActivate(const std::function<bool()>& showTips);
 
   // Fields the other parts of the program share with the window.
-  QString CurrentFileName;
-  bool ModifiedFlag = false;
   bool ForceCapitals = false;
   bool FirstShowPending = true;
   bool BlockFillMode = false;
   BlockAnchor Anchor;
 
   DocumentEditor* editor() const { return editeur; }
+  // The text differs from the file as last opened or saved (a new document: from empty).
+  bool isModified() const;
   FindDialog* findDialog() const { return FindDialog1; }
   TForm2* fillDialog() const { return Form2; }
   TForm4* configurationDialog() const { return Form4; }
@@ -68,10 +70,14 @@ class TForm1 : public QMainWindow {
   ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
   void setAboutBox(QDialog* about) { m_about = about; }
   TZilStatusBar* statusBar2() const { return StatusBar2; }
+  // The document's file, its name as the system has it (empty for a new document),
+  // and naming it, which the caption follows.
+  const std::filesystem::path& documentPath() const { return m_documentPath; }
+  void setDocumentPath(std::filesystem::path path);
   // Opens `path` as the one-argument command line does.
-  bool loadDocument(const QString& path);
+  bool loadDocument(const std::filesystem::path& path);
   // Opens a file dropped from the file manager as "&Ouvrir..." does, save question first.
-  void openDroppedFile(const QString& path);
+  void openDroppedFile(const std::filesystem::path& path);
 
   // File menu.
   void Nouveau2Click();
@@ -175,17 +181,27 @@ class TForm1 : public QMainWindow {
   bool searchForward(const QString& find, const SearchOptions& options);
   bool save();
   bool saveAs();
-  bool readDocument(const QString& path);
+  bool readDocument(const std::filesystem::path& path);
   // Replaces the document by the file, then caption, line count and state.
-  void openFile(const QString& path);
+  void openFile(const std::filesystem::path& path);
+  // The open dialog of "&Ouvrir...", concatenation and file insertion: it starts on
+  // the file last chosen in it, or in the document's directory before any choice.
+  std::optional<std::filesystem::path> chooseFileToOpen();
+  // The name a file dialog returned, as the bytes the system has; nothing (and
+  // said so) when two files of its directory show alike.
+  std::optional<std::filesystem::path> fileFromDialog(const QString& chosen);
+  // The same file as the document's at its last open or save (hard links included).
+  bool isDocumentFile(const std::filesystem::path& path) const;
+  // Asks before replacing a document file that another program changed since.
+  bool mayOverwriteDocumentFile();
   void refreshDesktopDatabase(const std::filesystem::path& directory);
   // The release notes shipped with the program; empty when there are none.
   std::filesystem::path releaseNotesFile() const;
   // The state of a new document: no file, not modified, caption "Orvex".
   void showNewDocument();
   // The save dialog, asking before an existing file is replaced; empty when cancelled.
-  std::optional<QString> chooseSaveName();
-  bool writeDocument(const QString& path);
+  std::optional<std::filesystem::path> chooseSaveName();
+  bool writeDocument(const std::filesystem::path& path);
   // Asks the save question; false when the user cancelled (or the save failed).
   bool settleUnsavedChanges();
   // The fill dialog's parameters once accepted, in the document's encoding.
@@ -211,9 +227,10 @@ class TForm1 : public QMainWindow {
   UiServices& m_ui;
   ProgramPaths m_paths;
   const ScratchDirectory& m_scratch;
-  QStringList m_arguments;
-  QString m_openDialogName;
-  QString m_saveDialogName;
+  std::vector<std::string> m_arguments;
+  std::filesystem::path m_documentPath;
+  std::filesystem::path m_openDialogName;
+  std::filesystem::path m_saveDialogName;
   // The document's file as it was when last opened or saved.
   std::optional<FileIdentity> m_fileIdentity;
 

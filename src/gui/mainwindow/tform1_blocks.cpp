@@ -75,12 +75,7 @@ void TForm1::ToolButton36Click() {
   }
   removeQuietly(m_scratch.firstFile());
   QApplication::restoreOverrideCursor();
-  if (!error.empty()) {
-    reportError(QString::fromStdString(error));
-    return;
-  }
-  ModifiedFlag = true;
-  editeurChange();
+  if (!error.empty()) reportError(QString::fromStdString(error));
 }
 
 void TForm1::ToolButton37Click() {
@@ -109,10 +104,7 @@ void TForm1::ToolButton38Click() {
 }
 
 void TForm1::ToolButton40Click() {
-  const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
-  if (!chosen) return;
-  m_openDialogName = *chosen;
-  insertColumn(std::filesystem::path(chosen->toStdString()));
+  if (const std::optional<std::filesystem::path> chosen = chooseFileToOpen()) insertColumn(*chosen);
 }
 
 void TForm1::insertColumn(const std::filesystem::path& source) {

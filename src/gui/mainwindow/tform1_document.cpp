@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -14,6 +12,7 @@
 #include "config/desktop_entry.h"
 #include "editor/document_editor.h"
 #include "mainwindow/tform1.h"
+#include "paths/file_names.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
 #include "text/format_detection.h"
@@ -32,17 +31,26 @@ const QString kChangedOnDiskQuestion =
     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\nVoulez-vous le remplacer ?");
 const QString kReplaceQuestion = QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?");
 
-bool isBlank(const QString& text) {
-  for (const QChar c : text)
-    if (c.unicode() > 32) return false;
+const QString kAmbiguousName = QStringLiteral(
+    "Plusieurs fichiers de ce dossier s'affichent sous le nom %1.\nOuvrez-le depuis la ligne de commande ou "
+    "renommez-le.");
+
+bool isBlank(const std::filesystem::path& path) {
+  for (const char c : path.native())
+    if (static_cast<unsigned char>(c) > 32) return false;
   return true;
 }
 
-std::filesystem::path toPath(const QString& name) { return std::filesystem::path(name.toStdString()); }
+QString shown(const std::filesystem::path& path) { return QString::fromStdString(shownName(path.native())); }
 
 }  // namespace
 
-bool TForm1::loadDocument(const QString& path) {
+void TForm1::setDocumentPath(std::filesystem::path path) {
+  m_documentPath = std::move(path);
+  setCaption(m_documentPath.empty() ? QStringLiteral("Orvex") : QStringLiteral("Orvex - ") + shown(m_documentPath));
+}
+
+bool TForm1::loadDocument(const std::filesystem::path& path) {
   // The editor control lays out a whole line before it shows any of it: a file with
   // lines of megabytes takes seconds, which the cursor and the status bar say.
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -51,11 +59,11 @@ bool TForm1::loadDocument(const QString& path) {
   return loaded;
 }
 
-bool TForm1::readDocument(const QString& path) {
+bool TForm1::readDocument(const std::filesystem::path& path) {
   std::error_code sizeError;
-  const auto size = std::filesystem::file_size(toPath(path), sizeError);
+  const auto size = std::filesystem::file_size(path, sizeError);
   if (!sizeError && size > DocumentEditor::kMaxBytes) {
-    reportError(QString::fromStdString(DocumentEditor::tooLargeMessage(path.toStdString())));
+    reportError(QString::fromStdString(DocumentEditor::tooLargeMessage(shownName(path.native()))));
     return false;
   }
   if (!sizeError && size >= kLayoutNoticeSize) {
@@ -67,19 +75,19 @@ bool TForm1::readDocument(const QString& path) {
   TextFormat format;
   Encoding shown = Encoding::Utf8;
   try {
-    format = probeFileLayout(toPath(path));
-    shown = detectFileEncoding(toPath(path));
+    format = probeFileLayout(path);
+    shown = detectFileEncoding(path);
   } catch (const IoFailure&) {
-    reportError(QString::fromStdString(cannotOpenMessage(path.toStdString())));
+    reportError(QString::fromStdString(cannotOpenMessage(shownName(path.native()))));
     return false;
   }
   // A byte-order mark says UTF-8 even when the bytes are not (yet) valid UTF-8, as in
   // an encrypted text: it is shown as Windows-1252 until it is decrypted.
   format.encoding = format.bom ? Encoding::Utf8 : shown;
   // Taken before the load: a change made while it reads is then a change too.
-  const std::optional<FileIdentity> identity = identifyFile(toPath(path));
+  const std::optional<FileIdentity> identity = identifyFile(path);
   try {
-    editeur->loadFile(toPath(path), format, shown);
+    editeur->loadFile(path, format, shown);
   } catch (const DocumentLost& failure) {
     showNewDocument();
     reportError(QString::fromStdString(failure.what()));
@@ -92,9 +100,10 @@ bool TForm1::readDocument(const QString& path) {
   return true;
 }
 
-bool TForm1::writeDocument(const QString& path) {
+bool TForm1::writeDocument(const std::filesystem::path& path) {
   try {
-    m_fileIdentity = editeur->saveFile(toPath(path));
+    m_fileIdentity = editeur->saveFile(path);
+    editeur->markSaved();
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
@@ -102,47 +111,55 @@ bool TForm1::writeDocument(const QString& path) {
   return true;
 }
 
-bool TForm1::save() {
-  if (isBlank(CurrentFileName)) return saveAs();
-  // Another program's changes to the file are not replaced without a question.
-  if (m_fileIdentity && identifyFile(toPath(CurrentFileName)) != m_fileIdentity &&
-      !m_ui.confirm(QStringLiteral("Enregistrer"), kChangedOnDiskQuestion.arg(CurrentFileName)))
-    return false;
-  if (!writeDocument(CurrentFileName)) return false;
-  ModifiedFlag = false;
-  editeurChange();
-  return true;
+bool TForm1::isDocumentFile(const std::filesystem::path& path) const {
+  const std::optional<FileIdentity> identity = identifyFile(path);
+  return identity && m_fileIdentity && identity->device == m_fileIdentity->device &&
+         identity->inode == m_fileIdentity->inode;
 }
 
-std::optional<QString> TForm1::chooseSaveName() {
+bool TForm1::mayOverwriteDocumentFile() {
+  // Another program's changes to the file are not replaced without a question.
+  return !m_fileIdentity || identifyFile(m_documentPath) == m_fileIdentity ||
+         m_ui.confirm(QStringLiteral("Enregistrer"), kChangedOnDiskQuestion.arg(shown(m_documentPath)));
+}
+
+bool TForm1::save() {
+  if (isBlank(m_documentPath)) return saveAs();
+  if (!mayOverwriteDocumentFile()) return false;
+  return writeDocument(m_documentPath);
+}
+
+std::optional<std::filesystem::path> TForm1::chooseSaveName() {
   // The dialog starts on the document's own file, else on the name last chosen.
-  QString start = isBlank(CurrentFileName) ? m_saveDialogName : CurrentFileName;
+  std::filesystem::path start = isBlank(m_documentPath) ? m_saveDialogName : m_documentPath;
   for (;;) {
-    const std::optional<QString> chosen = m_ui.chooseFileToSave(start);
+    const std::optional<QString> answer = m_ui.chooseFileToSave(shown(start));
+    if (!answer) return std::nullopt;
+    const std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
     if (!chosen) return std::nullopt;
     m_saveDialogName = *chosen;
-    if (!QFileInfo::exists(*chosen) ||
-        m_ui.confirm(QStringLiteral("Enregistrer sous"), kReplaceQuestion.arg(QDir::toNativeSeparators(*chosen))))
+    // The document's own file is saved without the question, as "Enregistrer" does.
+    std::error_code error;
+    if (!std::filesystem::exists(*chosen, error) || isDocumentFile(*chosen) ||
+        m_ui.confirm(QStringLiteral("Enregistrer sous"), kReplaceQuestion.arg(shown(*chosen))))
       return chosen;
     start = *chosen;
   }
 }
 
 bool TForm1::saveAs() {
-  const std::optional<QString> chosen = chooseSaveName();
+  const std::optional<std::filesystem::path> chosen = chooseSaveName();
   // A cancelled dialog saves nothing, and the command that asked for the save stops
   // too rather than drop the unsaved text.
   if (!chosen) return false;
+  if (isDocumentFile(*chosen) && !mayOverwriteDocumentFile()) return false;
   if (!writeDocument(*chosen)) return false;
-  ModifiedFlag = false;
-  editeurChange();
-  CurrentFileName = *chosen;
-  setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
+  setDocumentPath(*chosen);
   return true;
 }
 
 bool TForm1::settleUnsavedChanges() {
-  if (!ModifiedFlag) return true;
+  if (!isModified()) return true;
   switch (m_ui.ask(kSaveQuestionCaption, kSaveQuestion)) {
     case Answer::Yes: return save();
     case Answer::No: return true;
@@ -159,10 +176,8 @@ void TForm1::Nouveau2Click() {
 
 void TForm1::showNewDocument() {
   m_fileIdentity.reset();
-  ModifiedFlag = false;
   editeurChange();
-  CurrentFileName.clear();
-  setCaption(QStringLiteral("Orvex"));
+  setDocumentPath({});
   editeurSelectionChange();
 }
 
@@ -170,29 +185,45 @@ void TForm1::Nouveau1Click() {
   m_ui.startDetached(QCoreApplication::applicationFilePath(), {}, QString());
 }
 
-void TForm1::Ouvrir1Click() {
-  if (!settleUnsavedChanges()) return;
-  const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
-  if (!chosen) return;
-  m_openDialogName = *chosen;
-  openFile(*chosen);
+std::optional<std::filesystem::path> TForm1::fileFromDialog(const QString& chosen) {
+  const NameLookup lookup = findShownPath(chosen.toStdString());
+  if (!lookup.ambiguous) return lookup.path;
+  m_ui.showMessage(windowTitle(), kAmbiguousName.arg(chosen), MessageIcon::Warning);
+  return std::nullopt;
 }
 
-void TForm1::openDroppedFile(const QString& path) {
+std::optional<std::filesystem::path> TForm1::chooseFileToOpen() {
+  std::filesystem::path start = m_openDialogName;
+  if (start.empty()) {
+    std::error_code error;
+    start = isBlank(m_documentPath) ? std::filesystem::current_path(error)
+                                    : std::filesystem::absolute(m_documentPath, error).parent_path();
+  }
+  const std::optional<QString> answer = m_ui.chooseFileToOpen(shown(start));
+  if (!answer) return std::nullopt;
+  const std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
+  if (chosen) m_openDialogName = *chosen;
+  return chosen;
+}
+
+void TForm1::Ouvrir1Click() {
+  if (!settleUnsavedChanges()) return;
+  if (const std::optional<std::filesystem::path> chosen = chooseFileToOpen()) openFile(*chosen);
+}
+
+void TForm1::openDroppedFile(const std::filesystem::path& path) {
   if (!settleUnsavedChanges()) return;
   openFile(path);
   editeur->setFocus();
 }
 
-void TForm1::openFile(const QString& path) {
+void TForm1::openFile(const std::filesystem::path& path) {
   if (!loadDocument(path)) {
     refreshLineCount();
     return;
   }
-  CurrentFileName = path;
-  setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
+  setDocumentPath(path);
   refreshLineCount();
-  ModifiedFlag = false;
   editeurChange();
 }
 
@@ -228,7 +259,7 @@ std::filesystem::path TForm1::releaseNotesFile() const {
 }
 
 void TForm1::Nouveauts1Click() {
-  if (ModifiedFlag) {
+  if (isModified()) {
     switch (m_ui.ask(QStringLiteral("Attention"), kSaveQuestion)) {
       case Answer::Yes:
         if (!save()) return;
@@ -248,7 +279,7 @@ void TForm1::Nouveauts1Click() {
     return;
   }
   // The notes become a nameless document, as a new one, not modified.
-  if (loadDocument(QString::fromStdString(notes.string()))) {
+  if (loadDocument(notes)) {
     m_fileIdentity.reset();
     refreshLineCount();
   }

@@ -7,6 +7,8 @@
 #include "editing/line_commands.h"
 #include "editor/document_editor.h"
 #include "mainwindow/tform1.h"
+#include "paths/file_names.h"
+#include "text/utf8.h"
 #include "services/ui_services.h"
 
 namespace orvex::gui {
@@ -42,7 +44,6 @@ std::tm now() {
 
 void TForm1::insertText(const std::string& text, long advance) {
   editeur->insertAtCaret(text, advance);
-  ModifiedFlag = true;
   editeurChange();
 }
 
@@ -50,14 +51,15 @@ void TForm1::insertText(const std::string& text, long advance) {
 void TForm1::Date1Click() { insertText(dateText(now()), 10); }
 void TForm1::Heure1Click() { insertText(timeText(now()), 5); }
 
+// The name's undecodable bytes show as U+FFFD; the caret moves on by characters.
 void TForm1::Nomdufichier1Click() {
-  const std::string name = fileNamePart(CurrentFileName.toStdString());
-  insertText(name, static_cast<long>(QString::fromStdString(name).size()));
+  const std::string name = shownName(fileNamePart(m_documentPath.native()));
+  insertText(name, static_cast<long>(charCount(name, Encoding::Utf8)));
 }
 
 void TForm1::Rpertoiredufichier1Click() {
-  const std::string directory = directoryPart(CurrentFileName.toStdString());
-  insertText(directory, static_cast<long>(QString::fromStdString(directory).size()));
+  const std::string directory = shownName(directoryPart(m_documentPath.native()));
+  insertText(directory, static_cast<long>(charCount(directory, Encoding::Utf8)));
 }
 
 }  // namespace orvex::gui

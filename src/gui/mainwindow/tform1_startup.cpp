@@ -29,7 +29,7 @@ const QString kSelectionTooLong = QStringLiteral(
 
 void TForm1::FormShow() {
   buildUserToolMenus();
-  if (FirstShowPending && m_arguments.size() == 1 && m_arguments.front() == QStringLiteral("/?")) {
+  if (FirstShowPending && m_arguments.size() == 1 && m_arguments.front() == "/?") {
     // The batch help: the configuration dialog on its "Mode Batch" page, whose
     // "&Ok" only closes; then the program ends.
     FirstShowPending = false;
@@ -39,13 +39,11 @@ void TForm1::FormShow() {
     return;
   }
   if (FirstShowPending && m_arguments.size() == 1) {
-    const QString& argument = m_arguments.front();
+    const std::filesystem::path argument = m_arguments.front();
     if (loadDocument(argument)) {
-      CurrentFileName = argument;
-      setCaption(QStringLiteral("Orvex - ") + CurrentFileName);
+      setDocumentPath(argument);
       refreshLineCount();
       editeurSelectionChange();
-      ModifiedFlag = false;
       editeurChange();
     }
   }
@@ -126,9 +124,10 @@ void TForm1::launchUserTool(const std::string& label) {
   }
   // The selection goes as UTF-8 text, whatever the document's encoding; the file
   // name is made whole, since the tool starts in another directory.
-  const QString document = CurrentFileName.isEmpty() ? QString() : QFileInfo(CurrentFileName).absoluteFilePath();
-  const std::vector<std::string> arguments =
-      toolArguments(launch.parameters, document.toStdString(), editor()->selectedText());
+  std::error_code error;
+  const std::string document = m_documentPath.empty() ? std::string()
+                                                      : std::filesystem::absolute(m_documentPath, error).native();
+  const std::vector<std::string> arguments = toolArguments(launch.parameters, document, editor()->selectedText());
   std::vector<std::string> command{target.path};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!fitsArgumentLimits(command)) {

@@ -37,7 +37,6 @@ bool TForm1::runTool(DocumentTool& tool) {
     return false;
   }
   if (tool.variation().rewritesLineCount) refreshLineCount();
-  ModifiedFlag = true;
   editeurChange();
   return true;
 }
@@ -69,10 +68,9 @@ void TForm1::Suppressiondesdoublons1Click() {
 }
 
 void TForm1::Concatneravecunautrefichier1Click() {
-  const std::optional<QString> chosen = m_ui.chooseFileToOpen(m_openDialogName);
+  const std::optional<std::filesystem::path> chosen = chooseFileToOpen();
   if (!chosen) return;
-  m_openDialogName = *chosen;
-  ConcatenationTool tool(std::filesystem::path(chosen->toStdString()), editeur->shownEncoding());
+  ConcatenationTool tool(*chosen, editeur->shownEncoding());
   runTool(tool);
 }
 
@@ -129,7 +127,6 @@ void TForm1::Inverserlaselection1Click() {
   if (!isReversible(selected)) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   editeur->replaceSelection(reverseText(selected, Encoding::Utf8));
-  ModifiedFlag = true;
   editeurChange();
   QApplication::restoreOverrideCursor();
 }
