@@ -93,6 +93,28 @@ TEST(ColumnInsert, PastesAtTheCaretAndPadsShortLines) {
   EXPECT_EQ(runTool(nothing, {"ab"}).lines, (Lines{"ab"}));
 }
 
+TEST(ColumnInsert, TheInsertedLinesTakeTheDocumentsEncoding) {
+  const struct {
+    Encoding document;
+    std::string line;
+    std::string block;
+    std::string result;
+    Encoding resultEncoding;
+  } cases[] = {
+      {Encoding::Utf8, "été", "\xE0\xE9\r\n", "éàété", Encoding::Utf8},           // a Windows-1252 block
+      {Encoding::Windows1252, "\xE9t\xE9", "àé\r\n", "\xE9\xE0\xE9t\xE9", Encoding::Windows1252},
+      {Encoding::Windows1252, "\xE9t\xE9", "Ωé\r\n", "éΩété", Encoding::Utf8},  // the code page lacks Ω
+      {Encoding::Utf8, "abc", "\xEF\xBB\xBFxy\r\n", "axybc", Encoding::Utf8},     // a byte-order mark
+  };
+  test::TempDir dir;
+  for (const auto& c : cases) {
+    test::writeFile(dir / "bloc.txt", c.block);
+    ColumnInsertTool tool(dir / "bloc.txt", 1, 0, c.document);
+    EXPECT_EQ(runTool(tool, {c.line}).lines, (Lines{c.result})) << c.block;
+    EXPECT_EQ(tool.resultEncoding(), c.resultEncoding) << c.block;
+  }
+}
+
 TEST(Indent, ShiftsTheBlockByFourColumns) {
   IndentTool left(block(7, 1, 9, 1), IndentDirection::Left, Encoding::Utf8);
   EXPECT_EQ(runTool(left, {"abcdefghij", "untouched"}).lines, (Lines{"abghij", "untouched"}));

@@ -108,6 +108,18 @@ class BlockCommandsTest : public QObject {
     QCOMPARE(readBytes(f.path(QStringLiteral("bloc.txt"))), std::string("\xE9\x80\r\n"));
     f.action("ToolButton39")->trigger();
     QCOMPARE(f.text(), std::string("caf x\n"));
+
+    // Pasted into a UTF-8 document, the Windows-1252 block shows the same characters.
+    load(f, "ab\n");
+    f.action("ToolButton38")->trigger();
+    QCOMPARE(f.text(), std::string("é€ab\n"));
+    // A UTF-8 block with a character the code page lacks turns the document UTF-8.
+    writeBytes(f.path(QStringLiteral("bloc.txt")), "Ω\r\n");
+    load(f, "caf\xE9\n");
+    f.action("ToolButton38")->trigger();
+    QCOMPARE(f.text(), std::string("Ωcafé\n"));
+    QCOMPARE(f.window->editor()->format().encoding, Encoding::Utf8);
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Information"));
   }
 
   void indentsMoveTheStartColumn() {

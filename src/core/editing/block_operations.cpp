@@ -115,20 +115,23 @@ ColumnInsertTool::ColumnInsertTool(std::filesystem::path source, std::int64_t ca
 
 void ColumnInsertTool::run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
                            Progress& progress) {
+  m_meeting.emplace(m_encoding, m_sourcePath);
   m_source.emplace(m_sourcePath, true);
   LineTool::run(input, format, output, progress);
 }
 
 void ColumnInsertTool::transform(std::string_view line, LineWriter& output, Progress&) {
+  line = m_meeting->documentLine(line);
   std::string_view inserted;
   if (++m_lineNumber <= m_caretLine || !m_source->next(inserted)) {
     output.put(line);
     return;
   }
+  const Encoding encoding = m_meeting->result();
   m_line.assign(line);
-  const auto length = static_cast<std::int64_t>(charCount(line, m_encoding));
+  const auto length = static_cast<std::int64_t>(charCount(line, encoding));
   if (length < m_column) m_line.append(static_cast<std::size_t>(m_column - length), ' ');
-  m_line.insert(bytesBefore(m_line, m_column, m_encoding), inserted);
+  m_line.insert(bytesBefore(m_line, m_column, encoding), m_meeting->otherLine(inserted));
   output.put(m_line);
 }
 
@@ -136,7 +139,7 @@ void ColumnInsertTool::finish(LineWriter& output) {
   std::string_view inserted;
   while (m_source->next(inserted)) {
     m_line.assign(static_cast<std::size_t>(m_column), ' ');
-    m_line.append(inserted);
+    m_line.append(m_meeting->otherLine(inserted));
     output.put(m_line);
   }
 }

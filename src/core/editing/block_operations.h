@@ -11,6 +11,7 @@
 #include "io/atomic_file.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "text/encoding_meeting.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/fill_tool.h"
@@ -83,6 +84,7 @@ class ColumnInsertTool : public LineTool {
   ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,
                    Encoding encoding);
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, false, true}; }
+  std::optional<Encoding> resultEncoding() const override { return m_meeting ? m_meeting->result() : m_encoding; }
   void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
            Progress& progress) override;
 
@@ -92,6 +94,7 @@ class ColumnInsertTool : public LineTool {
 
  private:
   std::filesystem::path m_sourcePath;
+  std::optional<EncodingMeeting> m_meeting;
   std::optional<LineReader> m_source;
   std::int64_t m_column;
   std::int64_t m_caretLine;

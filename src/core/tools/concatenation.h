@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "text/encoding_meeting.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 
@@ -19,9 +20,11 @@ class ConcatenationTool : public LineTool {
  public:
   // `encoding` is the one the document's bytes are in.
   ConcatenationTool(std::filesystem::path otherFile, Encoding encoding)
-      : m_otherFile(std::move(otherFile)), m_documentEncoding(encoding), m_resultEncoding(encoding) {}
+      : m_otherFile(std::move(otherFile)), m_documentEncoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, true, false}; }
-  std::optional<Encoding> resultEncoding() const override { return m_resultEncoding; }
+  std::optional<Encoding> resultEncoding() const override {
+    return m_meeting ? m_meeting->result() : m_documentEncoding;
+  }
   void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
            Progress& progress) override;
 
@@ -33,9 +36,7 @@ class ConcatenationTool : public LineTool {
  private:
   std::filesystem::path m_otherFile;
   Encoding m_documentEncoding;
-  Encoding m_otherEncoding = Encoding::Utf8;
-  Encoding m_resultEncoding;
-  std::string m_converted;
+  std::optional<EncodingMeeting> m_meeting;
 };
 
 // The characters of `text` in the opposite order; a UTF-8 character and a CR LF

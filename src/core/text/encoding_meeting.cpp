@@ -1,0 +1,45 @@
+#include "text/encoding_meeting.h"
+
+#include "io/line_reader.h"
+#include "text/format_detection.h"
+#include "text/windows1252.h"
+
+namespace orvex {
+
+namespace {
+
+bool fileFitsWindows1252(const std::filesystem::path& path) {
+  LineReader reader(path, true);
+  std::string_view line;
+  while (reader.next(line))
+    if (!fitsWindows1252(line)) return false;
+  return true;
+}
+
+std::string_view convert(std::string_view line, Encoding from, Encoding to, std::string& buffer) {
+  if (from == to) return line;
+  buffer.clear();
+  if (to == Encoding::Utf8)
+    appendWindows1252AsUtf8(line, buffer);
+  else
+    buffer = encodeWindows1252(line);
+  return buffer;
+}
+
+}  // namespace
+
+EncodingMeeting::EncodingMeeting(Encoding document, const std::filesystem::path& other)
+    : m_document(document), m_other(detectFileEncoding(other)), m_result(document) {
+  if (m_document == Encoding::Windows1252 && m_other == Encoding::Utf8 && !fileFitsWindows1252(other))
+    m_result = Encoding::Utf8;
+}
+
+std::string_view EncodingMeeting::documentLine(std::string_view line) {
+  return convert(line, m_document, m_result, m_documentBuffer);
+}
+
+std::string_view EncodingMeeting::otherLine(std::string_view line) {
+  return convert(line, m_other, m_result, m_otherBuffer);
+}
+
+}  // namespace orvex
