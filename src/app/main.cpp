@@ -10,10 +10,9 @@
 #include "batch/batch_run.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
+#include "version.h"
 
 namespace {
-
-constexpr const char* kVersion = "Orvex 1.3";
 
 bool isHelpRequest(const std::vector<std::string>& arguments) {
   return arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h");
@@ -40,7 +39,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (arguments.size() == 1 && arguments[0] == "--version") {
-    std::cout << kVersion << '\n';
+    std::cout << "Orvex " << orvex::kVersion << '\n';
     return 0;
   }
   if (arguments.size() >= 2) {

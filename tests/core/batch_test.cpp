@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,6 +21,15 @@
 
 namespace orvex {
 namespace {
+
+// Whether the process has a handler for `signal`, as /proc/PID/status tells.
+bool catchesSignal(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.starts_with("SigCgt:")) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1U;
+  return false;
+}
 
 using test::readFile;
 using test::TempDir;
@@ -281,7 +292,9 @@ TEST(Program, AnEndingSignalRemovesTheScratchDirectory) {
       if (!started) ::usleep(20'000);
     }
     EXPECT_TRUE(started);
-    ::usleep(200'000);  // past the start-up, into the event loop
+    // The scratch directory exists just before the handler is installed.
+    for (int i = 0; i < 500 && !catchesSignal(child, signal); ++i) ::usleep(10'000);
+    EXPECT_TRUE(catchesSignal(child, signal)) << signal;
     ::kill(child, signal);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -41,7 +41,9 @@ class LargeFilesTest : public QObject {
     const bool loaded = f.window->loadDocument(file.toStdString());
     shrink.join();
     QVERIFY(loaded);
+    // At least what the file still holds once cut, and never other bytes than its own.
     const std::string_view shown = f.window->editor()->editorText();
+    QVERIFY(shown.size() >= 1000);
     QVERIFY(std::string_view(text).substr(0, shown.size()) == shown);
   }
 };

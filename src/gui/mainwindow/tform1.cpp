@@ -24,6 +24,7 @@
 #include "windows/fill_dialog.h"
 #include "config/tform4.h"
 #include "text/messages.h"
+#include "version.h"
 
 namespace orvex::gui {
 
@@ -32,7 +33,6 @@ namespace {
 const QString kRulerText = QStringLiteral(
     "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
 constexpr std::uint32_t kBuiltInRulerColour = 0x00BBFFFF;
-const QString kCreditText = QStringLiteral("Orvex 1.3");
 const QString kBecameUtf8 = QStringLiteral(
     "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
     "Il sera enregistré en UTF-8.");
@@ -153,7 +153,7 @@ void TForm1::buildLayout() {
   setStatusBar(StatusBar2);
   StatusBar2->setPanelText(2, QStringLiteral("Non modifié"));
   StatusBar2->setPanelText(3, QStringLiteral("lg:      col:      "));
-  StatusBar2->setPanelText(4, kCreditText);
+  StatusBar2->setPanelText(4, QStringLiteral("Orvex ") + QString::fromLatin1(kVersion));
   ProgressBar1 = new QProgressBar();
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
   ProgressBar1->setRange(0, 100);

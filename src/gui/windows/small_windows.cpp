@@ -13,6 +13,7 @@
 #include "components/background.h"
 #include "components/zil_degrade.h"
 #include "services/ui_services.h"
+#include "version.h"
 #include "windows/app_icon.h"
 
 namespace orvex::gui {
@@ -68,7 +69,7 @@ TForm6::TForm6(bool show, QWidget* parent)
   placeIcon(m_panel, 16, 48);
   placeLabel(m_panel, QStringLiteral("Orvex"), 52, 48, QColor(0, 128, 128), timesFont(29, true, false));
   placeLabel(m_panel, QStringLiteral("Orvex"), 54, 46, QColor(0, 255, 0), timesFont(29, true, false));
-  placeLabel(m_panel, QStringLiteral("v 1.3"), 184, 72, Qt::red, smallFont(true));
+  placeLabel(m_panel, QStringLiteral("v ") + QString::fromLatin1(kVersion), 184, 72, Qt::red, smallFont(true));
   placeLabel(m_panel, QStringLiteral("Éditeur de textes"), 48, 96, QColor(192, 192, 192), smallFont(false));
   placeLabel(m_panel, QStringLiteral("Logiciel libre, fait par Velmora"), 21, 120, QColor(192, 192, 192),
              smallFont(false));
@@ -198,7 +199,7 @@ TForm3::TForm3(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui), m_p
   placeIcon(m_panel, 0, 0);
   placeLabel(m_panel, QStringLiteral("Orvex "), 47, 1, Qt::white, timesFont(37, true, true));
   placeLabel(m_panel, QStringLiteral("Orvex "), 48, 0, QColor(0, 128, 128), timesFont(37, true, true));
-  placeLabel(m_panel, QStringLiteral("Version 1.3"), 176, 32, Qt::red, smallFont(true));
+  placeLabel(m_panel, QStringLiteral("Version ") + QString::fromLatin1(kVersion), 176, 32, Qt::red, smallFont(true));
   QLabel* address = placeLabel(m_panel, kWebPageAddress, 38, 48, QColor(0, 255, 255), smallFont(false));
   address->setObjectName(QStringLiteral("WebPageLabel"));
   address->setCursor(Qt::PointingHandCursor);
