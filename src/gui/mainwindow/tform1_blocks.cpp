@@ -105,7 +105,7 @@ void TForm1::ToolButton38Click() {
                      QStringLiteral("Vous devez copier ou couper un bloc avant de le coller."), MessageIcon::Warning);
     return;
   }
-  insertColumn(m_paths.blockClipboardFile());
+  insertColumn(m_paths.blockClipboardFile(), LinkPolicy::OwnLinksOnly);
 }
 
 void TForm1::ToolButton40Click() {
@@ -115,8 +115,8 @@ void TForm1::ToolButton40Click() {
   insertColumn(std::filesystem::path(chosen->toStdString()));
 }
 
-void TForm1::insertColumn(const std::filesystem::path& source) {
-  ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding());
+void TForm1::insertColumn(const std::filesystem::path& source, LinkPolicy links) {
+  ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding(), links);
   runTool(tool);
 }
 
