@@ -10,6 +10,7 @@ packages=(
   breeze-icon-theme libqt6svg6
   fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils man-db
   time
+  acl
 )
 
 # `--fuzz` adds clang and its libFuzzer runtime, for `make fuzz` only.

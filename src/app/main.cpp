@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
     // Batch runs never touch the display: they work over ssh and from cron.
     // A run ended by a signal removes its temporary file.
     orvex::installExitCleanup();
+    // What killed editors left behind goes here too: batch runs may be all a user starts.
+    orvex::removeAbandonedScratchDirectories();
     const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
     return orvex::runBatch(arguments, paths, std::cerr);
   }

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include "io/atomic_file.h"
 #include "io/file_handle.h"
 #include "history/tool_history.h"
 #include "pipeline/line_pipeline.h"
@@ -108,11 +112,15 @@ TEST(LinePipeline, AFailedReloadGivesTheDocumentBack) {
   FakeEditor editor("garder\nce texte\n");
   editor.failLoads = 1;
   CaseTool upper(LetterCase::Upper);
-  const Status status = runLinePipeline(editor, upper, scratch);
+  RecordingListener listener;
+  const Status status = runLinePipeline(editor, upper, scratch, &listener);
   EXPECT_EQ(status.error, "Erreur E/S 5");
   EXPECT_EQ(editor.text, "garder\nce texte\n");
   EXPECT_TRUE(editor.recorded.empty());
-  EXPECT_TRUE(std::filesystem::exists(scratch.firstFile()));
+  // The scratch files go at once, and the progress is back at 0.
+  EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
+  EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
+  EXPECT_EQ(listener.positions.back(), 0);
 }
 
 // A tool that runs out of memory half-way.
@@ -128,8 +136,46 @@ TEST(LinePipeline, AnyFailureOfAToolGivesTheDocumentBack) {
   ScratchDirectory scratch;
   FakeEditor editor("ligne\n");
   ExhaustingTool tool;
-  EXPECT_EQ(runLinePipeline(editor, tool, scratch).error, "Mémoire insuffisante");
+  RecordingListener listener;
+  EXPECT_EQ(runLinePipeline(editor, tool, scratch, &listener).error, "Mémoire insuffisante");
   EXPECT_EQ(editor.text, "ligne\n");
+  EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
+  EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
+  EXPECT_EQ(listener.positions.back(), 0);
+}
+
+TEST(LinePipeline, AToolThatFillsTheDiskLeavesTheSpaceForTheSave) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+  test::TempDir dir;
+  const auto disk = dir / "petit";
+  std::filesystem::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "tmpfs cannot be mounted here";
+  std::string text;
+  while (text.size() < 150'000) text += "une ligne du document\n";
+  {
+    const test::ScopedVariable tmpdir("TMPDIR", disk);
+    const ScratchDirectory scratch;
+    ASSERT_EQ(scratch.path().parent_path(), disk);
+    // Tools that empty the editor after the dump, before the reload, or never.
+    CaseTool upper(LetterCase::Upper);
+    SortTool sort(TTriStyle::triCroissant);
+    AccentTool accents(Encoding::Utf8);
+    for (DocumentTool* tool : std::initializer_list<DocumentTool*>{&upper, &sort, &accents}) {
+      FakeEditor editor(text);
+      RecordingListener listener;
+      // Both scratch files do not fit: the second one fills the disk.
+      const Status status = runLinePipeline(editor, *tool, scratch, &listener);
+      EXPECT_EQ(status.error, "Disque plein");
+      EXPECT_EQ(editor.text, text);
+      EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
+      EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
+      EXPECT_TRUE(listener.positions.empty() || listener.positions.back() == 0);
+      // The save that follows finds the space the tool took.
+      EXPECT_NO_THROW(writeFileAtomically(disk / "document.txt", editor.text));
+      std::filesystem::remove(disk / "document.txt");
+    }
+  }
+  ::umount(disk.c_str());
 }
 
 TEST(LinePipeline, ADocumentThatCannotBeReloadedIsKeptInAFile) {

@@ -6,6 +6,8 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
+
 namespace orvex::test {
 
 TempDir::TempDir() {
@@ -18,6 +20,18 @@ TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(m_path, ignored);
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : m_name(name) {
+  if (const char* old = std::getenv(name)) m_old = old;
+  ::setenv(name, value.c_str(), 1);
+}
+
+ScopedVariable::~ScopedVariable() {
+  if (m_old)
+    ::setenv(m_name, m_old->c_str(), 1);
+  else
+    ::unsetenv(m_name);
 }
 
 std::string readFile(const std::filesystem::path& path) {

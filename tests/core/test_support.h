@@ -2,6 +2,7 @@
 // Helpers shared by the engine tests: a temporary directory and whole-file access.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace orvex::test {
@@ -17,6 +18,19 @@ class TempDir {
 
  private:
   std::filesystem::path m_path;
+};
+
+// Sets an environment variable (TMPDIR, HOME...) for the object's lifetime.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::string& value);
+  ~ScopedVariable();
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_old;
 };
 
 std::string readFile(const std::filesystem::path& path);

@@ -2,9 +2,12 @@
 // program directory, cut, delete, paste, file insertion and indents, whole
 // characters in both encodings, one undo step each.
 
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
+
+#include <unistd.h>
 
 #include "text/format_detection.h"
 #include "window_fixture.h"
@@ -133,6 +136,26 @@ class BlockCommandsTest : public QObject {
     QCOMPARE(f.text(), std::string("ab    ghij\nxy    \nab    ghij\n"));
     QCOMPARE(f.window->Anchor.startColumn, 7);
     QCOMPARE(f.window->editor()->caretLine(), 0);
+  }
+
+  void aBlockClipboardLinkOfAnotherUserIsNotPasted() {
+    if (::geteuid() != 0) QSKIP("giving a link to another user needs root");
+    WindowFixture f;
+    const QString elsewhere = f.path(QStringLiteral("ailleurs.txt"));
+    writeBytes(elsewhere, "piège\r\n");
+    const QByteArray clipboard = QFile::encodeName(f.path(QStringLiteral("bloc.txt")));
+    QVERIFY(QFile::link(elsewhere, QFile::decodeName(clipboard)));
+    QCOMPARE(::lchown(clipboard.constData(), 61002, 61002), 0);
+    load(f, "ab\n");
+    f.action("ToolButton38")->trigger();
+    QCOMPARE(f.text(), std::string("ab\n"));
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+    QVERIFY(f.ui.messages[0].text.startsWith(QStringLiteral("Impossible d'ouvrir le fichier")));
+
+    // A link of the user's own is followed, as for any file.
+    QCOMPARE(::lchown(clipboard.constData(), ::geteuid(), ::getegid()), 0);
+    f.action("ToolButton38")->trigger();
+    QVERIFY(f.text().find("piège") != std::string::npos);
   }
 
   void aFileIsInsertedAsAColumn() {

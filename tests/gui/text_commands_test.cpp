@@ -87,6 +87,18 @@ class TextCommandsTest : public QObject {
     QVERIFY(!f.window->isModified());
   }
 
+  void aFailedToolLeavesNoScratchFileAndAnEmptyProgressBar() {
+    WindowFixture f;
+    f.setText("un\ndeux\n");
+    f.ui.files.push_back(f.path(QStringLiteral("absent.txt")));
+    f.action("Concatneravecunautrefichier1")->trigger();
+    QCOMPARE(f.text(), std::string("un\ndeux\n"));
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+    QCOMPARE(f.window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->value(), 0);
+    QVERIFY(!std::filesystem::exists(f.scratch.firstFile()));
+    QVERIFY(!std::filesystem::exists(f.scratch.secondFile()));
+  }
+
   void reversalTurnsTheSelectionAround() {
     WindowFixture f;
     f.setText("abc déf");

@@ -99,7 +99,7 @@ std::string_view valueOf(std::string_view line) {
 }
 
 MenuFile readMenuFile(const std::filesystem::path& path) {
-  LineReader reader(path, true);
+  LineReader reader(path, true, LinkPolicy::OwnLinksOnly);
   MenuFile file;
   std::string_view line;
   while (reader.next(line)) {

@@ -43,6 +43,7 @@ struct MenuFile {
   std::vector<std::string> lines;
   Encoding encoding = Encoding::Utf8;
 };
+// A symbolic link another user owns is never followed: IoFailure, as for an unreadable file.
 MenuFile readMenuFile(const std::filesystem::path& path);
 
 // What the configuration list loads: the menu title and one joined entry per tool.

@@ -109,14 +109,14 @@ void BlockFillTool::transform(std::string_view line, LineWriter& output, Progres
 }
 
 ColumnInsertTool::ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,
-                                   Encoding encoding)
-    : m_sourcePath(std::move(source)), m_column(caretColumn < 0 ? 0 : caretColumn), m_caretLine(caretLine),
+                                   Encoding encoding, LinkPolicy links)
+    : m_sourcePath(std::move(source)), m_links(links), m_column(caretColumn < 0 ? 0 : caretColumn), m_caretLine(caretLine),
       m_encoding(encoding) {}
 
 void ColumnInsertTool::run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
                            Progress& progress) {
-  m_meeting.emplace(m_encoding, m_sourcePath);
-  m_source.emplace(m_sourcePath, true);
+  m_meeting.emplace(m_encoding, m_sourcePath, m_links);
+  m_source.emplace(m_sourcePath, true, m_links);
   LineTool::run(input, format, output, progress);
 }
 

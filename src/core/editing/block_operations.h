@@ -78,11 +78,12 @@ class BlockRemovalTool : public LineTool {
 // Inserts the lines of a file as a column at caret column X, from the caret line
 // down (0-based caret line Y): a shorter line is first padded with spaces to X
 // characters. Source lines left over when the document ends become new lines of X
-// spaces followed by the source line. Serves the block paste and the file insertion.
+// spaces followed by the source line. Serves the block paste and the file insertion;
+// the block clipboard is read with OwnLinksOnly, like the program's other files.
 class ColumnInsertTool : public LineTool {
  public:
   ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,
-                   Encoding encoding);
+                   Encoding encoding, LinkPolicy links = LinkPolicy::Follow);
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, false, true}; }
   std::optional<Encoding> resultEncoding() const override { return m_meeting ? m_meeting->result() : m_encoding; }
   void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
@@ -94,6 +95,7 @@ class ColumnInsertTool : public LineTool {
 
  private:
   std::filesystem::path m_sourcePath;
+  LinkPolicy m_links;
   std::optional<EncodingMeeting> m_meeting;
   std::optional<LineReader> m_source;
   std::int64_t m_column;

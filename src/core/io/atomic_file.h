@@ -36,10 +36,6 @@ struct FileIdentity {
 // The file's identity now; empty when it cannot be examined.
 std::optional<FileIdentity> identifyFile(const std::filesystem::path& path);
 
-// Whether a symbolic link may be written through: the program's own files are
-// never written through a link another user owns.
-enum class LinkPolicy { Follow, OwnLinksOnly };
-
 class AtomicFile {
  public:
   // Throws IoFailure("Impossible de créer le fichier <target>") when the target is a

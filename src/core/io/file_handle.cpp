@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <system_error>
 
 #include "text/messages.h"
@@ -34,9 +35,37 @@ void FileHandle::close() {
   if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) throw IoFailure(messageForErrno(errno));
 }
 
-FileHandle openForReading(const std::filesystem::path& path) {
+namespace {
+
+// Where a chain of symbolic links ends when every link in it is the user's own;
+// empty when one belongs to another user (or the chain loops).
+std::optional<std::filesystem::path> followOwnLinks(std::filesystem::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    if (link.st_uid != ::geteuid()) return std::nullopt;
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return std::nullopt;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+FileHandle openForReading(const std::filesystem::path& path, LinkPolicy links) {
   // Non-blocking, so that a named pipe or a device is refused instead of waited on.
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  int openFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+  std::filesystem::path opened = path;
+  if (links == LinkPolicy::OwnLinksOnly) {
+    const std::optional<std::filesystem::path> end = followOwnLinks(path);
+    if (!end) throw IoFailure(cannotOpenMessage(path.string()));
+    opened = *end;
+    // A link put in its place since the check is not followed either.
+    openFlags |= O_NOFOLLOW;
+  }
+  FileHandle file(::open(opened.c_str(), openFlags));
   struct stat info {};
   if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
     throw IoFailure(cannotOpenMessage(path.string()));

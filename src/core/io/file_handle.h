@@ -27,8 +27,13 @@ class FileHandle {
   int m_fd = -1;
 };
 
+// Whether a symbolic link may be read or written through: the program's own files
+// never go through a link another user owns, which could point them anywhere.
+enum class LinkPolicy { Follow, OwnLinksOnly };
+
 // Opens a regular file for reading; throws IoFailure("Impossible d'ouvrir le fichier").
-FileHandle openForReading(const std::filesystem::path& path);
+// With OwnLinksOnly, a link of another user on the way to the file is refused the same way.
+FileHandle openForReading(const std::filesystem::path& path, LinkPolicy links = LinkPolicy::Follow);
 
 // Creates or truncates a file; throws IoFailure("Impossible de créer le fichier").
 FileHandle createForWriting(const std::filesystem::path& path);

@@ -14,8 +14,8 @@ namespace {
 constexpr std::size_t kInitialBuffer = 1 << 20;
 }
 
-LineReader::LineReader(const std::filesystem::path& path, bool skipBom)
-    : m_path(path), m_file(openForReading(path)), m_skipBom(skipBom), m_buffer(kInitialBuffer) {}
+LineReader::LineReader(const std::filesystem::path& path, bool skipBom, LinkPolicy links)
+    : m_path(path), m_file(openForReading(path, links)), m_skipBom(skipBom), m_buffer(kInitialBuffer) {}
 
 void LineReader::rewind() {
   if (::lseek(m_file.get(), 0, SEEK_SET) < 0) throw IoFailure(messageForErrno(errno));

@@ -14,9 +14,9 @@ namespace orvex {
 
 class LineReader {
  public:
-  // Throws IoFailure when the file cannot be opened. With `skipBom`, a leading
-  // UTF-8 byte-order mark is not part of the first line.
-  LineReader(const std::filesystem::path& path, bool skipBom);
+  // Throws IoFailure when the file cannot be opened (or `links` refuses a link on
+  // the way). With `skipBom`, a leading UTF-8 byte-order mark is not part of the first line.
+  LineReader(const std::filesystem::path& path, bool skipBom, LinkPolicy links = LinkPolicy::Follow);
 
   // Gives the next line, valid until the following call; false at the end.
   // Throws IoFailure on a read error.

@@ -1,10 +1,12 @@
 #pragma once
 // Where the program keeps its files: the program directory (config.dat, menu.cfg,
-// bloc.txt) and a private scratch directory for the two work files of the text
-// tools, so that two running copies never share them.
+// bloc.txt), and (scratch_directory.h) a private scratch directory for the two work
+// files of the text tools, so that two running copies never share them.
 
 #include <filesystem>
 #include <optional>
+
+#include "paths/scratch_directory.h"
 
 namespace orvex {
 
@@ -27,7 +29,9 @@ class ProgramPaths {
   std::filesystem::path m_directory;
 };
 
-// The executable's directory when the user owns it, may write it and it is neither a
+// The executable's directory when the user owns it, may write it, no other user may
+// write it (mode bits and ACL: a directory where another user could put a menu.cfg
+// is not trusted, sticky or not) and it is neither a
 // system directory nor an installed copy's (a build tree, a portable copy); otherwise $XDG_CONFIG_HOME/orvex
 // (default ~/.config/orvex), created 0700 when needed and used only when it is a real
 // directory of the user's that nobody else may write. Never a shared temporary
@@ -36,22 +40,5 @@ std::optional<std::filesystem::path> resolveProgramDirectory(const std::filesyst
 
 // The directory of the running executable.
 std::filesystem::path runningExecutableDirectory();
-
-// A directory of its own in the system's temporary directory, removed with its
-// content when the object is destroyed.
-class ScratchDirectory {
- public:
-  ScratchDirectory();  // throws IoFailure
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  ~ScratchDirectory();
-
-  const std::filesystem::path& path() const { return m_path; }
-  std::filesystem::path firstFile() const { return m_path / "temp.txt"; }
-  std::filesystem::path secondFile() const { return m_path / "temp2.txt"; }
-
- private:
-  std::filesystem::path m_path;
-};
 
 }  // namespace orvex

@@ -19,13 +19,12 @@ constexpr std::int64_t kReloadSteps = 25;
 // scratch file, moves out of the scratch directory (which goes at exit) and the
 // user is told where it is.
 std::string rescueDocument(const std::filesystem::path& copy) {
-  std::error_code error;
-  auto base = std::filesystem::temp_directory_path(error);
-  if (error) base = "/tmp";
-  std::string pattern = (base / "orvex-document-XXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd >= 0) {
+  for (const auto& base : temporaryBases()) {
+    std::string pattern = (base / "orvex-document-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) continue;
     ::close(fd);
+    std::error_code error;
     std::filesystem::rename(copy, pattern, error);
     if (!error) return "Le document est conservé dans le fichier " + pattern;
     removeQuietly(pattern);
@@ -47,6 +46,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
   try {
     format = port.saveTo(first);
   } catch (const IoFailure& failure) {
+    removeQuietly(first);
     return Status::failure(failure.what());
   }
   progress.setPosition(kDumpSteps);
@@ -79,6 +79,9 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     error = ioErrorMessage(0) + " (" + failure.what() + ")";
   }
   if (!error.empty()) {
+    // The scratch files go at once: after a full disk they hold the space that
+    // saving the document needs.
+    removeQuietly(second);
     if (emptied) {
       try {
         port.loadFrom(first, format);
@@ -86,6 +89,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
         return Status::failure(error + "\n\r" + rescueDocument(first));
       }
     }
+    removeQuietly(first);
     return Status::failure(error);
   }
   progress.advance(kReloadSteps);

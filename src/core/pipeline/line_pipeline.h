@@ -32,9 +32,10 @@ class DocumentPort {
   virtual void recordChange(const std::filesystem::path& /*before*/, const std::filesystem::path& /*after*/) {}
 };
 
-// Runs `tool` over the document held by `port`. On success both scratch files are
-// gone; after a failure they stay, and the document is in the editor as before. If
-// even that fails, the message says which file holds the document.
+// Runs `tool` over the document held by `port`. Success or failure, both scratch
+// files are gone afterwards and the progress is back at 0; after a failure the
+// document is in the editor as before. If even that fails, the message says which
+// file holds the document.
 Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDirectory& scratch,
                        ProgressListener* listener = nullptr);
 

@@ -57,7 +57,7 @@ SettingsRecord::Bytes SettingsRecord::toBytes() const {
 SettingsReadResult readSettings(const std::filesystem::path& path) {
   if (!isExistingFile(path)) return {};
   try {
-    FileHandle file = openForReading(path);
+    FileHandle file = openForReading(path, LinkPolicy::OwnLinksOnly);
     SettingsRecord::Bytes bytes{};
     std::size_t got = 0;
     while (got < bytes.size()) {

@@ -45,7 +45,8 @@ struct SettingsReadResult {
 };
 
 // Reads the first record of `path`. A missing file gives neither record nor error;
-// a file shorter than one record gives "Lecture au-delà de la fin de fichier".
+// a file shorter than one record gives "Lecture au-delà de la fin de fichier"; a
+// symbolic link another user owns is not followed and gives "Impossible d'ouvrir le fichier".
 SettingsReadResult readSettings(const std::filesystem::path& path);
 
 // Replaces `path` with exactly one record.

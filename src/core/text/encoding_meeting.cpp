@@ -8,8 +8,8 @@ namespace orvex {
 
 namespace {
 
-bool fileFitsWindows1252(const std::filesystem::path& path) {
-  LineReader reader(path, true);
+bool fileFitsWindows1252(const std::filesystem::path& path, LinkPolicy links) {
+  LineReader reader(path, true, links);
   std::string_view line;
   while (reader.next(line))
     if (!fitsWindows1252(line)) return false;
@@ -28,9 +28,9 @@ std::string_view convert(std::string_view line, Encoding from, Encoding to, std:
 
 }  // namespace
 
-EncodingMeeting::EncodingMeeting(Encoding document, const std::filesystem::path& other)
-    : m_document(document), m_other(detectFileEncoding(other)), m_result(document) {
-  if (m_document == Encoding::Windows1252 && m_other == Encoding::Utf8 && !fileFitsWindows1252(other))
+EncodingMeeting::EncodingMeeting(Encoding document, const std::filesystem::path& other, LinkPolicy links)
+    : m_document(document), m_other(detectFileEncoding(other, links)), m_result(document) {
+  if (m_document == Encoding::Windows1252 && m_other == Encoding::Utf8 && !fileFitsWindows1252(other, links))
     m_result = Encoding::Utf8;
 }
 

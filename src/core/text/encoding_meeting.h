@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/file_handle.h"
 #include "text/text_format.h"
 
 namespace orvex {
@@ -17,7 +18,7 @@ class EncodingMeeting {
  public:
   // Reads `other` (a UTF-8 byte-order mark aside) to find its encoding and whether
   // it fits the document's. Throws IoFailure.
-  EncodingMeeting(Encoding document, const std::filesystem::path& other);
+  EncodingMeeting(Encoding document, const std::filesystem::path& other, LinkPolicy links = LinkPolicy::Follow);
 
   Encoding result() const { return m_result; }
   // A line of the document, or of the other file, in the result's encoding. The

@@ -98,8 +98,8 @@ TextFormat probeFileLayout(const std::filesystem::path& path) {
   return format;
 }
 
-Encoding detectFileEncoding(const std::filesystem::path& path) {
-  FileHandle file = openForReading(path);
+Encoding detectFileEncoding(const std::filesystem::path& path, LinkPolicy links) {
+  FileHandle file = openForReading(path, links);
   Utf8Validator validator;
   std::vector<char> buffer(kChunk);
   bool first = true;

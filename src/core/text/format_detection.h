@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "io/file_handle.h"
 #include "text/text_format.h"
 
 namespace orvex {
@@ -22,6 +23,6 @@ std::optional<LineBreak> firstLineBreak(std::string_view content, bool complete)
 TextFormat probeFileLayout(const std::filesystem::path& path);
 
 // Reads the whole file. Throws IoFailure.
-Encoding detectFileEncoding(const std::filesystem::path& path);
+Encoding detectFileEncoding(const std::filesystem::path& path, LinkPolicy links = LinkPolicy::Follow);
 
 }  // namespace orvex

@@ -15,6 +15,13 @@ class ProgressListener {
 class Progress {
  public:
   explicit Progress(ProgressListener* listener = nullptr) : m_listener(listener) {}
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+  // A command that ends half-way, by a failure or an exception, leaves the
+  // progress empty, as a finished one does.
+  ~Progress() {
+    if (m_position != 0) setPosition(0);
+  }
 
   // Minimum 0, position 0, then the maximum, in that order.
   void start(std::int64_t maximum) {

@@ -77,6 +77,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   }
   installExitCleanup();
   removeDirectoryOnExitSignal(scratch->path());
+  removeAbandonedScratchDirectories();
   const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()).value_or(std::filesystem::path()));
   QApplication::setWindowIcon(orvexIcon());
 

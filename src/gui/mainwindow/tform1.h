@@ -215,7 +215,7 @@ class TForm1 : public QMainWindow {
   void showBlockBar();
   // Says so when no block is marked.
   bool requireBlock();
-  void insertColumn(const std::filesystem::path& source);
+  void insertColumn(const std::filesystem::path& source, LinkPolicy links = LinkPolicy::Follow);
   void indentBlock(IndentDirection direction);
   void buildUserToolMenus();
   void removeUserToolMenus();

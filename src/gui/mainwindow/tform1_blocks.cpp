@@ -100,15 +100,15 @@ void TForm1::ToolButton38Click() {
                      QStringLiteral("Vous devez copier ou couper un bloc avant de le coller."), MessageIcon::Warning);
     return;
   }
-  insertColumn(m_paths.blockClipboardFile());
+  insertColumn(m_paths.blockClipboardFile(), LinkPolicy::OwnLinksOnly);
 }
 
 void TForm1::ToolButton40Click() {
   if (const std::optional<std::filesystem::path> chosen = chooseFileToOpen()) insertColumn(*chosen);
 }
 
-void TForm1::insertColumn(const std::filesystem::path& source) {
-  ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding());
+void TForm1::insertColumn(const std::filesystem::path& source, LinkPolicy links) {
+  ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding(), links);
   runTool(tool);
 }
 

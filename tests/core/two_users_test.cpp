@@ -1,0 +1,214 @@
+// The program's trust decisions made by an unprivileged user A while another user B
+// tries to slip files in: root passes every permission check, so the probe and the
+// program run as A (setpriv), and B's files are planted as B wherever B may write.
+// Needs root (to switch users) and setpriv; skipped without them.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "test_support.h"
+
+namespace orvex {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+constexpr uid_t kUserA = 61001;
+constexpr uid_t kUserB = 61002;
+
+struct Output {
+  int status = -1;
+  std::string text;
+};
+
+// Runs a command line as `user` (its own group, no other), with a clean environment
+// plus `environment`; standard output and error together.
+Output runAs(uid_t user, const std::string& environment, const std::string& command) {
+  const std::string id = std::to_string(user);
+  const std::string line = "env -i PATH=/usr/bin:/bin LC_ALL=C.UTF-8 " + environment + " setpriv --reuid=" + id +
+                           " --regid=" + id + " --clear-groups " + command + " 2>&1";
+  Output output;
+  FILE* pipe = ::popen(line.c_str(), "r");
+  if (!pipe) return output;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.text.append(buffer, got);
+  const int status = ::pclose(pipe);
+  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return output;
+}
+
+void makeDirectory(const std::filesystem::path& path, uid_t owner, gid_t group, mode_t mode) {
+  std::filesystem::create_directories(path);
+  ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+  ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+}
+
+void copyAs(const std::filesystem::path& from, const std::filesystem::path& to, uid_t owner, mode_t mode) {
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+  ASSERT_EQ(::chown(to.c_str(), owner, owner), 0);
+  ASSERT_EQ(::chmod(to.c_str(), mode), 0);
+}
+
+class TwoUsers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::geteuid() != 0) GTEST_SKIP() << "switching to the two test users needs root";
+    if (std::system("command -v setpriv > /dev/null") != 0) GTEST_SKIP() << "setpriv is not installed";
+    // Every directory on the way must be reachable by both users.
+    ASSERT_EQ(::chmod(m_root.path().c_str(), 0755), 0);
+    makeDirectory(bin(), 0, 0, 0755);
+    copyAs(ORVEX_PATHS_PROBE, bin() / "probe", 0, 0755);
+    makeDirectory(home(), kUserA, kUserA, 0700);
+    makeDirectory(home() / "config", kUserA, kUserA, 0700);
+    makeDirectory(home() / "tmp", kUserA, kUserA, 0700);
+    // What B plants, from files B may read.
+    makeDirectory(seed(), 0, 0, 0755);
+    writeFile(seed() / "config.dat", std::string(24, '\x01'));
+    writeFile(seed() / "menu.cfg", "MENU-GENERAL=Outils\r\nMENU=Piège\r\nCHEMIN=/tmp/piege\r\n");
+    writeFile(seed() / "bloc.txt", "collé\r\npar B\r\n");
+  }
+
+  std::filesystem::path bin() const { return m_root / "bin"; }
+  std::filesystem::path home() const { return m_root / "a"; }
+  std::filesystem::path seed() const { return m_root / "graines"; }
+  std::filesystem::path configDirectory() const { return home() / "config" / "orvex"; }
+  std::string environmentOfA() const {
+    return "HOME=" + home().string() + " XDG_CONFIG_HOME=" + (home() / "config").string() +
+           " TMPDIR=" + (home() / "tmp").string();
+  }
+  Output probeAsA(const std::string& arguments) const {
+    return runAs(kUserA, environmentOfA(), (bin() / "probe").string() + " " + arguments);
+  }
+  // B copies the three files into `directory`, as B, where B may write.
+  Output plantAsB(const std::filesystem::path& directory) const {
+    return runAs(kUserB, "", "cp " + (seed() / "config.dat").string() + " " + (seed() / "menu.cfg").string() + " " +
+                                 (seed() / "bloc.txt").string() + " " + directory.string());
+  }
+
+  TempDir m_root;
+};
+
+TEST_F(TwoUsers, ADirectoryAnotherUserMayWriteIsNotTheProgramDirectory) {
+  const struct {
+    const char* name;
+    mode_t mode;
+    gid_t group;
+    const char* acl;  // for setfacl -m, or nothing
+    bool trusted;
+  } cases[] = {
+      {"partage-collant", 01777, kUserA, nullptr, false},
+      {"partage", 0777, kUserA, nullptr, false},
+      {"groupe-de-b", 0775, kUserB, nullptr, false},
+      {"groupe-de-b-collant", 01775, kUserB, nullptr, false},
+      {"acl-utilisateur-b", 0755, kUserA, "u:61002:rwx", false},
+      {"acl-groupe-b", 0755, kUserA, "g:61002:rwx", false},
+      // The mask takes the write permission away from every named entry.
+      {"acl-masque-lecture", 0755, kUserA, "u:61002:rwx,g:61002:rwx,m::r-x", true},
+      {"a-seul", 0755, kUserA, nullptr, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto directory = m_root / c.name;
+    makeDirectory(directory, kUserA, c.group, c.mode);
+    if (c.acl) {
+      ASSERT_EQ(std::system(("setfacl -m " + std::string(c.acl) + " " + directory.string()).c_str()), 0);
+    }
+    copyAs(ORVEX_BINARY, directory / "orvex", kUserA, 0755);
+    if (!c.trusted) {
+      const Output planted = plantAsB(directory);
+      ASSERT_EQ(planted.status, 0) << planted.text;
+    }
+
+    const Output decided = probeAsA("directory " + directory.string());
+    EXPECT_EQ(decided.text, (c.trusted ? directory : configDirectory()).string() + "\n");
+
+    // The program itself, in a batch run: its settings go where the probe said,
+    // and B's files stay as B left them.
+    const auto text = home() / "texte.txt";
+    writeFile(text, "abc\n");
+    ASSERT_EQ(::chown(text.c_str(), kUserA, kUserA), 0);
+    std::filesystem::remove(configDirectory() / "config.dat");
+    const Output run = runAs(kUserA, environmentOfA(), (directory / "orvex").string() + " " + text.string() + " 1");
+    EXPECT_EQ(run.status, 0) << run.text;
+    EXPECT_EQ(readFile(text), "ABC\n");
+    if (c.trusted) {
+      EXPECT_TRUE(std::filesystem::exists(directory / "config.dat"));
+    } else {
+      EXPECT_TRUE(std::filesystem::exists(configDirectory() / "config.dat"));
+      EXPECT_EQ(readFile(directory / "config.dat"), readFile(seed() / "config.dat"));
+    }
+  }
+}
+
+TEST_F(TwoUsers, TheProgramFilesAreNeverReadThroughAnotherUsersLink) {
+  const auto own = m_root / "a-prive";
+  makeDirectory(own, kUserA, kUserA, 0755);
+  const auto others = m_root / "de-b";
+  makeDirectory(others, kUserB, kUserB, 0755);
+  ASSERT_EQ(plantAsB(others).status, 0);
+  // B's own links to B's files, for chains that pass through them.
+  for (const char* name : {"config.dat", "menu.cfg", "bloc.txt"}) {
+    std::filesystem::create_symlink(others / name, others / (std::string("lien-") + name));
+    ASSERT_EQ(::lchown((others / (std::string("lien-") + name)).c_str(), kUserB, kUserB), 0);
+  }
+
+  const std::string refused = "Impossible d'ouvrir le fichier ";
+  const struct {
+    const char* what;
+    uid_t linkOwner;
+    bool throughLinkOfB;
+    bool followed;
+  } cases[] = {
+      // B cannot write A's directory: such links are left from an earlier setup.
+      {"a link of B", kUserB, false, false},
+      {"a link of A", kUserA, false, true},
+      {"a link of A to a link of B", kUserA, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* name : {"config.dat", "menu.cfg", "bloc.txt"}) {
+      std::filesystem::remove(own / name);
+      const auto target = others / ((c.throughLinkOfB ? std::string("lien-") : std::string()) + name);
+      std::filesystem::create_symlink(target, own / name);
+      ASSERT_EQ(::lchown((own / name).c_str(), c.linkOwner, c.linkOwner), 0);
+    }
+    const Output read = probeAsA("read " + own.string());
+    if (c.followed) {
+      EXPECT_EQ(read.text, "config.dat: lu\nmenu.cfg: 3 lignes\nbloc.txt: 2 lignes\n");
+    } else {
+      EXPECT_EQ(read.text, "config.dat: " + refused + (own / "config.dat").string() + "\nmenu.cfg: " + refused +
+                               (own / "menu.cfg").string() + "\nbloc.txt: " + refused + (own / "bloc.txt").string() +
+                               "\n");
+    }
+  }
+  EXPECT_EQ(readFile(others / "config.dat"), readFile(seed() / "config.dat"));
+}
+
+TEST_F(TwoUsers, AnUnwritableTmpdirFallsBackToTmp) {
+  const auto missing = m_root / "absent";
+  const struct {
+    std::filesystem::path tmpdir;
+    std::filesystem::path expected;
+  } cases[] = {
+      {bin(), "/tmp"},                    // root's: A may not write it
+      {missing, "/tmp"},                  // does not exist
+      {home() / "tmp", home() / "tmp"},   // A's own
+  };
+  for (const auto& c : cases) {
+    const Output output =
+        runAs(kUserA, "HOME=" + home().string() + " TMPDIR=" + c.tmpdir.string(), (bin() / "probe").string() + " scratch");
+    EXPECT_EQ(output.status, 0) << c.tmpdir << ": " << output.text;
+    EXPECT_EQ(output.text, c.expected.string() + "\n") << c.tmpdir;
+  }
+}
+
+}  // namespace
+}  // namespace orvex
