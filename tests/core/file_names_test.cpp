@@ -36,6 +36,7 @@ TEST(FileNames, DroppedAddressesGiveTheFilesBytes) {
       {"file:///tmp/a%20b%25.txt", "/tmp/a b%.txt"},
       {"# commentaire\r\nfile://localhost/tmp/x\r\nfile:///tmp/y\r\n", "/tmp/x"},
       {"file:///tmp/%zz%4", "/tmp/%zz%4"},
+      {"file:///tmp/a%00b", std::nullopt},
       {"https://exemple.fr/x.txt\r\n", std::nullopt},
       {"file://autre-machine/tmp/x", std::nullopt},
       {"", std::nullopt},
@@ -71,6 +72,10 @@ TEST(FileNames, ADialogsNameIsFoundAgainAsBytes) {
   EXPECT_EQ(found.path, dir / "dossier \xE9t\xE9" / "nouveau é.txt");
 
   EXPECT_TRUE(findShownPath(base + "/deux" + replacement + ".txt").ambiguous);
+  // A name holding the replacement character itself is one of the names shown alike.
+  writeFile(dir / ("d\xE9" + std::string(".txt")), "x");
+  writeFile(dir / ("d" + replacement + ".txt"), "x");
+  EXPECT_TRUE(findShownPath(base + "/d" + replacement + ".txt").ambiguous);
 }
 
 }  // namespace

@@ -50,11 +50,13 @@ class FakeEditor : public DocumentPort {
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override {
     recorded.emplace_back(readWholeFile(before), readWholeFile(after));
   }
+  void reloadFailed() override { damaged = true; }
 
   std::string text;
   std::vector<std::pair<std::string, std::string>> recorded;
   int clears = 0;
   int failLoads = 0;
+  bool damaged = false;
 };
 
 class RecordingListener : public ProgressListener {
@@ -190,6 +192,8 @@ TEST(LinePipeline, ADocumentThatCannotBeReloadedIsKeptInAFile) {
   const std::filesystem::path kept = status.error.substr(at + marker.size());
   EXPECT_EQ(readWholeFile(kept), "seule copie\n");
   EXPECT_FALSE(kept.string().starts_with(scratch.path().string()));
+  EXPECT_TRUE(editor.damaged);  // so that the editor no longer says "Non modifié"
+  EXPECT_TRUE(editor.recorded.empty());
   removeQuietly(kept);
 }
 

@@ -111,6 +111,15 @@ class FillTest : public QObject {
     answer(f, {QStringLiteral("ab"), 0, false, 0, 0, false});
     f.action("ToolButton41")->trigger();
     QCOMPARE(f.text(), std::string("01789\nabhij\nABCDEFGHIJ\n"));
+
+    // The deletion's step could not be kept: the fill does not cut the block twice.
+    load(f, "0123456789\nabcdéfghij\nABCDEFGHIJ\n");
+    std::filesystem::remove_all(f.scratch.path() / "annulations");
+    writeBytes(QString::fromStdString((f.scratch.path() / "annulations").string()), "pas un dossier");
+    answer(f, {QStringLiteral("ab")});
+    f.action("ToolButton41")->trigger();
+    QCOMPARE(f.text(), std::string("01789\nabhij\nABCDEFGHIJ\n"));
+    QVERIFY(f.ui.messages.back().text.contains(QStringLiteral("ne peut plus être rétabli")));
   }
 };
 

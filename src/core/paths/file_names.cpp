@@ -89,6 +89,8 @@ std::optional<std::filesystem::path> localFileFromUriList(std::string_view uriLi
   line.remove_prefix(kScheme.size());
   if (line.substr(0, 9) == "localhost") line.remove_prefix(9);
   if (line.empty() || line.front() != '/') return std::nullopt;
+  // An escaped NUL would cut the name short: such an address names no file.
+  if (line.find("%00") != std::string_view::npos) return std::nullopt;
   return std::filesystem::path(percentDecoded(line));
 }
 
@@ -107,8 +109,9 @@ NameLookup findShownPath(std::string_view shown) {
     if (component.empty()) continue;
     std::string candidate = path + "/" + std::string(component);
     struct stat info {};
-    // A name that is itself valid text and exists is the usual case: no listing.
-    if (shownName(component) != component || ::lstat(candidate.c_str(), &info) != 0) {
+    // A name without a replacement character that exists is the usual case: no
+    // listing. With one, a file may be named with that very character, or show it.
+    if (component.find(kReplacement) != std::string_view::npos || ::lstat(candidate.c_str(), &info) != 0) {
       const std::vector<std::string> entries = entriesShownAs(path.empty() ? "/" : path, component);
       if (entries.size() > 1) lookup.ambiguous = true;
       if (entries.size() == 1) candidate = path + "/" + entries.front();

@@ -86,6 +86,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
       try {
         port.loadFrom(first, format);
       } catch (...) {
+        port.reloadFailed();
         return Status::failure(error + "\n\r" + rescueDocument(first));
       }
     }

@@ -30,6 +30,9 @@ class DocumentPort {
   // on either side of the tool. The port may move the two files away to keep them
   // (for undo); whatever is left is removed.
   virtual void recordChange(const std::filesystem::path& /*before*/, const std::filesystem::path& /*after*/) {}
+  // The document could not be given back after a failure: what the port holds is no
+  // longer the text its history describes.
+  virtual void reloadFailed() {}
 };
 
 // Runs `tool` over the document held by `port`. Success or failure, both scratch

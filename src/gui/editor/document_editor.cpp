@@ -9,7 +9,6 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -419,10 +418,15 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start) + replacement.size());
 }
 
-bool DocumentEditor::undo() { return stepHistory(true); }
-bool DocumentEditor::redo() { return stepHistory(false); }
+bool DocumentEditor::undo() { return stepHistory(true) != Step::ToolLost; }
+bool DocumentEditor::redo() { return stepHistory(false) != Step::ToolLost; }
 
-bool DocumentEditor::stepHistory(bool backwards) {
+bool DocumentEditor::undoTool() {
+  if (!m_impl->sci->isUndoAvailable() || m_history.steps() == 0) return false;
+  return stepHistory(true) == Step::Tool;
+}
+
+DocumentEditor::Step DocumentEditor::stepHistory(bool backwards) {
   const ViewPosition where = viewPosition();
   m_pendingStep = 0;
   if (backwards)
@@ -432,26 +436,36 @@ bool DocumentEditor::stepHistory(bool backwards) {
   const int step = std::exchange(m_pendingStep, 0);
   if (step == 0) {
     refreshModified();
-    return true;
+    return Step::Plain;
   }
   const std::optional<Snapshot> text = backwards ? m_history.before(step) : m_history.after(step);
+  const std::optional<Snapshot> current = backwards ? m_history.after(step) : m_history.before(step);
   bool restored = false;
   if (text) {
     try {
       loadFromFile(text->file, text->documentEncoding, text->bytesEncoding, false, false);
       restored = true;
+    } catch (const StillWhole&) {
     } catch (const IoFailure&) {
+      // Half a text is in the editor: the one it had is brought back before the
+      // history, which holds it, is let go.
+      if (current) {
+        try {
+          loadFromFile(current->file, current->documentEncoding, current->bytesEncoding, false, false);
+        } catch (const IoFailure&) {
+        }
+      }
     }
   }
   if (!restored) {
     // Scintilla has passed over the step but the text is still the other side of
     // it: the steps beyond would no longer fit the text.
     forgetHistory(HistoryEnd::StepLost);
-    return false;
+    return Step::ToolLost;
   }
   restoreViewPosition(where);
   refreshModified();
-  return true;
+  return Step::Tool;
 }
 
 ViewPosition DocumentEditor::viewPosition() const {
@@ -645,7 +659,17 @@ void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextForma
   const bool turnsUtf8 = format.encoding == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
   const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
   const Encoding shown = own == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
-  loadFromFile(path, own, shown, false, false);
+  // A failed reload keeps the document's encodings for the reload that gives the
+  // text back.
+  const TextFormat previous = m_format;
+  const Encoding previousShown = m_shownEncoding;
+  try {
+    loadFromFile(path, own, shown, false, false);
+  } catch (...) {
+    m_format = previous;
+    m_shownEncoding = previousShown;
+    throw;
+  }
   if (turnsUtf8) emit becameUtf8();
 }
 

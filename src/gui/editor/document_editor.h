@@ -107,6 +107,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // as it is and the history is emptied, since older steps no longer fit it.
   bool undo();
   bool redo();
+  // Undoes the tool that has just run, and only that: false (nothing done) when the
+  // last step is not a tool whose text the history still holds.
+  bool undoTool();
   void setHistoryLimits(ToolHistory::Limits limits) { m_history.setLimits(limits); }
   const ToolHistory& toolHistory() const { return m_history; }
 
@@ -158,6 +161,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void clear() override;
   void loadFrom(const std::filesystem::path& path, const TextFormat& format) override;
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override;
+  void reloadFailed() override { forgetHistory(HistoryEnd::StepLost); }
 
   QWidget* textArea() const;
   // The monospaced font of the editor, which the ruler shares.
@@ -213,7 +217,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Says when isModified() changed; the control does not report every move of its
   // save point (a tool's step added to the history, for one).
   void refreshModified();
-  bool stepHistory(bool backwards);
+  enum class Step { Plain, Tool, ToolLost };
+  Step stepHistory(bool backwards);
   bool filterDrop(QEvent* event);
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.

@@ -20,6 +20,8 @@ namespace orvex::gui {
 
 namespace {
 
+const QString kBlockFillLost = QStringLiteral(
+    "Le contenu du bloc a été supprimé, mais il ne peut plus être rétabli pour le remplissage.");
 const QString kNoBlock = QStringLiteral("Vous devez sélectionner un bloc avant d'utiliser cette fonction.");
 
 QString labelText(std::int64_t column, std::int64_t line) { return QString::fromStdString(anchorLabel(column, line)); }
@@ -124,8 +126,11 @@ void TForm1::ToolButton41Click() {
   BlockFillMode = false;
   if (!run) return;
   // Deletion and fill become one undo step: the deletion is undone and both run in
-  // one pass.
-  editeur->undo();
+  // one pass. Without the deletion's step the fill would cut the block a second time.
+  if (!editeur->undoTool()) {
+    reportError(kBlockFillLost);
+    return;
+  }
   BlockFillTool fill(Anchor, std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
   runTool(fill);
 }

@@ -1,7 +1,6 @@
 // The main window's show and activation steps: user-tool menus, the command line,
 // the tips window and config.dat.
 
-#include <QFileInfo>
 #include <QMenuBar>
 
 #include "components/txp_menu.h"
