@@ -109,14 +109,17 @@ void TForm1::launchUserTool(const std::string& label) {
                      MessageIcon::Stop);
   };
   if (!isExistingFile(file)) return reconfigure();
-  ToolLaunch launch;
+  std::optional<ToolLaunch> launch;
   try {
     launch = findTool(readMenuFile(file).lines, label);
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return;
   }
-  const QString program = QString::fromStdString(launch.program).trimmed();
+  // A file edited since the menus were built may no longer name the tool.
+  if (!launch) return;
+  if (!launch->program) return reconfigure();
+  const QString program = QString::fromStdString(*launch->program).trimmed();
   if (program.isEmpty()) return;
   const ToolTarget target = resolveToolProgram(program.toStdString());
   if (target.kind == ToolTarget::Kind::Missing) return reconfigure();
@@ -128,7 +131,7 @@ void TForm1::launchUserTool(const std::string& label) {
   // name is made whole, since the tool starts in another directory.
   const QString document = CurrentFileName.isEmpty() ? QString() : QFileInfo(CurrentFileName).absoluteFilePath();
   const std::vector<std::string> arguments =
-      toolArguments(launch.parameters, document.toStdString(), editor()->selectedText());
+      toolArguments(launch->parameters, document.toStdString(), editor()->selectedText());
   std::vector<std::string> command{target.path};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!fitsArgumentLimits(command)) {
