@@ -171,6 +171,8 @@ void TForm4::SupprimerClick() {
   QListWidgetItem* item = selectedTool();
   if (!item) return;
   delete ListBox1->takeItem(ListBox1->row(item));
+  // The list would select the next entry, which the emptied boxes do not show.
+  ListBox1->clearSelection();
   Libelle->clear();
   Executable->clear();
   Parametres->clear();
