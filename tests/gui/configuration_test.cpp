@@ -10,12 +10,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include "components/txp_menu.h"
+#include "config/desktop_entry.h"
 #include "config/menu_config.h"
 #include "config/tform4.h"
 #include "services/program_dialog.h"
@@ -210,10 +212,11 @@ class ConfigurationTest : public QObject {
     writeBytes(f.path(QStringLiteral("menu.cfg")),
                "MENU-GENERAL=Outils\r\nMENU=Echo\r\nCHEMIN=/bin/echo\r\nPARAMETRE=$Selection\r\n"
                "MENU=Notes\r\nCHEMIN=" + notes.toStdString() + "\r\nPARAMETRE=\r\n"
-               "MENU=Disparu\r\nCHEMIN=/nulle/part/outil\r\nPARAMETRE=\r\n");
+               "MENU=Disparu\r\nCHEMIN=/nulle/part/outil\r\nPARAMETRE=\r\n"
+               "MENU=Sans programme\r\nPARAMETRE=-x\r\nMENU=Suivant\r\nCHEMIN=/bin/echo\r\nPARAMETRE=\r\n");
     f.window->FormShow();
     const auto items = f.window->menuBar()->actions().at(4)->menu()->actions();
-    QCOMPARE(items.size(), 3);
+    QCOMPARE(items.size(), 5);
 
     f.setText(std::string(200'000, 'a'));
     f.window->editor()->selectOffsets(0, 200'000);
@@ -224,6 +227,13 @@ class ConfigurationTest : public QObject {
     items.at(1)->trigger();
     QCOMPARE(f.ui.opened, QStringList{notes});
     items.at(2)->trigger();
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Veuillez reconfigurer l'outil."));
+    // A tool without its program line never takes the next tool's program.
+    f.ui.messages.clear();
+    items.at(3)->trigger();
+    QVERIFY(f.ui.started.isEmpty());
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Problème de configuration"));
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Veuillez reconfigurer l'outil."));
 
     // "Tout supprimer" then "&Annuler": the file is gone, the items stay and say so.
@@ -413,6 +423,54 @@ class ConfigurationTest : public QObject {
     buttons->button(QDialogButtonBox::Open)->click();
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(dialog->selectedFiles(), QStringList{root + QStringLiteral("/programme")});
+  }
+
+  // Run from a directory whose name is not UTF-8, the program cannot be named by a
+  // desktop entry: nothing is written and the user is told. The test runs a copy
+  // of itself from such a directory (reached through a link, since the system
+  // names a program by its real path) to play the window's part.
+  void theFileManagerEntryNeedsAUtf8ProgramPath() {
+    const QByteArray role = qgetenv("ORVEX_TEST_NOT_UTF8_COPY");
+    if (!role.isEmpty()) {
+      WindowFixture f;
+      f.action("Dclarerdanslabasederegistre1")->trigger();
+      QCOMPARE(f.ui.messages.size(), std::size_t(1));
+      QCOMPARE(f.ui.messages.back().text,
+               QStringLiteral("Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du programme "
+                              "n'est pas en UTF-8."));
+      QVERIFY(f.ui.started.isEmpty());
+      return;
+    }
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    // The toolkit cannot name what it cannot decode, so the copy is removed here.
+    struct Removal {
+      std::filesystem::path path;
+      ~Removal() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+      }
+    } removal{root};
+    const std::filesystem::path latin1 = root / "programme caf\xE9";
+    std::filesystem::create_directory(latin1);
+    const auto self = runningExecutable();
+    QVERIFY(self.has_value());
+    std::filesystem::copy_file(*self, latin1 / "copie");
+    std::filesystem::create_directory_symlink(latin1, root / "lien");
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORVEX_TEST_NOT_UTF8_COPY"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::MergedChannels);
+    copy.start(dir.filePath(QStringLiteral("lien/copie")), {QStringLiteral("theFileManagerEntryNeedsAUtf8ProgramPath")});
+    QVERIFY(copy.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(copy.readAll());
+    QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0, qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("PASS   : ConfigurationTest::theFileManagerEntryNeedsAUtf8ProgramPath")),
+             qPrintable(output));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data"))));
   }
 
   void anEmptyTitleKeepsTheFile() {
