@@ -374,12 +374,14 @@ class ConfigurationTest : public QObject {
     QTemporaryDir dir;
     const QString root = dir.path();
     QVERIFY(QDir(root).mkdir(QStringLiteral("dossier")));
+    QVERIFY(QDir(root).mkdir(QStringLiteral("zone")));
     const auto make = [&](const char* name, QFile::Permissions permissions) {
       writeBytes(root + QLatin1Char('/') + QLatin1String(name), "#!/bin/sh\n");
       QFile::setPermissions(root + QLatin1Char('/') + QLatin1String(name), permissions);
     };
     const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
     make("programme", readWrite | QFile::ExeOwner);
+    make("Autre", readWrite | QFile::ExeOwner);
     make("notes.txt", readWrite);
     make("script.sh", readWrite);
     QVERIFY(QFile::link(root + QStringLiteral("/programme"), root + QStringLiteral("/lien")));
@@ -405,10 +407,11 @@ class ConfigurationTest : public QObject {
       QStringList names;
       for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
         names << view->model()->index(row, 0, view->rootIndex()).data().toString();
-      names.sort();
       return names;
     };
-    const QStringList expected = {QStringLiteral("dossier"), QStringLiteral("lien"), QStringLiteral("programme")};
+    // Folders first, then names without regard to case.
+    const QStringList expected = {QStringLiteral("dossier"), QStringLiteral("zone"), QStringLiteral("Autre"),
+                                  QStringLiteral("lien"), QStringLiteral("programme")};
     QTRY_COMPARE(shown(), expected);
 
     // A program clicked can be opened, and its full path is the answer.

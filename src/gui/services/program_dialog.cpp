@@ -14,6 +14,12 @@ class ProgramFilter : public QSortFilterProxyModel {
  public:
   using QSortFilterProxyModel::QSortFilterProxyModel;
 
+  // The file system model sorts as the dialog always shows: folders first, names
+  // without regard to case.
+  void sort(int column, Qt::SortOrder order) override {
+    if (sourceModel()) sourceModel()->sort(column, order);
+  }
+
  protected:
   bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
     const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
