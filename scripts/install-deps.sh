@@ -10,7 +10,7 @@ packages=(
   breeze-icon-theme libqt6svg6
   fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils man-db
   time
-  acl
+  acl libglib2.0-bin shared-mime-info
 )
 
 # `--fuzz` adds clang and its libFuzzer runtime, for `make fuzz` only.

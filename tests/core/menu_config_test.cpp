@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "config/desktop_entry.h"
 #include "config/menu_config.h"
@@ -18,11 +21,9 @@ const Strings kTwoTools = {"MENU-GENERAL=Mes outils ", "MENU=Calculatrice", "CHE
                            "PARAMETRE=",               "MENU=Comparer",     "CHEMIN=/opt/a=b/compare",
                            "PARAMETRE=$CheminFic$NomFic"};
 
-TEST(ToolEntry, JoinsAndSplitsOnTheSeparator) {
-  const ToolEntry tool{"Nouveau ", "Outils", ""};
-  EXPECT_EQ(joinToolEntry(tool), "Nouveau  || Outils || ");
-  EXPECT_EQ(splitToolEntry("Nouveau  || Outils || "), tool);
-  EXPECT_EQ(splitToolEntry("a=1 || b || c || d"), (ToolEntry{"a=1", "b", "c || d"}));
+TEST(ToolEntry, JoinsOnTheSeparator) {
+  EXPECT_EQ(joinToolEntry({"Nouveau ", "Outils", ""}), "Nouveau  || Outils || ");
+  EXPECT_EQ(joinToolEntry({"a=1", "b", "c || d"}), "a=1 || b || c || d");
   EXPECT_EQ(valueOf("CHEMIN=/a=b"), "/a=b");
 }
 
@@ -42,7 +43,8 @@ TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
 
   const ToolList list = loadToolList(kTwoTools);
   EXPECT_EQ(list.title, "Mes outils ");
-  EXPECT_EQ(list.entries, (Strings{"Calculatrice || /usr/bin/calc || ", "Comparer || /opt/a=b/compare || $CheminFic$NomFic"}));
+  EXPECT_EQ(list.entries, (std::vector<ToolEntry>{{"Calculatrice", "/usr/bin/calc", ""},
+                                                  {"Comparer", "/opt/a=b/compare", "$CheminFic$NomFic"}}));
 
   // Tools before any title line go to the existing view menu (no title).
   const auto early = buildToolMenus({"MENU=Avant", "CHEMIN=x", "MENU-GENERAL=Apres", "MENU=Dedans"});
@@ -61,9 +63,10 @@ TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
   const auto menus2 = buildToolMenus(keysInValues);
   ASSERT_EQ(menus2.size(), 1u);
   EXPECT_EQ(menus2[0].labels, (Strings{"Voir CHEMIN=x"}));
-  EXPECT_EQ(loadToolList(keysInValues).entries, (Strings{"Voir CHEMIN=x || /opt/MENU=/x || MENU-GENERAL=y"}));
-  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x").program, "/opt/MENU=/x");
-  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x").parameters, "MENU-GENERAL=y");
+  EXPECT_EQ(loadToolList(keysInValues).entries,
+            (std::vector<ToolEntry>{{"Voir CHEMIN=x", "/opt/MENU=/x", "MENU-GENERAL=y"}}));
+  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x")->program, "/opt/MENU=/x");
+  EXPECT_EQ(findTool(keysInValues, "Voir CHEMIN=x")->parameters, "MENU-GENERAL=y");
   // A program line before any tool has nothing to extend.
   EXPECT_TRUE(loadToolList({"CHEMIN=/bin/x", "PARAMETRE=y"}).entries.empty());
 }
@@ -72,7 +75,7 @@ TEST(MenuFile, SaveRoundTripsAndRefusesAnEmptyTitle) {
   test::TempDir dir;
   const auto file = dir / "menu.cfg";
   Status status;
-  EXPECT_EQ(saveToolList(file, " \t", {"a || b || c"}, Encoding::Utf8, status), ToolListSave::NotWritten);
+  EXPECT_EQ(saveToolList(file, " \t", {{"a", "b", "c"}}, Encoding::Utf8, status), ToolListSave::NotWritten);
   EXPECT_FALSE(std::filesystem::exists(file));
 
   const ToolList list = loadToolList(kTwoTools);
@@ -115,7 +118,7 @@ TEST(MenuFile, KeepsItsEncodingAndItsLines) {
       {"Un\r\nMENU=Deux", Encoding::Utf8, "MENU-GENERAL=Un  MENU=Deux\r\n"},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(saveToolList(file, c.title, {"a\nb || /bin/x || "}, c.encoding, status), ToolListSave::Written);
+    ASSERT_EQ(saveToolList(file, c.title, {{"a\nb", "/bin/x", ""}}, c.encoding, status), ToolListSave::Written);
     const std::string text = test::readFile(file);
     EXPECT_TRUE(text.starts_with(c.expectedFirstLine)) << text;
     EXPECT_NE(text.find("\r\nMENU=a b\r\n"), std::string::npos) << text;
@@ -126,12 +129,90 @@ TEST(MenuFile, KeepsItsEncodingAndItsLines) {
 TEST(ToolLaunch, FindsTheToolByItsExactLabel) {
   const Strings calcAfter = {"MENU-GENERAL=T", "MENU=Calculatrice", "CHEMIN=/usr/bin/calc", "PARAMETRE=",
                              "MENU=Calc",      "CHEMIN=/opt/calc",  "PARAMETRE=-x"};
-  EXPECT_EQ(findTool(calcAfter, "Calc").program, "/opt/calc");
-  EXPECT_EQ(findTool(calcAfter, "Calc").parameters, "-x");
-  EXPECT_EQ(findTool(kTwoTools, "Comparer").program, "/opt/a=b/compare");
-  EXPECT_EQ(findTool(kTwoTools, "Comparer").parameters, "$CheminFic$NomFic");
-  EXPECT_EQ(findTool(kTwoTools, "Calc").program, "");
-  EXPECT_EQ(findTool(kTwoTools, "&Comparer").program, "");
+  EXPECT_EQ(findTool(calcAfter, "Calc")->program, "/opt/calc");
+  EXPECT_EQ(findTool(calcAfter, "Calc")->parameters, "-x");
+  EXPECT_EQ(findTool(kTwoTools, "Comparer")->program, "/opt/a=b/compare");
+  EXPECT_EQ(findTool(kTwoTools, "Comparer")->parameters, "$CheminFic$NomFic");
+  EXPECT_FALSE(findTool(kTwoTools, "Calc").has_value());
+  EXPECT_FALSE(findTool(kTwoTools, "&Comparer").has_value());
+}
+
+// A tool's keys are its own: they are read up to the next tool or title line, so
+// a tool whose lines are missing never takes the next tool's program.
+TEST(ToolLaunch, KeysBelongToTheirTool) {
+  using Program = std::optional<std::string>;
+  struct Case {
+    const char* what;
+    Strings lines;
+    Program program;  // of the tool "A"; none: to be configured again
+    std::string parameters;
+  };
+  const Case cases[] = {
+      {"no parameter line", {"MENU-GENERAL=T", "MENU=A", "CHEMIN=/bin/a", "MENU=B", "CHEMIN=/bin/b", "PARAMETRE=-b"},
+       "/bin/a", ""},
+      {"no program line", {"MENU-GENERAL=T", "MENU=A", "PARAMETRE=-a", "MENU=B", "CHEMIN=/bin/b", "PARAMETRE=-b"},
+       std::nullopt, "-a"},
+      {"no line at all", {"MENU-GENERAL=T", "MENU=A", "MENU=B", "CHEMIN=/bin/b", "PARAMETRE=-b"}, std::nullopt, ""},
+      {"the last tool of a menu", {"MENU-GENERAL=T", "MENU=A", "MENU-GENERAL=U", "CHEMIN=/bin/u", "PARAMETRE=-u"},
+       std::nullopt, ""},
+      {"the last tool of the file", {"MENU-GENERAL=T", "MENU=A", "CHEMIN=/bin/a"}, "/bin/a", ""},
+      {"an empty program", {"MENU-GENERAL=T", "MENU=A", "CHEMIN=", "PARAMETRE=", "MENU=B", "CHEMIN=/bin/b"}, "", ""},
+      {"lines after the parameters", {"MENU=A", "CHEMIN=/bin/a", "PARAMETRE=-a", "CHEMIN=/bin/x", "PARAMETRE=-x"},
+       "/bin/a", "-a"},
+      {"blank and foreign lines", {"MENU=A", "", "# note", "CHEMIN=/bin/a", "", "PARAMETRE=-a"}, "/bin/a", "-a"},
+  };
+  for (const Case& c : cases) {
+    const auto launch = findTool(c.lines, "A");
+    ASSERT_TRUE(launch.has_value()) << c.what;
+    EXPECT_EQ(launch->program, c.program) << c.what;
+    EXPECT_EQ(launch->parameters, c.parameters) << c.what;
+    const ToolList list = loadToolList(c.lines);
+    ASSERT_FALSE(list.entries.empty()) << c.what;
+    EXPECT_EQ(list.entries[0], (ToolEntry{"A", c.program.value_or(""), c.parameters})) << c.what;
+    // The next tool keeps its own keys.
+    if (const auto next = findTool(c.lines, "B")) {
+      EXPECT_EQ(next->program, "/bin/b") << c.what;
+      EXPECT_EQ(list.entries.at(1), (ToolEntry{"B", "/bin/b", next->parameters})) << c.what;
+    }
+  }
+}
+
+// What the dialog saves reads back as itself, whatever a value holds: keys, the
+// list's separator, "=", blanks at either end.
+TEST(MenuFile, EveryValueReadsBackAsItself) {
+  const std::vector<ToolEntry> tools = {
+      {"Deux || outils", "/opt/a || b/prog", "-x || -y"},
+      {"MENU=Faux", "CHEMIN=/bin/faux", "PARAMETRE=-p"},
+      {"MENU-GENERAL=Titre", "/bin/MENU=x", "MENU=y CHEMIN=z"},
+      {"PARAMETRE=", "PARAMETRE=/bin/p", "CHEMIN="},
+      {" || ", " || ", " || "},
+      {"CHEMIN=", "MENU-GENERAL=", "MENU-GENERAL="},
+      {"  blancs  ", " /bin/x ", "  "},
+      {"", "", ""},
+      {"Été €", "/opt/é/prog", "a=b=c $NomFic"},
+  };
+  const std::string titles[] = {"Mes outils", "MENU=Outils", "CHEMIN=x || PARAMETRE=y", " MENU-GENERAL= "};
+  test::TempDir dir;
+  const auto file = dir / "menu.cfg";
+  for (const std::string& title : titles) {
+    for (const Encoding encoding : {Encoding::Utf8, Encoding::Windows1252}) {
+      Status status;
+      ASSERT_EQ(saveToolList(file, title, tools, encoding, status), ToolListSave::Written) << title;
+      const MenuFile read = readMenuFile(file);
+      const ToolList list = loadToolList(read.lines);
+      EXPECT_EQ(list.title, title);
+      EXPECT_EQ(list.entries, tools) << title;
+      const auto menus = buildToolMenus(read.lines);
+      ASSERT_EQ(menus.size(), 1u) << title;
+      EXPECT_EQ(menus[0].title, title);
+      for (const ToolEntry& tool : tools) {
+        const auto launch = findTool(read.lines, tool.label);
+        ASSERT_TRUE(launch.has_value()) << tool.label;
+        EXPECT_EQ(launch->program, tool.program) << tool.label;
+        EXPECT_EQ(launch->parameters, tool.parameters) << tool.label;
+      }
+    }
+  }
 }
 
 TEST(ToolLaunch, ArgumentsAreSplitThenSubstituted) {
@@ -192,29 +273,116 @@ namespace {
 TEST(DesktopEntry, DeclaredValidAndRemoved) {
   test::TempDir dir;
   const auto applications = dir / "applications";
-  const std::filesystem::path executable = "/opt/mes outils/$orvex%1\"/orvex";
-  ASSERT_TRUE(declareDesktopEntry(applications, executable).ok());
+  ASSERT_TRUE(declareDesktopEntry(applications, "/opt/mes outils/$orvex\"/orvex").ok());
   ASSERT_TRUE(declareDesktopEntry(applications, "/usr/local/bin/orvex").ok());  // the latest wins
   const std::string text = test::readFile(applications / kDesktopEntryName);
   EXPECT_NE(text.find("Name=Ouvrir avec Orvex\n"), std::string::npos);
   EXPECT_NE(text.find("Exec=\"/usr/local/bin/orvex\" %f\n"), std::string::npos);
-  EXPECT_NE(text.find("MimeType=application/octet-stream;\n"), std::string::npos);
-  // Quoting: blanks, $, %, double quotes and backslashes of a path stay literal.
-  EXPECT_NE(desktopEntryText(executable).find("Exec=\"/opt/mes outils/\\\\$orvex%%1\\\\\"/orvex\" %f\n"),
+  EXPECT_NE(text.find("MimeType=text/plain;\n"), std::string::npos);
+  EXPECT_EQ(text.find("octet-stream"), std::string::npos);
+  // Quoting: blanks, $, double quotes and backslashes of a path stay literal.
+  EXPECT_NE(desktopEntryText("/opt/mes outils/$orvex\\\"/orvex").find(
+                "Exec=\"/opt/mes outils/\\\\$orvex\\\\\\\\\\\\\"/orvex\" %f\n"),
             std::string::npos)
-      << desktopEntryText(executable);
-  if (std::system("command -v desktop-file-validate > /dev/null") == 0) {
-    test::writeFile(dir / "quoted.desktop", desktopEntryText(executable));
-    for (const auto& file : {applications / kDesktopEntryName, dir / "quoted.desktop"}) {
-      const std::string command = "desktop-file-validate '" + file.string() + "' > " + (dir / "out.txt").string() + " 2>&1";
-      EXPECT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "out.txt");
-      EXPECT_EQ(test::readFile(dir / "out.txt"), "");
-    }
-  }
+      << desktopEntryText("/opt/mes outils/$orvex\\\"/orvex");
+  // GIO looks for the program before it turns "%%" back into "%": such a path goes
+  // to the shell as an argument.
+  EXPECT_NE(desktopEntryText("/opt/a%b/orvex").find(
+                R"(Exec=/bin/sh -c "exec \\"\\$0\\" \\"\\$@\\"" "/opt/a%%b/orvex" %f)" "\n"),
+            std::string::npos)
+      << desktopEntryText("/opt/a%b/orvex");
   removeDesktopEntry(applications);
   EXPECT_FALSE(std::filesystem::exists(applications / kDesktopEntryName));
   removeDesktopEntry(applications);  // twice: nothing happens
   EXPECT_EQ(declareDesktopEntry("", "/usr/bin/orvex").error, "Echec à la définition des données pour ''");
+
+  // A program in a directory whose name is not UTF-8 cannot be named: nothing is
+  // written, and an earlier entry stays as it was.
+  ASSERT_TRUE(declareDesktopEntry(applications, "/usr/bin/orvex").ok());
+  const std::string before = test::readFile(applications / kDesktopEntryName);
+  EXPECT_EQ(declareDesktopEntry(applications, "/opt/caf\xE9/orvex").error,
+            "Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du programme n'est pas en "
+            "UTF-8.");
+  EXPECT_EQ(test::readFile(applications / kDesktopEntryName), before);
+  EXPECT_FALSE(declareDesktopEntry(dir / "other", "/opt/caf\xE9/orvex").ok());
+  EXPECT_FALSE(std::filesystem::exists(dir / "other"));
+
+  // The running program, as the system names it.
+  const auto self = runningExecutable();
+  ASSERT_TRUE(self.has_value());
+  EXPECT_EQ(*self, std::filesystem::canonical("/proc/self/exe").string());
+}
+
+// The entry as the desktop sees it: the real lookups of GIO, the launch, and the
+// validator, with a program whose path holds every character the format reserves.
+class DesktopLookups : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v gio > /dev/null 2>&1") != 0) GTEST_SKIP() << "gio is not installed";
+    std::filesystem::create_directories(m_dir / "config");
+  }
+
+  // Runs `command` with the user's data in the temporary directory (the system's
+  // still in /usr/share); its output, and whether it succeeded.
+  std::string run(const std::string& command, bool& succeeded) const {
+    const std::string line = "env XDG_DATA_HOME='" + (m_dir / "data").string() + "' XDG_DATA_DIRS=/usr/share " +
+                             "XDG_CONFIG_HOME='" + (m_dir / "config").string() + "' " + command + " 2>&1";
+    std::string output;
+    FILE* pipe = ::popen(line.c_str(), "r");
+    if (!pipe) {
+      succeeded = false;
+      return output;
+    }
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
+    succeeded = ::pclose(pipe) == 0;
+    return output;
+  }
+
+  test::TempDir m_dir;
+};
+
+TEST_F(DesktopLookups, TextFilesOpenWithTheDeclaredProgram) {
+  const auto record = m_dir / "record";
+  const std::vector<std::string> programDirectories = {"plain", "a dir % \"q\" $HOME \\b 'x' `y` %f"};
+  for (const std::string& name : programDirectories) {
+    SCOPED_TRACE(name);
+    const auto programDirectory = m_dir / name;
+    std::filesystem::create_directories(programDirectory);
+    const auto program = programDirectory / "orvex stub";
+    test::writeFile(program, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" +
+                                 record.string() + ".tmp' && mv '" + record.string() + ".tmp' '" + record.string() +
+                                 "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const auto applications = m_dir / "data" / "applications";
+    ASSERT_TRUE(declareDesktopEntry(applications, program.string()).ok());
+    const std::string entry = (applications / kDesktopEntryName).string();
+
+    bool ok = false;
+    EXPECT_EQ(run("desktop-file-validate '" + entry + "'", ok), "");
+    EXPECT_TRUE(ok);
+    // GIO reads the types of the user's entries from the cache the program refreshes.
+    run("update-desktop-database '" + applications.string() + "'", ok);
+    ASSERT_TRUE(ok);
+    for (const char* type : {"text/plain", "text/x-csrc"}) {
+      const std::string listed = run(std::string("gio mime ") + type, ok);
+      EXPECT_TRUE(ok) << listed;
+      EXPECT_NE(listed.find(std::string("\t") + kDesktopEntryName + "\n"), std::string::npos) << type << "\n" << listed;
+    }
+    const std::string unknown = run("gio mime application/octet-stream", ok);
+    EXPECT_EQ(unknown.find(kDesktopEntryName), std::string::npos) << unknown;
+
+    const auto document = m_dir / "lettre à Léa $x.txt";
+    test::writeFile(document, "texte\n");
+    std::filesystem::remove(record);
+    const std::string launched = run("gio launch '" + entry + "' '" + document.string() + "'", ok);
+    EXPECT_TRUE(ok) << launched;
+    // gio returns once the program has started; the record follows.
+    for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(std::filesystem::exists(record)) << "not launched";
+    EXPECT_EQ(test::readFile(record), std::string("[").append(document.string()).append("]\n"));
+  }
 }
 
 }  // namespace

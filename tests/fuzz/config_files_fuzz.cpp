@@ -30,15 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string>& lines = file.lines;
   buildToolMenus(lines);
   const ToolList list = loadToolList(lines);
-  for (const auto& entry : list.entries) {
-    const ToolEntry tool = splitToolEntry(entry);
+  for (const ToolEntry& tool : list.entries) {
     toolArguments(tool.parameters, "/tmp/doc.txt", "sélection");
-    findTool(lines, tool.label);
+    fuzz::require(findTool(lines, tool.label).has_value(), "listed tool found");
   }
   Status status;
   if (saveToolList(menu, list.title.value_or(""), list.entries, file.encoding, status) == ToolListSave::Written) {
     const ToolList again = loadToolList(readMenuFile(menu).lines);
     fuzz::require(again.title == list.title, "menu title read back");
+    fuzz::require(again.entries.size() == list.entries.size(), "every tool read back");
   }
 
   const auto document = fuzz::scratchFile("document.txt");

@@ -2,17 +2,25 @@
 // dialog to menu.cfg, to the menus, to a real launch; and the batch help screen.
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFocusEvent>
+#include <QListView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include "components/txp_menu.h"
+#include "config/desktop_entry.h"
+#include "config/menu_config.h"
 #include "config/tform4.h"
+#include "services/program_dialog.h"
 #include "window_fixture.h"
 
 using namespace orvex;
@@ -42,8 +50,10 @@ QString recordingScript(const QTemporaryDir& dir) {
   return script;
 }
 
-QString waitForArguments(const QTemporaryDir& dir) {
-  const QString file = dir.filePath(QStringLiteral("arguments"));
+QString text(QDialog& dialog, const char* name) { return control<QLineEdit>(dialog, name)->text(); }
+
+QString waitForArguments(const QString& directory) {
+  const QString file = directory + QStringLiteral("/arguments");
   if (!QTest::qWaitFor([&] { return QFile::exists(file); }, 10000)) return QStringLiteral("(not launched)");
   const QString recorded = QString::fromStdString(readBytes(file));
   QFile::remove(file);
@@ -178,13 +188,13 @@ class ConfigurationTest : public QObject {
     f.ui.realLaunches = true;
     tool->trigger();
     QCOMPARE(f.ui.startDirectories, QStringList{QStringLiteral("/")});
-    QCOMPARE(waitForArguments(tools), QString::fromStdString("[-f]\n[/home/moi/mes documents/lettre à Léa.txt]\n[-s]\n[" +
+    QCOMPARE(waitForArguments(tools.path()), QString::fromStdString("[-f]\n[/home/moi/mes documents/lettre à Léa.txt]\n[-s]\n[" +
                                                              hostile + "]\n"));
     // An unnamed document and no selection: empty arguments, still in place.
     f.window->setDocumentPath({});
     f.window->editor()->selectOffsets(0, 0);
     tool->trigger();
-    QCOMPARE(waitForArguments(tools), QStringLiteral("[-f]\n[]\n[-s]\n[]\n"));
+    QCOMPARE(waitForArguments(tools.path()), QStringLiteral("[-f]\n[]\n[-s]\n[]\n"));
 
     // The next showing lists the tool; confirming again rebuilds the menus once.
     f.ui.onModal = [](QDialog& dialog) {
@@ -202,10 +212,11 @@ class ConfigurationTest : public QObject {
     writeBytes(f.path(QStringLiteral("menu.cfg")),
                "MENU-GENERAL=Outils\r\nMENU=Echo\r\nCHEMIN=/bin/echo\r\nPARAMETRE=$Selection\r\n"
                "MENU=Notes\r\nCHEMIN=" + notes.toStdString() + "\r\nPARAMETRE=\r\n"
-               "MENU=Disparu\r\nCHEMIN=/nulle/part/outil\r\nPARAMETRE=\r\n");
+               "MENU=Disparu\r\nCHEMIN=/nulle/part/outil\r\nPARAMETRE=\r\n"
+               "MENU=Sans programme\r\nPARAMETRE=-x\r\nMENU=Suivant\r\nCHEMIN=/bin/echo\r\nPARAMETRE=\r\n");
     f.window->FormShow();
     const auto items = f.window->menuBar()->actions().at(4)->menu()->actions();
-    QCOMPARE(items.size(), 3);
+    QCOMPARE(items.size(), 5);
 
     f.setText(std::string(200'000, 'a'));
     f.window->editor()->selectOffsets(0, 200'000);
@@ -216,6 +227,13 @@ class ConfigurationTest : public QObject {
     items.at(1)->trigger();
     QCOMPARE(f.ui.opened, QStringList{notes});
     items.at(2)->trigger();
+    QCOMPARE(f.ui.messages.back().text, QStringLiteral("Veuillez reconfigurer l'outil."));
+    // A tool without its program line never takes the next tool's program.
+    f.ui.messages.clear();
+    items.at(3)->trigger();
+    QVERIFY(f.ui.started.isEmpty());
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+    QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Problème de configuration"));
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Veuillez reconfigurer l'outil."));
 
     // "Tout supprimer" then "&Annuler": the file is gone, the items stay and say so.
@@ -231,6 +249,231 @@ class ConfigurationTest : public QObject {
     items.at(0)->trigger();
     QCOMPARE(f.ui.messages.size(), said + 1);
     QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Problème de configuration"));
+  }
+
+  // Each field is stored as typed, whatever it holds, and every value reads back
+  // as itself: in the list, in menu.cfg, in the menus and at the launch.
+  void typedValuesAreStoredAsTyped() {
+    WindowFixture f;
+    QTemporaryDir tools;
+    QVERIFY(QDir(tools.path()).mkdir(QStringLiteral("a || b")));
+    const QString script = recordingScript(tools);
+    const QString program = tools.filePath(QStringLiteral("a || b/outil"));
+    QVERIFY(QFile::copy(script, program));
+    const std::vector<ToolEntry> typed = {
+        {"Un || deux", program.toStdString(), "-x || -y"},
+        {"MENU=Faux", "CHEMIN=/bin/faux", "PARAMETRE=-p"},
+        {"Titre MENU-GENERAL=x", "/bin/MENU=x", " || MENU=y CHEMIN=z "},
+        {" Nouveau ", " || ", ""},
+    };
+    f.ui.onModal = [&typed](QDialog& dialog) {
+      for (const ToolEntry& tool : typed) {
+        click(dialog, "Ajouter");
+        type(dialog, "Libelle", QString::fromStdString(tool.label));
+        type(dialog, "Executable", QString::fromStdString(tool.program));
+        type(dialog, "Parametres", QString::fromStdString(tool.parameters));
+        click(dialog, "Valider");
+      }
+      type(dialog, "MenuPrincipal", QStringLiteral("MENU=Outils || PARAMETRE="));
+      click(dialog, "Ok");
+    };
+    f.action("Configuration1")->trigger();
+    std::string expected = "MENU-GENERAL=MENU=Outils || PARAMETRE=\r\n";
+    for (const ToolEntry& tool : typed)
+      expected += "MENU=" + tool.label + "\r\nCHEMIN=" + tool.program + "\r\nPARAMETRE=" + tool.parameters + "\r\n";
+    QCOMPARE(readBytes(f.path(QStringLiteral("menu.cfg"))), expected);
+
+    // The next showing gives each field back whole; confirmed again, the file is
+    // written back unchanged.
+    f.ui.onModal = [&typed](QDialog& dialog) {
+      auto* list = control<QListWidget>(dialog, "ListBox1");
+      QCOMPARE(list->count(), int(typed.size()));
+      for (int row = 0; row < list->count(); ++row) {
+        list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(list->item(row)->text(), QString::fromStdString(joinToolEntry(typed[row])));
+        QCOMPARE(text(dialog, "Libelle"), QString::fromStdString(typed[row].label));
+        QCOMPARE(text(dialog, "Executable"), QString::fromStdString(typed[row].program));
+        QCOMPARE(text(dialog, "Parametres"), QString::fromStdString(typed[row].parameters));
+      }
+      QCOMPARE(text(dialog, "MenuPrincipal"), QStringLiteral("MENU=Outils || PARAMETRE="));
+      click(dialog, "Ok");
+    };
+    f.action("Configuration1")->trigger();
+    QCOMPARE(readBytes(f.path(QStringLiteral("menu.cfg"))), expected);
+
+    const auto menus = f.window->menuBar()->actions();
+    QCOMPARE(menus.at(4)->text(), QStringLiteral("MENU=Outils || PARAMETRE="));
+    QAction* first = menus.at(4)->menu()->actions().value(0);
+    QVERIFY(first);
+    f.ui.realLaunches = true;
+    first->trigger();
+    QCOMPARE(f.ui.started.value(0), program + QStringLiteral(" -x || -y"));
+    QCOMPARE(waitForArguments(tools.filePath(QStringLiteral("a || b"))), QStringLiteral("[-x]\n[||]\n[-y]\n"));
+  }
+
+  // Giving the list the keyboard makes an item current but selects none: no box is
+  // filled from it, and the commands that act on the selection do nothing.
+  void theKeyboardInTheListSelectsNothing() {
+    WindowFixture f;
+    writeBytes(f.path(QStringLiteral("menu.cfg")),
+               "MENU-GENERAL=Outils\r\nMENU=Un\r\nCHEMIN=/bin/un\r\nPARAMETRE=-1\r\n"
+               "MENU=Deux\r\nCHEMIN=/bin/deux\r\nPARAMETRE=-2\r\n");
+    f.ui.onModal = [](QDialog& dialog) {
+      auto* list = control<QListWidget>(dialog, "ListBox1");
+      const QStringList before = {list->item(0)->text(), list->item(1)->text()};
+      type(dialog, "Libelle", QStringLiteral("saisi"));
+      type(dialog, "Executable", QStringLiteral("/bin/saisi"));
+      for (const Qt::FocusReason reason : {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::OtherFocusReason}) {
+        QFocusEvent focus(QEvent::FocusIn, reason);
+        QApplication::sendEvent(list, &focus);
+        QCOMPARE(list->currentRow(), 0);  // what "&Supprimer" used to remove
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(text(dialog, "Libelle"), QStringLiteral("saisi"));
+        QCOMPARE(text(dialog, "Executable"), QStringLiteral("/bin/saisi"));
+        click(dialog, "Supprimer");
+        click(dialog, "Valider");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE((QStringList{list->item(0)->text(), list->item(1)->text()}), before);
+        QCOMPARE(text(dialog, "Libelle"), QStringLiteral("saisi"));
+      }
+      // A real selection is removed, and only once.
+      list->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+      QCOMPARE(text(dialog, "Executable"), QStringLiteral("/bin/deux"));
+      click(dialog, "Supprimer");
+      QCOMPARE(list->count(), 1);
+      QCOMPARE(text(dialog, "Libelle"), QString());
+      click(dialog, "Supprimer");
+      QCOMPARE(list->count(), 1);
+      QCOMPARE(list->item(0)->text(), QStringLiteral("Un || /bin/un || -1"));
+      click(dialog, "Annuler");
+    };
+    f.action("Configuration1")->trigger();
+    QCOMPARE(f.ui.modalDialogs, 1);
+  }
+
+  // The "->" beside "Exécutable :" starts in the directory of the program typed and
+  // fills the box with the full path chosen.
+  void theBrowseButtonFillsTheProgram() {
+    WindowFixture f;
+    f.ui.files = {QStringLiteral("/usr/bin/env")};
+    f.ui.onModal = [](QDialog& dialog) {
+      click(dialog, "Ajouter");
+      type(dialog, "Executable", QStringLiteral("/opt/mes outils/ancien"));
+      control<QToolButton>(dialog, "Parcourir")->click();
+      QCOMPARE(text(dialog, "Executable"), QStringLiteral("/usr/bin/env"));
+      control<QToolButton>(dialog, "Parcourir")->click();  // cancelled: the box stays
+      QCOMPARE(text(dialog, "Executable"), QStringLiteral("/usr/bin/env"));
+      click(dialog, "Annuler");
+    };
+    f.action("Configuration1")->trigger();
+    QCOMPARE(f.ui.programDirectories, (QStringList{QStringLiteral("/opt/mes outils"), QStringLiteral("/usr/bin")}));
+  }
+
+  // The real dialog behind it lists the folders and the files the user may run.
+  void theProgramDialogListsFoldersAndPrograms() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    QVERIFY(QDir(root).mkdir(QStringLiteral("dossier")));
+    QVERIFY(QDir(root).mkdir(QStringLiteral("zone")));
+    const auto make = [&](const char* name, QFile::Permissions permissions) {
+      writeBytes(root + QLatin1Char('/') + QLatin1String(name), "#!/bin/sh\n");
+      QFile::setPermissions(root + QLatin1Char('/') + QLatin1String(name), permissions);
+    };
+    const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
+    make("programme", readWrite | QFile::ExeOwner);
+    make("Autre", readWrite | QFile::ExeOwner);
+    make("notes.txt", readWrite);
+    make("script.sh", readWrite);
+    QVERIFY(QFile::link(root + QStringLiteral("/programme"), root + QStringLiteral("/lien")));
+    QVERIFY(QFile::link(root + QStringLiteral("/notes.txt"), root + QStringLiteral("/lien-notes")));
+    QVERIFY(QFile::link(root + QStringLiteral("/absent"), root + QStringLiteral("/lien-casse")));
+
+    const struct {
+      const char* name;
+      bool listed;
+    } entries[] = {{"dossier", true},     {"programme", true},   {"lien", true},
+                   {"notes.txt", false},  {"script.sh", false},  {"lien-notes", false},
+                   {"lien-casse", false}, {"absent", false}};
+    for (const auto& entry : entries)
+      QVERIFY2(isProgramChoice(QFileInfo(root + QLatin1Char('/') + QLatin1String(entry.name))) == entry.listed,
+               entry.name);
+
+    const auto dialog = createProgramDialog(nullptr, root);
+    QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Exécutables (*)")});
+    dialog->show();
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QVERIFY(view);
+    const auto shown = [&] {
+      QStringList names;
+      for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+        names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+      return names;
+    };
+    // Folders first, then names without regard to case.
+    const QStringList expected = {QStringLiteral("dossier"), QStringLiteral("zone"), QStringLiteral("Autre"),
+                                  QStringLiteral("lien"), QStringLiteral("programme")};
+    QTRY_COMPARE(shown(), expected);
+
+    // A program clicked can be opened, and its full path is the answer.
+    QModelIndex programme;
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+      if (view->model()->index(row, 0, view->rootIndex()).data().toString() == QStringLiteral("programme"))
+        programme = view->model()->index(row, 0, view->rootIndex());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(programme).center());
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QVERIFY(buttons);
+    QTRY_VERIFY(buttons->button(QDialogButtonBox::Open)->isEnabled());
+    buttons->button(QDialogButtonBox::Open)->click();
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->selectedFiles(), QStringList{root + QStringLiteral("/programme")});
+  }
+
+  // Run from a directory whose name is not UTF-8, the program cannot be named by a
+  // desktop entry: nothing is written and the user is told. The test runs a copy
+  // of itself from such a directory (reached through a link, since the system
+  // names a program by its real path) to play the window's part.
+  void theFileManagerEntryNeedsAUtf8ProgramPath() {
+    const QByteArray role = qgetenv("ORVEX_TEST_NOT_UTF8_COPY");
+    if (!role.isEmpty()) {
+      WindowFixture f;
+      f.action("Dclarerdanslabasederegistre1")->trigger();
+      QCOMPARE(f.ui.messages.size(), std::size_t(1));
+      QCOMPARE(f.ui.messages.back().text,
+               QStringLiteral("Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du programme "
+                              "n'est pas en UTF-8."));
+      QVERIFY(f.ui.started.isEmpty());
+      return;
+    }
+    QTemporaryDir dir;
+    const std::filesystem::path root = dir.path().toStdString();
+    // The toolkit cannot name what it cannot decode, so the copy is removed here.
+    struct Removal {
+      std::filesystem::path path;
+      ~Removal() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+      }
+    } removal{root};
+    const std::filesystem::path latin1 = root / "programme caf\xE9";
+    std::filesystem::create_directory(latin1);
+    const auto self = runningExecutable();
+    QVERIFY(self.has_value());
+    std::filesystem::copy_file(*self, latin1 / "copie");
+    std::filesystem::create_directory_symlink(latin1, root / "lien");
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORVEX_TEST_NOT_UTF8_COPY"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::MergedChannels);
+    copy.start(dir.filePath(QStringLiteral("lien/copie")), {QStringLiteral("theFileManagerEntryNeedsAUtf8ProgramPath")});
+    QVERIFY(copy.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(copy.readAll());
+    QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0, qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("PASS   : ConfigurationTest::theFileManagerEntryNeedsAUtf8ProgramPath")),
+             qPrintable(output));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data"))));
   }
 
   void anEmptyTitleKeepsTheFile() {

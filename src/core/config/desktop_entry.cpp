@@ -1,10 +1,13 @@
 #include "config/desktop_entry.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
 
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "text/utf8.h"
 
 namespace orvex {
 
@@ -21,6 +24,15 @@ std::string quotedArgument(const std::string& text) {
   }
   quoted += '"';
   return quoted;
+}
+
+// The command line of the entry, before the value's own escaping. GIO checks that
+// the program exists before it turns "%%" back into "%", so it drops an entry
+// whose program path holds a "%". Such a path goes to the shell as an argument
+// instead (never as shell text), and the shell runs it with the file.
+std::string execLine(const std::string& executable) {
+  if (executable.find('%') == std::string::npos) return quotedArgument(executable) + " %f";
+  return "/bin/sh -c " + quotedArgument("exec \"$0\" \"$@\"") + " " + quotedArgument(executable) + " %f";
 }
 
 // A value of a desktop entry cannot hold a line break or a backslash as such.
@@ -49,17 +61,34 @@ std::filesystem::path desktopEntryDirectory() {
   return {};
 }
 
-std::string desktopEntryText(const std::filesystem::path& executable) {
+std::optional<std::string> runningExecutable() {
+  std::string path(256, '\0');
+  while (true) {
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length < 0) return std::nullopt;
+    if (static_cast<std::size_t>(length) < path.size()) {
+      path.resize(static_cast<std::size_t>(length));
+      return path;
+    }
+    // Possibly cut short: try again with more room.
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string desktopEntryText(const std::string& executable) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Ouvrir avec Orvex\n"
-         "Exec=" + escapedValue(quotedArgument(executable.string())) + " %f\n"
-         "MimeType=application/octet-stream;\n"
+         "Exec=" + escapedValue(execLine(executable)) + "\n"
+         "MimeType=text/plain;\n"
          "NoDisplay=true\n"
          "Terminal=false\n";
 }
 
-Status declareDesktopEntry(const std::filesystem::path& directory, const std::filesystem::path& executable) {
+Status declareDesktopEntry(const std::filesystem::path& directory, const std::string& executable) {
+  if (!isValidUtf8(executable))
+    return Status::failure("Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du "
+                           "programme n'est pas en UTF-8.");
   const Status failed = Status::failure("Echec à la définition des données pour ''");
   if (directory.empty()) return failed;
   std::error_code error;

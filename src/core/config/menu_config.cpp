@@ -66,31 +66,39 @@ std::vector<std::string> windows1252LinesOrUtf8(std::vector<std::string> lines) 
   return readsAsUtf8 && !ascii ? lines : encoded;
 }
 
+// The tool whose "MENU=" line is lines[first]: its keys are read from that line up
+// to its "PARAMETRE=" line, stopping early at the next tool or title line, so a
+// tool never takes another tool's program. Of several "CHEMIN=" lines, the last
+// one before the parameters counts.
+struct ToolKeys {
+  ToolEntry entry;
+  bool programGiven = false;
+};
+
+ToolKeys toolKeysAt(const std::vector<std::string>& lines, std::size_t first) {
+  ToolKeys tool;
+  tool.entry.label = valueOf(lines[first]);
+  for (std::size_t i = first; i < lines.size(); ++i) {
+    const LineKeys keys = keysOf(lines[i]);
+    if (i > first && (keys.label || keys.title)) break;
+    if (keys.program) {
+      tool.entry.program = valueOf(lines[i]);
+      tool.programGiven = true;
+    }
+    if (keys.parameters) {
+      tool.entry.parameters = valueOf(lines[i]);
+      break;
+    }
+  }
+  return tool;
+}
+
 }  // namespace
 
 std::string joinToolEntry(const ToolEntry& entry) {
   std::string joined = entry.label;
   joined.append(kEntrySeparator).append(entry.program).append(kEntrySeparator).append(entry.parameters);
   return joined;
-}
-
-ToolEntry splitToolEntry(std::string_view entry) {
-  ToolEntry tool;
-  const auto first = entry.find(kEntrySeparator);
-  if (first == std::string_view::npos) {
-    tool.label = entry;
-    return tool;
-  }
-  tool.label = entry.substr(0, first);
-  const auto rest = entry.substr(first + kEntrySeparator.size());
-  const auto second = rest.find(kEntrySeparator);
-  if (second == std::string_view::npos) {
-    tool.program = rest;
-    return tool;
-  }
-  tool.program = rest.substr(0, second);
-  tool.parameters = rest.substr(second + kEntrySeparator.size());
-  return tool;
 }
 
 std::string_view valueOf(std::string_view line) {
@@ -118,16 +126,13 @@ MenuFile readMenuFile(const std::filesystem::path& path) {
 
 ToolList loadToolList(const std::vector<std::string>& lines) {
   ToolList list;
-  for (const auto& line : lines) {
-    const LineKeys keys = keysOf(line);
-    if (keys.title) {
-      list.title = valueOf(line);
-    } else if (keys.label) {
-      list.entries.emplace_back(valueOf(line));
-    } else if (!list.entries.empty()) {
-      // A program or parameter line before any tool has no entry to extend.
-      list.entries.back().append(kEntrySeparator).append(valueOf(line));
-    }
+  // A program or parameter line before any tool belongs to no tool.
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const LineKeys keys = keysOf(lines[i]);
+    if (keys.title)
+      list.title = valueOf(lines[i]);
+    else if (keys.label)
+      list.entries.push_back(toolKeysAt(lines, i).entry);
   }
   return list;
 }
@@ -148,13 +153,12 @@ std::vector<ToolMenu> buildToolMenus(const std::vector<std::string>& lines) {
 }
 
 ToolListSave saveToolList(const std::filesystem::path& path, const std::string& title,
-                          const std::vector<std::string>& entries, Encoding encoding, Status& status) {
+                          const std::vector<ToolEntry>& entries, Encoding encoding, Status& status) {
   status = {};
   if (isBlank(title)) return isExistingFile(path) ? ToolListSave::TitleMissing : ToolListSave::NotWritten;
   if (entries.empty()) return ToolListSave::NotWritten;
   std::vector<std::string> lines{std::string(kMenuTitleKey) + withoutLineBreaks(title)};
-  for (const auto& entry : entries) {
-    const ToolEntry tool = splitToolEntry(entry);
+  for (const ToolEntry& tool : entries) {
     lines.push_back(std::string(kToolLabelKey) + withoutLineBreaks(tool.label));
     lines.push_back(std::string(kToolProgramKey) + withoutLineBreaks(tool.program));
     lines.push_back(std::string(kToolParametersKey) + withoutLineBreaks(tool.parameters));
@@ -173,20 +177,16 @@ ToolListSave saveToolList(const std::filesystem::path& path, const std::string& 
   }
 }
 
-ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view label) {
-  ToolLaunch launch;
-  bool found = false;
-  for (const auto& line : lines) {
-    const LineKeys keys = keysOf(line);
-    if (keys.label && valueOf(line) == label) found = true;
-    if (!found) continue;
-    if (keys.program) launch.program = valueOf(line);
-    if (keys.parameters) {
-      launch.parameters = valueOf(line);
-      break;
-    }
+std::optional<ToolLaunch> findTool(const std::vector<std::string>& lines, std::string_view label) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!keysOf(lines[i]).label || valueOf(lines[i]) != label) continue;
+    ToolKeys tool = toolKeysAt(lines, i);
+    ToolLaunch launch;
+    if (tool.programGiven) launch.program = std::move(tool.entry.program);
+    launch.parameters = std::move(tool.entry.parameters);
+    return launch;
   }
-  return launch;
+  return std::nullopt;
 }
 
 }  // namespace orvex

@@ -29,10 +29,9 @@ struct ToolEntry {
   bool operator==(const ToolEntry&) const = default;
 };
 
-// "label || program || parameters", and back: the label is the text before the
-// first separator, the program the text up to the second, the parameters the rest.
+// "label || program || parameters", as the configuration list shows a tool. Only
+// shown: a value may hold the separator itself, so the text is never split again.
 std::string joinToolEntry(const ToolEntry& entry);
-ToolEntry splitToolEntry(std::string_view entry);
 
 // The text after the line's first "=".
 std::string_view valueOf(std::string_view line);
@@ -46,10 +45,12 @@ struct MenuFile {
 // A symbolic link another user owns is never followed: IoFailure, as for an unreadable file.
 MenuFile readMenuFile(const std::filesystem::path& path);
 
-// What the configuration list loads: the menu title and one joined entry per tool.
+// What the configuration list loads: the menu title and the tools. A tool's
+// program and parameters are its own "CHEMIN=" and "PARAMETRE=" lines: those
+// before the next "MENU=" or title line; a missing line gives an empty value.
 struct ToolList {
   std::optional<std::string> title;  // none without a title line
-  std::vector<std::string> entries;
+  std::vector<ToolEntry> entries;
 };
 ToolList loadToolList(const std::vector<std::string>& lines);
 
@@ -67,17 +68,20 @@ enum class ToolListSave { Written, NotWritten, TitleMissing };
 // Saves the configuration list (UTF-8 text) in `encoding`, or in UTF-8 when the
 // text does not fit Windows-1252. Nothing is written without a title (TitleMissing
 // when a file exists, so the caller shows "Vous devez saisir un nom pour le menu
-// général.") or without entries; otherwise the file is replaced. A line break
-// inside a value becomes a blank: it would split the value into a line of its own.
+// général.") or without entries; otherwise the file is replaced. Every value is
+// written whole after its key, whatever it holds; only a line break inside a value
+// becomes a blank, since it would split the value into a line of its own.
 ToolListSave saveToolList(const std::filesystem::path& path, const std::string& title,
-                          const std::vector<std::string>& entries, Encoding encoding, Status& status);
+                          const std::vector<ToolEntry>& entries, Encoding encoding, Status& status);
 
 // The program and parameters of the tool whose label is exactly `label`, from the
-// first line naming it. An empty program means nothing to launch.
+// first line naming it and, like the list, only up to the next tool or title.
+// None when no line names the tool; no program when the tool has no "CHEMIN="
+// line (it must be configured again); an empty program means nothing to launch.
 struct ToolLaunch {
-  std::string program;
+  std::optional<std::string> program;
   std::string parameters;
 };
-ToolLaunch findTool(const std::vector<std::string>& lines, std::string_view label);
+std::optional<ToolLaunch> findTool(const std::vector<std::string>& lines, std::string_view label);
 
 }  // namespace orvex

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTabWidget;
 
@@ -65,6 +66,9 @@ class TForm4 : public QDialog {
   QWidget* buildGeneralPage();
   QWidget* buildToolsPage();
   void loadToolList();
+  // The selected entry of the tool list, or none: the current item alone is not a
+  // choice the user made.
+  QListWidgetItem* selectedTool() const;
   // Writes menu.cfg from the list; false when a failure was reported.
   bool saveToolList();
   void reportError(const std::string& message);

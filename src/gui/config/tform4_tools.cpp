@@ -23,6 +23,29 @@ namespace {
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
+// The list shows "label || program || parameters"; each field is kept in the item
+// as typed, since a value may hold the separator and the text cannot be split back.
+constexpr int kLabelRole = Qt::UserRole;
+constexpr int kProgramRole = Qt::UserRole + 1;
+constexpr int kParametersRole = Qt::UserRole + 2;
+
+void setTool(QListWidgetItem& item, const ToolEntry& tool) {
+  item.setText(fromUtf8(joinToolEntry(tool)));
+  item.setData(kLabelRole, fromUtf8(tool.label));
+  item.setData(kProgramRole, fromUtf8(tool.program));
+  item.setData(kParametersRole, fromUtf8(tool.parameters));
+}
+
+ToolEntry toolOf(const QListWidgetItem& item) {
+  return {item.data(kLabelRole).toString().toStdString(), item.data(kProgramRole).toString().toStdString(),
+          item.data(kParametersRole).toString().toStdString()};
+}
+
+void addTool(QListWidget& list, const ToolEntry& tool) {
+  auto* item = new QListWidgetItem(&list);
+  setTool(*item, tool);
+}
+
 QToolButton* browseButton(const char* name, const char* hint, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -41,6 +64,7 @@ QWidget* TForm4::buildToolsPage() {
   ListBox1 = new QListWidget(page);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setFrameShape(QFrame::NoFrame);
+  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->addWidget(ListBox1, 0, 0, 1, 3);
 
   auto box = [&](int row, const char* label, const char* name) {
@@ -77,7 +101,9 @@ QWidget* TForm4::buildToolsPage() {
   buttons->addStretch();
   grid->addLayout(buttons, 0, 3, 6, 1);
 
-  connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm4::ListBox1Click);
+  // The boxes follow the selection, not the current item: the list makes its first
+  // item current when it gets the keyboard, which selects nothing.
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TForm4::ListBox1Click);
   connect(browse, &QToolButton::clicked, this, &TForm4::ParcourirClick);
   connect(variables, &QToolButton::clicked, this, &TForm4::VariablesClick);
   return page;
@@ -93,7 +119,7 @@ void TForm4::loadToolList() {
     m_menuEncoding = menu.encoding;
     const ToolList list = orvex::loadToolList(menu.lines);
     if (list.title) MenuPrincipal->setText(fromUtf8(*list.title));
-    for (const auto& entry : list.entries) ListBox1->addItem(fromUtf8(entry));
+    for (const ToolEntry& tool : list.entries) addTool(*ListBox1, tool);
   } catch (const IoFailure& failure) {
     reportError(failure.what());
   }
@@ -101,8 +127,8 @@ void TForm4::loadToolList() {
 
 bool TForm4::saveToolList() {
   if (!m_paths.available()) return true;
-  std::vector<std::string> entries;
-  for (int row = 0; row < ListBox1->count(); ++row) entries.push_back(ListBox1->item(row)->text().toStdString());
+  std::vector<ToolEntry> entries;
+  for (int row = 0; row < ListBox1->count(); ++row) entries.push_back(toolOf(*ListBox1->item(row)));
   Status status;
   switch (orvex::saveToolList(m_paths.menuFile(), MenuPrincipal->text().toStdString(), entries, m_menuEncoding,
                               status)) {
@@ -120,26 +146,33 @@ bool TForm4::saveToolList() {
   return true;
 }
 
+QListWidgetItem* TForm4::selectedTool() const {
+  const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+  return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
 void TForm4::ListBox1Click() {
-  const QListWidgetItem* item = ListBox1->currentItem();
+  const QListWidgetItem* item = selectedTool();
   if (!item) return;
-  const ToolEntry tool = splitToolEntry(item->text().toStdString());
+  const ToolEntry tool = toolOf(*item);
   Libelle->setText(fromUtf8(tool.label));
   Executable->setText(fromUtf8(tool.program));
   Parametres->setText(fromUtf8(tool.parameters));
 }
 
 void TForm4::AjouterClick() {
-  ListBox1->addItem(QStringLiteral("Nouveau  || Outils || "));
-  ListBox1->setCurrentRow(ListBox1->count() - 1);
-  ListBox1Click();
+  addTool(*ListBox1, {"Nouveau ", "Outils", ""});
+  // Selecting the new entry fills the boxes from it.
+  ListBox1->setCurrentRow(ListBox1->count() - 1, QItemSelectionModel::ClearAndSelect);
   Libelle->setFocus();
 }
 
 void TForm4::SupprimerClick() {
-  const int row = ListBox1->currentRow();
-  if (row < 0) return;
-  delete ListBox1->takeItem(row);
+  QListWidgetItem* item = selectedTool();
+  if (!item) return;
+  delete ListBox1->takeItem(ListBox1->row(item));
+  // The list would select the next entry, which the emptied boxes do not show.
+  ListBox1->clearSelection();
   Libelle->clear();
   Executable->clear();
   Parametres->clear();
@@ -147,10 +180,9 @@ void TForm4::SupprimerClick() {
 }
 
 void TForm4::ValiderClick() {
-  QListWidgetItem* item = ListBox1->currentItem();
+  QListWidgetItem* item = selectedTool();
   if (!item) return;
-  item->setText(fromUtf8(joinToolEntry(
-      {Libelle->text().toStdString(), Executable->text().toStdString(), Parametres->text().toStdString()})));
+  setTool(*item, {Libelle->text().toStdString(), Executable->text().toStdString(), Parametres->text().toStdString()});
 }
 
 void TForm4::ToutSupprimerClick() {

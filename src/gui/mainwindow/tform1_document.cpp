@@ -290,7 +290,11 @@ void TForm1::VelmorasurInternet1Click() { m_ui.openWithDesktop(kWebPageAddress);
 void TForm1::Dclarerdanslabasederegistre1Click() {
   const std::filesystem::path directory = desktopEntryDirectory();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const Status status = declareDesktopEntry(directory, std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()));
+  // The path as the system has it: the toolkit's own would be decoded, and a
+  // directory name that is not UTF-8 would lose its bytes.
+  const std::optional<std::string> executable = runningExecutable();
+  const Status status = executable ? declareDesktopEntry(directory, *executable)
+                                   : Status::failure("Echec à la définition des données pour ''");
   QApplication::restoreOverrideCursor();
   if (!status.ok()) {
     reportError(QString::fromStdString(status.error));

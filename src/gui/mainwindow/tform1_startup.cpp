@@ -106,14 +106,17 @@ void TForm1::launchUserTool(const std::string& label) {
                      MessageIcon::Stop);
   };
   if (!isExistingFile(file)) return reconfigure();
-  ToolLaunch launch;
+  std::optional<ToolLaunch> launch;
   try {
     launch = findTool(readMenuFile(file).lines, label);
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return;
   }
-  const QString program = QString::fromStdString(launch.program).trimmed();
+  // A file edited since the menus were built may no longer name the tool.
+  if (!launch) return;
+  if (!launch->program) return reconfigure();
+  const QString program = QString::fromStdString(*launch->program).trimmed();
   if (program.isEmpty()) return;
   const ToolTarget target = resolveToolProgram(program.toStdString());
   if (target.kind == ToolTarget::Kind::Missing) return reconfigure();
@@ -126,7 +129,7 @@ void TForm1::launchUserTool(const std::string& label) {
   std::error_code error;
   const std::string document = m_documentPath.empty() ? std::string()
                                                       : std::filesystem::absolute(m_documentPath, error).native();
-  const std::vector<std::string> arguments = toolArguments(launch.parameters, document, editor()->selectedText());
+  const std::vector<std::string> arguments = toolArguments(launch->parameters, document, editor()->selectedText());
   std::vector<std::string> command{target.path};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!fitsArgumentLimits(command)) {

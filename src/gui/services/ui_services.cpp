@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QProcess>
 
+#include "services/program_dialog.h"
+
 namespace orvex::gui {
 
 namespace {
@@ -90,14 +92,9 @@ std::optional<QString> QtUiServices::inputText(const QString& caption, const QSt
 }
 
 std::optional<QString> QtUiServices::chooseProgram(const QString& directory) {
-  // Executables carry no common name pattern on Linux: the list keeps the files
-  // that may be run, and the folders to reach them.
-  QFileDialog dialog(m_parent, QString(), directory, QStringLiteral("Exécutables (*)"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  const auto dialog = createProgramDialog(m_parent, directory);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().constFirst();
 }
 
 std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {

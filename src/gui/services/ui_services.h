@@ -34,7 +34,8 @@ class UiServices {
   virtual std::optional<QString> chooseFileToSave(const QString& startName) = 0;
   // An input box with a caption, a prompt and a preset value; empty when cancelled.
   virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) = 0;
-  // An open dialog listing the executable files, starting in `directory`.
+  // An open dialog listing the folders and the executable files, starting in
+  // `directory`; the full path chosen, or empty when cancelled.
   virtual std::optional<QString> chooseProgram(const QString& directory) = 0;
   // The colour dialog, opening on `initial`; empty when cancelled.
   virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
