@@ -44,8 +44,12 @@ void TForm1::Rechercher1Click() {
 
 void TForm1::Suivant1Click() { FindDialog1Find(); }
 
+// A match gives the keyboard back to the text, the dialog staying open beside it:
+// the next key types over the match rather than into the find text.
 void TForm1::FindDialog1Find() {
-  if (searchForward(FindDialog1->findText(), FindDialog1->options())) editeur->setFocus();
+  if (!searchForward(FindDialog1->findText(), FindDialog1->options())) return;
+  activateWindow();
+  editeur->setFocus(Qt::OtherFocusReason);
 }
 
 // Opening the dialog changes nothing: the document shows "Modifié" once a
