@@ -20,12 +20,6 @@ bool holdsVisibleCharacter(const QString& text) {
   return false;
 }
 
-void present(QDialog& dialog) {
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
-}
-
 }  // namespace
 
 void TForm1::createSearchDialogs() {
@@ -39,7 +33,7 @@ void TForm1::createSearchDialogs() {
 void TForm1::Rechercher1Click() {
   const QString selected = QString::fromStdString(editeur->selectedText());
   if (holdsVisibleCharacter(selected)) FindDialog1->setFindText(selected);
-  present(*FindDialog1);
+  FindDialog1->present();
 }
 
 void TForm1::Suivant1Click() { FindDialog1Find(); }
@@ -55,7 +49,7 @@ void TForm1::FindDialog1Find() {
 // Opening the dialog changes nothing: the document shows "Modifié" once a
 // replacement is made.
 void TForm1::Remplacer1Click() {
-  present(*ReplaceDialog1);
+  ReplaceDialog1->present();
 }
 
 void TForm1::ReplaceDialog1Find() { searchForward(ReplaceDialog1->findText(), ReplaceDialog1->options()); }

@@ -56,6 +56,14 @@ FindDialog::FindDialog(QWidget* parent, bool replacing) : QDialog(parent) {
 QString FindDialog::findText() const { return m_find->text(); }
 void FindDialog::setFindText(const QString& text) { m_find->setText(text.left(kMaxText)); }
 
+void FindDialog::present() {
+  show();
+  raise();
+  activateWindow();
+  m_find->setFocus(Qt::OtherFocusReason);
+  m_find->selectAll();
+}
+
 SearchOptions FindDialog::options() const {
   return {m_matchCase->isEnabled() && m_matchCase->isChecked(), m_wholeWord->isEnabled() && m_wholeWord->isChecked()};
 }
