@@ -691,7 +691,8 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
   if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)) emit clipboardKeyPressed();
   // The control's own bindings (Ctrl+V...) still run; otherwise it would type the
   // character.
-  if (isCommandCharacter(*key) && !m_impl->sci->standardCommands()->boundTo(key->key() | static_cast<int>(key->modifiers())))
+  if (isCommandCharacter(*key) &&
+      !m_impl->sci->standardCommands()->boundTo(key->key() | static_cast<int>(key->modifiers())))
     return true;
   QString text = key->text();
   const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
