@@ -97,6 +97,7 @@ class EditorInputTest : public QObject {
         {"Ctrl++", Qt::Key_Plus, ctrl | Qt::ShiftModifier, "+", "ab"},
         {"Ctrl+keypad +", Qt::Key_Plus, ctrl | Qt::KeypadModifier, "+", "ab"},
         {"Ctrl+-", Qt::Key_Minus, ctrl, "-", "ab"},
+        {"Ctrl+keypad -", Qt::Key_Minus, ctrl | Qt::KeypadModifier, "-", "ab"},
         {"Ctrl+0", Qt::Key_0, ctrl, "0", "ab"},
         {"Ctrl+à (0 in French)", Qt::Key_Agrave, ctrl, "à", "ab"},
         {"Ctrl+,", Qt::Key_Comma, ctrl, ",", "ab"},
@@ -137,6 +138,7 @@ class EditorInputTest : public QObject {
     QTest::keyClick(area, Qt::Key_End);
     QTest::sendKeyEvent(QTest::Click, area, static_cast<Qt::Key>(key), typed, modifiers);
     QCOMPARE(QString::fromStdString(f.text()), after);
+    QCOMPARE(f.window->editor()->zoom(), 0);  // zoom is Ctrl+wheel only
   }
 
   void navigationAndClipboardKeysStillWork() {
