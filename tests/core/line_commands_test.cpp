@@ -4,6 +4,8 @@
 
 #include "editing/line_commands.h"
 #include "editing/text_search.h"
+#include "text/windows1252.h"
+#include "text/word_characters.h"
 
 namespace orvex {
 namespace {
@@ -65,6 +67,39 @@ TEST(TextSearch, FindsForwardFoldingEveryLetter) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(findText(c.text, c.needle, c.from, c.options), c.at) << c.text << " / " << c.needle;
+}
+
+TEST(TextSearch, WholeWordsEndAtEveryCharacterThatIsNoLetterDigitOrUnderscore) {
+  const struct {
+    std::string text;
+    std::optional<std::size_t> at;
+  } cases[] = {
+      {"«\u00A0abc\u00A0»", 4},  // no-break spaces and guillemets
+      {"«abc»", 2},              {"l’abc", 4},     {"—abc—", 3},      {"€abc€", 3},
+      {"abc…", 0},               {"„abc“", 3},     {"•abc", 3},       {"(abc)", 1},
+      {"abc²", 0},               {"½abc", 2},      {"abc™", 0},       {"°abc", 2},
+      {"éabc", std::nullopt},    {"abcé", std::nullopt},              {"œabc", std::nullopt},
+      {"ŸabcŠ", std::nullopt},   {"ªabc", std::nullopt},              {"µabc", std::nullopt},
+      {"abc_", std::nullopt},    {"9abc", std::nullopt},              {"abc٣", std::nullopt},  // Arabic-Indic 3
+      {"ωabc", std::nullopt},    {"abcж", std::nullopt},              {"中abc", std::nullopt},
+      {"abc\xCC\x81 abc", 6},    // a combining accent belongs to the word before it
+      {"abc\xE9", std::nullopt}, // a stray byte of Windows-1252 é
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(findText(c.text, "abc", 0, {false, true}), c.at) << c.text;
+}
+
+// Every character Windows-1252 holds: only its letters and digits join words.
+TEST(TextSearch, WordCharactersOfWindows1252) {
+  const std::u32string letters = U"ƒŠŒŽšœžŸªµºÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿˆ";
+  for (int byte = 0; byte < 256; ++byte) {
+    const char32_t c = decodeWindows1252(static_cast<unsigned char>(byte));
+    const bool ascii = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+                       (byte >= 'a' && byte <= 'z') || byte == '_';
+    EXPECT_EQ(isWordCharacter(c), ascii || letters.find(c) != std::u32string::npos) << byte;
+  }
+  EXPECT_TRUE(isWordCharacter(U'\U00010400'));  // a Deseret letter, past the first plane
+  EXPECT_FALSE(isWordCharacter(U'\U0001F600'));  // an emoji
 }
 
 TEST(TextSearch, ReplaceAllNeverLoopsAndKeepsWhatComesBefore) {

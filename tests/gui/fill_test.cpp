@@ -56,6 +56,8 @@ class FillTest : public QObject {
         {"un\n\ntrois\n", {QStringLiteral("XY")}, "XYun\nXY \nXYtrois\n"},
         {"abcdef\n", {QStringLiteral("XY"), 3}, "abXYcdef\n"},
         {"ab\nabcdefgh\n", {QStringLiteral("XY"), 5}, "ab  XY \nabcdXYefgh\n"},
+        {"ab\n", {QStringLiteral("XY"), 5}, "ab  XY \n"},
+        {"\n", {QStringLiteral("XY"), 32767}, std::string(32766, ' ') + "XY \n"},
         {"a\nb\nc\n", {QStringLiteral("ID%-"), 1, true, 7, 3}, "ID7-a\nID10-b\nID13-c\n"},
         {"a\nb\n", {QStringLiteral("N"), 1, true, 1, 1}, "1Na\n2Nb\n"},
         {"caf\xE9\r\n", {QStringLiteral("€"), 5}, "caf\xE9\x80 \r\n"},
@@ -91,6 +93,38 @@ class FillTest : public QObject {
       QCOMPARE(dialog.findChild<QSpinBox*>(QStringLiteral("UpDown3"))->value(), 40'001);
     };
     f.action("Remplir1")->trigger();
+  }
+
+  // Typed, as a user types it: any column up to 32767 on short lines too, a fixed
+  // window, and after a block fill the full range back.
+  void aTypedColumnIsTakenUpTo32767() {
+    WindowFixture f;
+    load(f, "ab\ncd\n");
+    std::vector<int> maxima;
+    f.ui.onModal = [&maxima](QDialog& dialog) {
+      dialog.show();
+      QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+      auto* column = dialog.findChild<QSpinBox*>(QStringLiteral("UpDown1"));
+      maxima.push_back(column->maximum());
+      column->selectAll();
+      QTest::keyClicks(column, QStringLiteral("5"));
+      QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("Edit1")), QStringLiteral("X"));
+      dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    };
+    f.action("Remplir1")->trigger();
+    QCOMPARE(f.text(), std::string("ab  X \ncd  X \n"));
+
+    f.window->editor()->restoreViewPosition({0, 1, 0});
+    f.action("Dbutbloc1")->trigger();
+    f.window->editor()->restoreViewPosition({1, 2, 0});
+    f.action("Finbloc1")->trigger();
+    f.ui.onModal = [](QDialog& dialog) { dialog.findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click(); };
+    f.action("ToolButton41")->trigger();
+    f.ui.onModal = [&maxima](QDialog& dialog) {
+      maxima.push_back(dialog.findChild<QSpinBox*>(QStringLiteral("UpDown1"))->maximum());
+    };
+    f.action("Remplir1")->trigger();
+    QCOMPARE(maxima, (std::vector<int>{32767, 32767}));
   }
 
   void aBlockIsFilledInOneStep() {

@@ -106,6 +106,26 @@ class LayoutTest : public QObject {
     ui.showMessage(QStringLiteral("Avertissement"), warning, MessageIcon::Warning);
     QCOMPARE(lines, 3);
   }
+
+  // A short text in a box with a longer caption: the frame's bold title, with its
+  // icon and buttons beside it, still fits.
+  void aNarrowBoxShowsItsWholeCaption() {
+    QtUiServices ui;
+    for (const QString& caption : {QStringLiteral("Avertissement"), QStringLiteral("Information")}) {
+      int width = 0;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        width = box->width();
+        box->accept();
+      });
+      ui.showMessage(caption, QStringLiteral("\"x\" pas trouvé."), MessageIcon::Warning);
+      QFont title = QApplication::font();
+      title.setBold(true);
+      // Openbox's frame takes about 90 pixels for its icon, three buttons and margins.
+      QVERIFY2(width >= QFontMetrics(title).horizontalAdvance(caption) + 100, qPrintable(caption));
+    }
+  }
 };
 
 QTEST_MAIN(LayoutTest)

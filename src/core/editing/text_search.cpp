@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "text/word_characters.h"
+
 namespace orvex {
 
 namespace {
@@ -35,10 +37,6 @@ char32_t fold(char32_t c) {
   if (c >= 0x410 && c <= 0x42F) return c + 32;
   if (c >= 0x400 && c <= 0x40F) return c + 80;
   return c;
-}
-
-bool isWordCharacter(char32_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
 }
 
 class Matcher {

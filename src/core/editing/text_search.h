@@ -12,7 +12,7 @@ namespace orvex {
 
 struct SearchOptions {
   bool matchCase = false;
-  bool wholeWord = false;  // the match has no letter, digit or "_" on either side
+  bool wholeWord = false;  // the match has no letter, digit or "_" on either side (see isWordCharacter)
 };
 
 // The byte offset of the first match at or after `from`; empty when there is none

@@ -61,6 +61,17 @@ bool isPlainEditingKey(int combined) {
   return false;
 }
 
+// A character typed with Ctrl or Alt held (Ctrl+=, Ctrl+0, Alt+W...) is a command
+// the program does not have, not text. AltGr is no Alt: X11 reports it as the
+// group switch, other systems as no modifier at all, and its character (€, @, [
+// on a French keyboard) is typed as any other.
+bool isCommandCharacter(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers();
+  if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)) || (modifiers & Qt::GroupSwitchModifier)) return false;
+  const QString text = key.text();
+  return !text.isEmpty() && text.front().isPrint();
+}
+
 }  // namespace
 
 namespace {
@@ -739,6 +750,11 @@ bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   emit keyPressed();
+  // The control's own bindings (Ctrl+V...) still run; otherwise it would type the
+  // character.
+  if (isCommandCharacter(*key) &&
+      !m_impl->sci->standardCommands()->boundTo(key->key() | static_cast<int>(key->modifiers())))
+    return true;
   QString text = key->text();
   const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
   // Shift+Tab is a Tab too: the control's own back-tab would remove leading blanks.

@@ -20,12 +20,6 @@ bool holdsVisibleCharacter(const QString& text) {
   return false;
 }
 
-void present(QDialog& dialog) {
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
-}
-
 }  // namespace
 
 void TForm1::createSearchDialogs() {
@@ -39,19 +33,23 @@ void TForm1::createSearchDialogs() {
 void TForm1::Rechercher1Click() {
   const QString selected = QString::fromStdString(editeur->selectedText());
   if (holdsVisibleCharacter(selected)) FindDialog1->setFindText(selected);
-  present(*FindDialog1);
+  FindDialog1->present();
 }
 
 void TForm1::Suivant1Click() { FindDialog1Find(); }
 
+// A match gives the keyboard back to the text, the dialog staying open beside it:
+// the next key types over the match rather than into the find text.
 void TForm1::FindDialog1Find() {
-  if (searchForward(FindDialog1->findText(), FindDialog1->options())) editeur->setFocus();
+  if (!searchForward(FindDialog1->findText(), FindDialog1->options())) return;
+  activateWindow();
+  editeur->setFocus(Qt::OtherFocusReason);
 }
 
 // Opening the dialog changes nothing: the document shows "Modifié" once a
 // replacement is made.
 void TForm1::Remplacer1Click() {
-  present(*ReplaceDialog1);
+  ReplaceDialog1->present();
 }
 
 void TForm1::ReplaceDialog1Find() { searchForward(ReplaceDialog1->findText(), ReplaceDialog1->options()); }

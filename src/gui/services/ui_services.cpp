@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QUrl>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -39,6 +41,19 @@ void keepLines(QMessageBox& box, const QString& text) {
   box.setText(QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(displayText(text).toHtmlEscaped()));
 }
 
+// The window manager writes the caption in its own title font, usually bold, beside
+// the frame's icon and buttons; the toolkit sizes the box by its text alone, and a
+// short text ("\"x\" pas trouvé.") would leave "Avertissement" cut.
+void fitCaption(QMessageBox& box, const QString& caption) {
+  constexpr int kFrameControls = 120;  // the frame's icon and its three buttons
+  QFont title = box.font();
+  title.setBold(true);
+  const int width = QFontMetrics(title).horizontalAdvance(caption) + kFrameControls;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 }  // namespace
 
 QString displayText(const QString& text) {
@@ -50,6 +65,7 @@ QString displayText(const QString& text) {
 void QtUiServices::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
   QMessageBox box(toQtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_parent);
   keepLines(box, text);
+  fitCaption(box, caption);
   box.exec();
 }
 

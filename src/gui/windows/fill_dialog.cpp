@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <climits>
 
 #include "components/background.h"
@@ -23,6 +24,8 @@ QSpinBox* numberBox(QWidget* parent, const char* name, int minimum, int maximum)
   box->setRange(minimum, maximum);
   return box;
 }
+
+constexpr int kMaxColumn = 32767;
 
 int clampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 1, INT_MAX)); }
 
@@ -95,7 +98,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   column->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &TForm2::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  setFixedWidth(sizeHint().width() + 80);
+  // A fixed dialog border: the window cannot be resized; its height is what the
+  // wrapped band needs at its width.
+  const int width = sizeHint().width() + 80;
+  setFixedSize(width, hasHeightForWidth() ? heightForWidth(width) : sizeHint().height());
 }
 
 void TForm2::setRangeControlsEnabled(bool enabled) {
@@ -107,7 +113,9 @@ void TForm2::prepareFill(std::int64_t caretColumn, std::int64_t lineCount, std::
   setRangeControlsEnabled(true);
   Edit1->setMaxLength(32767);
   const int lines = clampToInt(lineCount);
-  UpDown1->setRange(1, clampToInt(std::max(longestLine, caretColumn) + 1));
+  // Any column up to 32767, as the up-down's own range, and past the longest line
+  // beyond that: a short line is first extended with blanks up to the column.
+  UpDown1->setRange(1, clampToInt(std::max({std::int64_t{kMaxColumn}, longestLine + 1, caretColumn + 1})));
   UpDown1->setValue(clampToInt(caretColumn + 1));
   UpDown2->setRange(1, lines);
   UpDown2->setValue(1);

@@ -20,8 +20,8 @@ class TForm2 : public QDialog {
   explicit TForm2(QWidget* parent = nullptr);
 
   // A normal opening: the column at the caret, every line, no length limit, the
-  // column and line controls enabled. The column goes up to one past the longest
-  // line, the lines up to the document's count.
+  // column and line controls enabled. The column goes up to the larger of 32767 and
+  // one past the longest line, the lines up to the document's count.
   void prepareFill(std::int64_t caretColumn, std::int64_t lineCount, std::int64_t longestLine);
   // The fill of a block: column and lines fixed to the block's, the text held to the
   // block's width (and padded to it on "&Ok").

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace orvex::gui {
 
@@ -44,6 +45,7 @@ FindDialog::FindDialog(QWidget* parent, bool replacing) : QDialog(parent) {
   buttons->addWidget(next);
   if (!replacing) {
     auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    cancel->setObjectName(QStringLiteral("Annuler"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel);
   }
@@ -53,6 +55,14 @@ FindDialog::FindDialog(QWidget* parent, bool replacing) : QDialog(parent) {
 
 QString FindDialog::findText() const { return m_find->text(); }
 void FindDialog::setFindText(const QString& text) { m_find->setText(text.left(kMaxText)); }
+
+void FindDialog::present() {
+  show();
+  raise();
+  activateWindow();
+  m_find->setFocus(Qt::OtherFocusReason);
+  m_find->selectAll();
+}
 
 SearchOptions FindDialog::options() const {
   return {m_matchCase->isEnabled() && m_matchCase->isChecked(), m_wholeWord->isEnabled() && m_wholeWord->isChecked()};
@@ -71,12 +81,18 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : FindDialog(parent, true) {
   auto* all = new QPushButton(QStringLiteral("Remplacer tout"), this);
   all->setObjectName(QStringLiteral("RemplacerTout"));
   auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
+  cancel->setObjectName(QStringLiteral("Annuler"));
   connect(one, &QPushButton::clicked, this, [this] { emit replace(false); });
   connect(all, &QPushButton::clicked, this, [this] { emit replace(true); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   buttons->insertWidget(1, one);
   buttons->insertWidget(2, all);
   buttons->insertWidget(3, cancel);
+  // Tab goes down the fields as they are laid out, then to the buttons: the replace
+  // text, made after the options, would otherwise come last.
+  auto* next = findChild<QPushButton*>(QStringLiteral("Suivant"));
+  QWidget* const order[] = {m_find, m_replace, m_wholeWord, m_matchCase, next, one, all, cancel};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 QString ReplaceDialog::replaceText() const { return m_replace->text(); }

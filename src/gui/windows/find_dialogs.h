@@ -21,6 +21,9 @@ class FindDialog : public QDialog {
   QString findText() const;
   void setFindText(const QString& text);
   SearchOptions options() const;
+  // Shows the dialog, or brings it back to the front, with the keyboard in the find
+  // text, all of it selected so that typing replaces it.
+  void present();
 
  signals:
   void findNext();
