@@ -47,7 +47,7 @@ class SilentUi : public orvex::gui::UiServices {
     dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("> "));
     dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
   }
-  bool startDetached(const QString&, const QStringList&, const QString&) override { return false; }
+  bool startDetached(const std::vector<std::string>&, const std::string&) override { return false; }
   bool openWithDesktop(const QString&) override { return false; }
 };
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "config/desktop_entry.h"
+#include "config/detached_launch.h"
 #include "config/menu_config.h"
 #include "config/tool_command.h"
 #include "test_support.h"
@@ -383,6 +384,30 @@ TEST_F(DesktopLookups, TextFilesOpenWithTheDeclaredProgram) {
     ASSERT_TRUE(std::filesystem::exists(record)) << "not launched";
     EXPECT_EQ(test::readFile(record), std::string("[").append(document.string()).append("]\n"));
   }
+}
+
+}  // namespace
+}  // namespace orvex
+
+namespace orvex {
+namespace {
+
+TEST(DetachedLaunch, SaysWhatCouldNotStart) {
+  test::TempDir dir;
+  const struct {
+    std::vector<std::string> command;
+    std::string directory;
+    bool started;
+  } cases[] = {
+      {{"/bin/true"}, "/", true},
+      {{"/bin/true", "caf\xE9"}, "", true},
+      {{(dir / "absent").string()}, "/", false},
+      {{"/bin/true"}, (dir / "absent").string(), false},
+      {{"/etc/hostname"}, "/", false},  // not executable
+      {{}, "/", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(startDetachedProcess(c.command, c.directory), c.started) << (c.command.empty() ? "" : c.command[0]);
 }
 
 }  // namespace

@@ -190,6 +190,13 @@ class ConfigurationTest : public QObject {
     QCOMPARE(f.ui.startDirectories, QStringList{QStringLiteral("/")});
     QCOMPARE(waitForArguments(tools.path()), QString::fromStdString("[-f]\n[/home/moi/mes documents/lettre à Léa.txt]\n[-s]\n[" +
                                                              hostile + "]\n"));
+    // A name that is not UTF-8 arrives as its bytes.
+    f.window->setDocumentPath("/tmp/caf\xE9.txt");
+    tool->trigger();
+    const QString recorded = tools.path() + QStringLiteral("/arguments");
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(recorded); }, 10000));
+    QCOMPARE(readBytes(recorded).substr(0, 25), std::string("[-f]\n[/tmp/caf\xE9.txt]\n[-s]"));
+    QFile::remove(recorded);
     // An unnamed document and no selection: empty arguments, still in place.
     f.window->setDocumentPath({});
     f.window->editor()->selectOffsets(0, 0);

@@ -67,11 +67,14 @@ class ScriptedUi : public UiServices {
     menuChoices.pop_front();
     return chosen;
   }
-  bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) override {
-    started << program + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
+  bool startDetached(const std::vector<std::string>& command, const std::string& directory) override {
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i) arguments << QString::fromStdString(command[i]);
+    started << QString::fromStdString(command.front()) + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
     startedArguments.push_back(arguments);
-    startDirectories << directory;
-    return realLaunches ? QtUiServices().startDetached(program, arguments, directory) : true;
+    startedCommands.push_back(command);
+    startDirectories << QString::fromStdString(directory);
+    return realLaunches ? QtUiServices().startDetached(command, directory) : true;
   }
   bool openWithDesktop(const QString& target) override {
     opened << target;
@@ -84,6 +87,7 @@ class ScriptedUi : public UiServices {
   QStringList files;  // the names the file dialogs give, in turn; none left: cancelled
   QStringList started;
   std::vector<QStringList> startedArguments;
+  std::vector<std::vector<std::string>> startedCommands;  // as bytes
   QStringList startDirectories;
   bool realLaunches = false;  // also start the programs for real
   QStringList programDirectories;

@@ -182,7 +182,7 @@ void TForm1::showNewDocument() {
 }
 
 void TForm1::Nouveau1Click() {
-  m_ui.startDetached(QCoreApplication::applicationFilePath(), {}, QString());
+  if (const std::optional<std::string> program = runningExecutable()) m_ui.startDetached({*program}, {});
 }
 
 std::optional<std::filesystem::path> TForm1::fileFromDialog(const QString& chosen) {
@@ -313,7 +313,7 @@ void TForm1::refreshDesktopDatabase(const std::filesystem::path& directory) {
   // The file managers read their cache of entries; where the tool that rebuilds it
   // is installed, it runs.
   const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached(tool, {QString::fromStdString(directory.string())}, QString());
+  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached({tool.toStdString(), directory.native()}, {});
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

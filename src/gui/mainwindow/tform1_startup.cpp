@@ -136,9 +136,7 @@ void TForm1::launchUserTool(const std::string& label) {
     m_ui.showMessage(QStringLiteral("Avertissement"), kSelectionTooLong, MessageIcon::Warning);
     return;
   }
-  QStringList qtArguments;
-  for (const auto& argument : arguments) qtArguments << QString::fromStdString(argument);
-  if (!m_ui.startDetached(QString::fromStdString(target.path), qtArguments, QStringLiteral("/"))) reconfigure();
+  if (!m_ui.startDetached(command, "/")) reconfigure();
 }
 
 }  // namespace orvex::gui

@@ -1,5 +1,7 @@
 #include "services/ui_services.h"
 
+#include "config/detached_launch.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QInputDialog>
@@ -14,7 +16,6 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 
 #include "services/program_dialog.h"
 
@@ -128,8 +129,8 @@ void QtUiServices::runModal(QDialog& dialog) { dialog.exec(); }
 
 QAction* QtUiServices::popUp(QMenu& menu, const QPoint& at) { return menu.exec(at); }
 
-bool QtUiServices::startDetached(const QString& program, const QStringList& arguments, const QString& directory) {
-  return QProcess::startDetached(program, arguments, directory);
+bool QtUiServices::startDetached(const std::vector<std::string>& command, const std::string& directory) {
+  return startDetachedProcess(command, directory);
 }
 
 bool QtUiServices::openWithDesktop(const QString& target) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -45,9 +47,9 @@ class UiServices {
   virtual void runModal(QDialog& dialog) = 0;
   // Pops `menu` up at the screen point `at`; the item chosen, or none.
   virtual QAction* popUp(QMenu& menu, const QPoint& at) = 0;
-  // Starts a program in `directory` without waiting for it and without any shell;
-  // false when it could not start.
-  virtual bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) = 0;
+  // Starts a program (its path, then its arguments, as bytes) in `directory`
+  // without waiting for it and without any shell; false when it could not start.
+  virtual bool startDetached(const std::vector<std::string>& command, const std::string& directory) = 0;
   // Opens a document or a web address with the desktop's default application.
   virtual bool openWithDesktop(const QString& target) = 0;
 };
@@ -69,7 +71,7 @@ class QtUiServices : public UiServices {
   bool setUpPrinter(QPrinter& printer) override;
   void runModal(QDialog& dialog) override;
   QAction* popUp(QMenu& menu, const QPoint& at) override;
-  bool startDetached(const QString& program, const QStringList& arguments, const QString& directory) override;
+  bool startDetached(const std::vector<std::string>& command, const std::string& directory) override;
   bool openWithDesktop(const QString& target) override;
 
  private:
