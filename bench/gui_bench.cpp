@@ -17,7 +17,7 @@
 #include <string>
 
 #include "editor/document_editor.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
 #include "windows/find_dialogs.h"
@@ -90,7 +90,7 @@ struct BenchWindow {
 
   SilentUi ui;
   orvex::ScratchDirectory scratch;
-  orvex::gui::TForm1 window;
+  orvex::gui::MainWindow window;
 };
 
 // Long lines: the editor control lays out a whole line before it draws any of it.
@@ -115,7 +115,7 @@ int runLongLines(const QTemporaryDir& dir) {
       for (std::size_t i = 0; i < c.lines; ++i) out << line << '\n';
     }
     BenchWindow bench(dir);
-    orvex::gui::TForm1& window = bench.window;
+    orvex::gui::MainWindow& window = bench.window;
     const double loadSeconds = bench.timedOpen(file);
     if (loadSeconds < 0) return 1;
     QElapsedTimer timer;
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   const double baseline = peakMegabytes();
 
   BenchWindow bench(dir);
-  orvex::gui::TForm1& window = bench.window;
+  orvex::gui::MainWindow& window = bench.window;
   const double loadSeconds = bench.timedOpen(file);
   if (loadSeconds < 0) return 1;
   QElapsedTimer timer;

@@ -173,24 +173,24 @@ TEST(Sort, ACraftedInputFullOfCaseTiesKeepsTheSchemesOrder) {
   EXPECT_EQ(sortLines(crafted, {}), expected);
 }
 
-TEST(TZilTri, SortsOneFileIntoAnother) {
+TEST(FileSorter, SortsOneFileIntoAnother) {
   test::TempDir dir;
   test::writeFile(dir / "in.txt", "b\r\n\r\nA\r\nc\r\n");
-  TZilTri sorter;
+  FileSorter sorter;
   sorter.FicEntree = (dir / "in.txt").string();
   sorter.FicSortie = (dir / "out.txt").string();
   sorter.Ordre = TTriStyle::triDecroissant;
   int busyCalls = 0;
   sorter.OnBusy = [&](bool) { ++busyCalls; };
-  ASSERT_TRUE(sorter.tri().ok());
+  ASSERT_TRUE(sorter.sort().ok());
   EXPECT_EQ(test::readFile(dir / "out.txt"), "c\r\nb\r\nA\r\n");
   EXPECT_EQ(busyCalls, 2);
 
   sorter.FicSortie = "  ";
-  EXPECT_TRUE(sorter.tri().ok());
+  EXPECT_TRUE(sorter.sort().ok());
   sorter.FicSortie = (dir / "other.txt").string();
   sorter.FicEntree = (dir / "missing.txt").string();
-  EXPECT_FALSE(sorter.tri().ok());
+  EXPECT_FALSE(sorter.sort().ok());
   EXPECT_FALSE(std::filesystem::exists(dir / "other.txt"));
 }
 

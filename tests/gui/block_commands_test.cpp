@@ -61,7 +61,7 @@ class BlockCommandsTest : public QObject {
 
     // Another window of the same program directory pastes it.
     WindowFixture other;
-    TForm1 second(other.ui, ProgramPaths(f.dir.path().toStdString()), other.scratch, {});
+    MainWindow second(other.ui, ProgramPaths(f.dir.path().toStdString()), other.scratch, {});
     second.editor()->loadBytes("xx\nyy\n", TextFormat{});
     second.editor()->restoreViewPosition({0, 1, 0});
     second.findChild<QAction*>(QStringLiteral("ToolButton38"))->trigger();
@@ -131,10 +131,10 @@ class BlockCommandsTest : public QObject {
     markBlock(f, 6, 0, 8, 2);  // start column 7
     f.action("ToolButton27")->trigger();
     QCOMPARE(f.text(), std::string("abghij\nxy\nabghij\n"));
-    QCOMPARE(f.window->Anchor.startColumn, 3);
+    QCOMPARE(f.window->blockAnchor().startColumn, 3);
     f.action("ToolButton35")->trigger();
     QCOMPARE(f.text(), std::string("ab    ghij\nxy    \nab    ghij\n"));
-    QCOMPARE(f.window->Anchor.startColumn, 7);
+    QCOMPARE(f.window->blockAnchor().startColumn, 7);
     QCOMPARE(f.window->editor()->caretLine(), 0);
   }
 
@@ -175,7 +175,7 @@ class BlockCommandsTest : public QObject {
 int pasteInThisProcess(const QString& directory) {
   ScriptedUi ui;
   ScratchDirectory scratch;
-  TForm1 window(ui, ProgramPaths(directory.toStdString()), scratch, {});
+  MainWindow window(ui, ProgramPaths(directory.toStdString()), scratch, {});
   window.editor()->loadBytes("xy\nxy\n", TextFormat{});
   window.editor()->restoreViewPosition({0, 1, 0});
   window.findChild<QAction*>(QStringLiteral("ToolButton38"))->trigger();

@@ -16,10 +16,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "components/txp_menu.h"
+#include "components/styled_menu_style.h"
 #include "config/desktop_entry.h"
 #include "config/menu_config.h"
-#include "config/tform4.h"
+#include "config/configuration_dialog.h"
 #include "services/program_dialog.h"
 #include "window_fixture.h"
 
@@ -29,7 +29,7 @@ using namespace orvex::gui::test;
 
 namespace {
 
-TForm4* dialogOf(QDialog& dialog) { return qobject_cast<TForm4*>(&dialog); }
+ConfigurationDialog* dialogOf(QDialog& dialog) { return qobject_cast<ConfigurationDialog*>(&dialog); }
 
 template <typename T>
 T* control(QDialog& dialog, const char* name) {
@@ -81,7 +81,7 @@ class ConfigurationTest : public QObject {
       click(dialog, "Ok");
     };
     f.action("Configuration1")->trigger();
-    QVERIFY(f.window->configurationDialog()->Valide);
+    QVERIFY(f.window->configurationDialog()->confirmed());
     // The colour dialog opens on the colour last chosen in it, black at first.
     QCOMPARE(f.ui.colourStarts, (std::vector<QColor>{Qt::black, QColor(255, 0, 0)}));
 
@@ -93,16 +93,16 @@ class ConfigurationTest : public QObject {
     QVERIFY(f.action("OutilsBloc1")->isChecked());
     QVERIFY(!f.action("Echelle1")->isChecked());
     QVERIFY(f.window->editor()->forceCapitals());
-    QVERIFY(f.window->menuStyle()->FlatMenu);
-    QVERIFY(!f.window->menuStyle()->Gradient);
+    QVERIFY(f.window->menuStyle()->flatMenu());
+    QVERIFY(!f.window->menuStyle()->gradient());
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isVisibleTo(f.window.get()));
 
-    TForm1 restarted(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
+    MainWindow restarted(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
     QVERIFY(restarted.findChild<QAction*>(QStringLiteral("OutilsBloc1"))->isChecked());
     QVERIFY(!restarted.findChild<QAction*>(QStringLiteral("Echelle1"))->isChecked());
     QVERIFY(restarted.editor()->forceCapitals());
     // The next showing reads the file back into the controls.
-    restarted.configurationDialog()->FormShow();
+    restarted.configurationDialog()->prepareToShow();
     QCOMPARE(restarted.configurationDialog()->controlsRecord().toBytes(),
              f.window->configurationDialog()->controlsRecord().toBytes());
   }
@@ -117,19 +117,27 @@ class ConfigurationTest : public QObject {
         else
           click(dialog, close);
       };
-      f.window->configurationDialog()->Valide = true;  // as after an earlier "&Ok"
+      const auto closeThisTime = f.ui.onModal;
+      f.ui.onModal = [](QDialog& dialog) {  // an earlier "&Ok"
+        control<QCheckBox>(dialog, "BarreStatut")->setChecked(true);
+        click(dialog, "Ok");
+      };
       f.action("Configuration1")->trigger();
-      QVERIFY(!f.window->configurationDialog()->Valide);
+      QVERIFY(f.window->configurationDialog()->confirmed());
+      QFile::remove(f.path(QStringLiteral("config.dat")));
+      f.ui.onModal = closeThisTime;
+      f.action("Configuration1")->trigger();
+      QVERIFY(!f.window->configurationDialog()->confirmed());
       QVERIFY(f.action("Barredestatut1")->isChecked());
       QVERIFY(!QFile::exists(f.path(QStringLiteral("config.dat"))));
     }
 
     // "Défaut" without a file: nothing happens and the dialog stays open.
-    TForm4& dialog = *f.window->configurationDialog();
-    dialog.DefautClick();
+    ConfigurationDialog& dialog = *f.window->configurationDialog();
+    dialog.restoreDefaults();
     QVERIFY(f.ui.messages.empty());
     writeBytes(f.path(QStringLiteral("config.dat")), std::string(24, '\1'));
-    dialog.DefautClick();
+    dialog.restoreDefaults();
     QVERIFY(!QFile::exists(f.path(QStringLiteral("config.dat"))));
     QCOMPARE(f.ui.messages.back().caption, QStringLiteral("Avertissement"));
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Vous devez quitter puis redémarrer Orvex pour prendre en "
@@ -144,7 +152,7 @@ class ConfigurationTest : public QObject {
       QVERIFY(control<QLabel>(shown, "BatchHelp")->text().contains(QStringLiteral("orvex /tmp/toto.txt 5 1 8")));
       click(shown, "Ok");
     };
-    help.window->FormShow();
+    help.window->startUp();
     QCOMPARE(help.ui.modalDialogs, 1);
     QVERIFY(!help.window->isVisible());
     QVERIFY(!QFile::exists(help.path(QStringLiteral("config.dat"))));
@@ -221,7 +229,7 @@ class ConfigurationTest : public QObject {
                "MENU=Notes\r\nCHEMIN=" + notes.toStdString() + "\r\nPARAMETRE=\r\n"
                "MENU=Disparu\r\nCHEMIN=/nulle/part/outil\r\nPARAMETRE=\r\n"
                "MENU=Sans programme\r\nPARAMETRE=-x\r\nMENU=Suivant\r\nCHEMIN=/bin/echo\r\nPARAMETRE=\r\n");
-    f.window->FormShow();
+    f.window->startUp();
     const auto items = f.window->menuBar()->actions().at(4)->menu()->actions();
     QCOMPARE(items.size(), 5);
 

@@ -137,7 +137,6 @@ class FillTest : public QObject {
     answer(f, {QStringLiteral("ab")});
     f.action("ToolButton41")->trigger();
     QCOMPARE(f.text(), std::string("01ab   789\nabab   hij\nABCDEFGHIJ\n"));
-    QVERIFY(!f.window->BlockFillMode);
     f.action("Annuler1")->trigger();
     QCOMPARE(f.text(), std::string("0123456789\nabcdéfghij\nABCDEFGHIJ\n"));
 

@@ -43,9 +43,9 @@ class LayoutTest : public QObject {
 
  private slots:
   void theSmallWindowsShowTheirWholeTexts() {
-    TForm3 about(*new ScriptedUi);
-    TForm6 splash(true);
-    TForm7 tips;
+    AboutBox about(*new ScriptedUi);
+    SplashWindow splash(true);
+    TipsWindow tips;
     for (QWidget* window : std::initializer_list<QWidget*>{&about, &splash, &tips}) {
       window->show();
       checkNothingCut(*window);
@@ -61,8 +61,8 @@ class LayoutTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.window->editor()->selectAll();
     f.window->resize(1000, 480);
-    QTRY_VERIFY(f.window->statusBar2()->panel(5)->isVisible());
-    TZilStatusBar* bar = f.window->statusBar2();
+    QTRY_VERIFY(f.window->statusPanels()->panel(5)->isVisible());
+    StatusBar* bar = f.window->statusPanels();
     const int widths[] = {150, 150, 75, 100, 110};
     for (int i = 0; i < bar->panelCount(); ++i) {
       QLabel* panel = bar->panel(i);

@@ -10,8 +10,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "components/txp_menu.h"
-#include "config/tform4.h"
+#include "components/styled_menu_style.h"
+#include "config/configuration_dialog.h"
 #include "mainwindow/command_table.h"
 #include "window_fixture.h"
 
@@ -64,7 +64,7 @@ class LookTest : public QObject {
 
   void menuItemsHaveTheIconColumnAndTheSelectionFrame() {
     WindowFixture f;
-    TXPMenu& style = *f.window->menuStyle();
+    StyledMenuStyle& style = *f.window->menuStyle();
     const MenuPalette colours = style.palette();
 
     const QImage idle = drawn({220, 24}, [&](QPainter& p) {
@@ -91,15 +91,15 @@ class LookTest : public QObject {
 
   void gradientAndFlatVariants() {
     WindowFixture f;
-    TXPMenu& style = *f.window->menuStyle();
+    StyledMenuStyle& style = *f.window->menuStyle();
     const MenuPalette colours = style.palette();
 
-    style.Gradient = true;
+    style.setGradient(true);
     const QImage gradient = drawn({220, 24}, [&](QPainter& p) {
       const auto item = menuItem(QStyle::State_Enabled);
       style.drawControl(QStyle::CE_MenuItem, &item, &p, nullptr);
     });
-    style.Gradient = false;
+    style.setGradient(false);
     // Fast across the icon column, then slowly, up to 96 % of the way to white.
     QCOMPARE(gradient.pixelColor(0, 20), lighten(colours.iconColumn, 3));
     QCOMPARE(gradient.pixelColor(10, 20), lighten(colours.iconColumn, 33));
@@ -107,7 +107,7 @@ class LookTest : public QObject {
     QCOMPARE(gradient.pixelColor(210, 20), lighten(colours.iconColumn, 96));
 
     const auto frame = [&](bool flat) {
-      style.FlatMenu = flat;
+      style.setFlatMenu(flat);
       return drawn({100, 60}, [&](QPainter& p) {
         QStyleOption option;
         option.rect = QRect(0, 0, 100, 60);
@@ -128,7 +128,7 @@ class LookTest : public QObject {
   void menusAddedLaterTakeTheLookButNotTheDialogs() {
     WindowFixture f;
     writeBytes(f.path(QStringLiteral("menu.cfg")), "MENU-GENERAL=Mes outils\r\nMENU=Un\r\nCHEMIN=/bin/true\r\nPARAMETRE=\r\n");
-    f.window->FormShow();
+    f.window->startUp();
     QMenu* tools = f.window->menuBar()->actions().at(4)->menu();
     tools->ensurePolished();
     QCOMPARE(tools->style(), static_cast<QStyle*>(f.window->menuStyle()));
@@ -157,7 +157,7 @@ class LookTest : public QObject {
     }
     QCOMPARE(f.window->editor()->zoom(), -2);
     // The zoom stays for the session, over a new document.
-    f.window->Nouveau2Click();
+    f.window->newDocument();
     QCOMPARE(f.window->editor()->zoom(), -2);
   }
 };

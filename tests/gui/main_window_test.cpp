@@ -40,7 +40,7 @@ class MainWindowTest : public QObject {
     };
     checkMenu(mainMenuEntries(), true);
     for (const MenuEntry& entry : popupMenuEntries())
-      if (entry.handler && entry.handler != &TForm1::Dbutbloc1Click && entry.handler != &TForm1::Finbloc1Click)
+      if (entry.handler && entry.handler != &MainWindow::markBlockStart && entry.handler != &MainWindow::markBlockEnd)
         QVERIFY2(menuHandlers.contains(entry.handler), entry.name);
     checkMenu(popupMenuEntries(), true);
     for (const auto* bar : {&editBarButtons(), &toolsBarButtons(), &blockBarButtons()}) {
@@ -50,7 +50,7 @@ class MainWindowTest : public QObject {
         names.insert(name);
         // The commands of the edit and tools bars can also be reached from a menu;
         // the block bar's own commands live only there.
-        if (bar != &blockBarButtons() && button.handler && button.handler != &TForm1::Nouveau2Click)
+        if (bar != &blockBarButtons() && button.handler && button.handler != &MainWindow::newDocument)
           QVERIFY2(menuHandlers.contains(button.handler), button.name);
       }
     }
@@ -80,14 +80,14 @@ class MainWindowTest : public QObject {
     record.BarreOutilsBloc = true;
     record.ForcerCapitale = true;
     QVERIFY(writeSettings(f.dir.filePath(QStringLiteral("config.dat")).toStdString(), record).ok());
-    TForm1 window(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
-    QVERIFY(window.statusBar2()->isHidden());
+    MainWindow window(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
+    QVERIFY(window.statusPanels()->isHidden());
     QVERIFY(!window.findChild<QAction*>(QStringLiteral("Barredestatut1"))->isChecked());
     QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
-    QVERIFY(window.ForceCapitals);
+    QVERIFY(window.editor()->forceCapitals());
 
     QFile::resize(f.dir.filePath(QStringLiteral("config.dat")), 23);
-    TForm1 broken(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
+    MainWindow broken(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Lecture au-delà de la fin de fichier."));
   }
 
@@ -205,7 +205,7 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 3; ++i) QTest::keyClick(area, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 10  Select : 3"));
     QCOMPARE(f.panel(3), QStringLiteral("lg:   1 col:   2"));
-    QCOMPARE(f.window->statusBar2()->toolTip(), f.panel(0));
+    QCOMPARE(f.window->statusPanels()->toolTip(), f.panel(0));
   }
 
   void barSwitchesFollowTheirCheckMarks() {
@@ -213,10 +213,10 @@ class MainWindowTest : public QObject {
     f.window->show();
     const QString before = f.panel(2);
     f.action("Barredestatut1")->trigger();
-    QVERIFY(f.window->statusBar2()->isHidden());
+    QVERIFY(f.window->statusPanels()->isHidden());
     QVERIFY(!f.action("Barredestatut1")->isChecked());
     f.action("Barredestatut1")->trigger();
-    QVERIFY(f.window->statusBar2()->isVisible());
+    QVERIFY(f.window->statusPanels()->isVisible());
     QCOMPARE(f.panel(2), before);
     f.action("OutilsBloc1")->trigger();
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isVisible());
@@ -228,7 +228,7 @@ class MainWindowTest : public QObject {
     WindowFixture f;
     const QString config = f.path(QStringLiteral("config.dat"));
     int shown = 0;
-    f.window->FormActivate([&] {
+    f.window->activate([&] {
       ++shown;
       return false;
     });
@@ -238,7 +238,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(int(bytes[0]), 1);
     QCOMPARE(int(bytes[2]), 0);
     // With the tips switched off the window is not shown again.
-    f.window->FormActivate([&] {
+    f.window->activate([&] {
       ++shown;
       return true;
     });
@@ -251,7 +251,7 @@ class MainWindowTest : public QObject {
                "MENU=Avant\r\nCHEMIN=/bin/true\r\nPARAMETRE=\r\nMENU-GENERAL=Mes outils\r\nMENU=Lister\r\n"
                "CHEMIN=/bin/ls\r\nPARAMETRE=-l $CheminFic$NomFic\r\n");
     f.window->setDocumentPath("/tmp/doc.txt");
-    f.window->FormShow();
+    f.window->startUp();
     const auto menus = f.window->menuBar()->actions();
     QCOMPARE(menus.size(), 7);
     QCOMPARE(menus.at(4)->text(), QStringLiteral("Mes outils"));

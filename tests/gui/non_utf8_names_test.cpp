@@ -57,14 +57,14 @@ class NonUtf8NamesTest : public QObject {
     for (const Entry entry : {Entry::CommandLine, Entry::Drop, Entry::OpenDialog}) {
       WindowFixture f(entry == Entry::CommandLine ? std::vector<std::string>{name} : std::vector<std::string>{});
       switch (entry) {
-        case Entry::CommandLine: f.window->FormShow(); break;
+        case Entry::CommandLine: f.window->startUp(); break;
         case Entry::Drop:
           dropUriList(f, "file://" + QByteArray::fromStdString(base) + "/caf%E9.txt\r\n");
           QCoreApplication::processEvents();
           break;
         case Entry::OpenDialog:
           f.ui.files << shown;
-          f.window->Ouvrir1Click();
+          f.window->openDocument();
           break;
       }
       QVERIFY2(f.ui.messages.empty(), qPrintable(f.ui.messages.empty() ? QString() : f.ui.messages[0].text));
@@ -88,7 +88,7 @@ class NonUtf8NamesTest : public QObject {
     writeFile(base + "/a\xE8.txt", "deux\n");
     f.setText("inchangé");
     f.ui.files << f.dir.path() + QStringLiteral("/a") + kReplacement + QStringLiteral(".txt");
-    f.window->Ouvrir1Click();
+    f.window->openDocument();
     QCOMPARE(f.ui.messages.size(), std::size_t(1));
     QVERIFY(f.ui.messages[0].text.startsWith(QStringLiteral("Plusieurs fichiers de ce dossier")));
     QCOMPARE(f.text(), std::string("inchangé"));
@@ -109,7 +109,7 @@ class NonUtf8NamesTest : public QObject {
     const QString other = f.path(QStringLiteral("autre.txt"));
     writeBytes(document, "a\n");
     writeBytes(other, "b\n");
-    f.window->Ouvrir1Click();  // unnamed document: the working directory
+    f.window->openDocument();  // unnamed document: the working directory
     QCOMPARE(f.ui.openDialogStarts.last(), QDir::currentPath());
     QVERIFY(f.window->loadDocument(document.toStdString()));
     f.window->setDocumentPath(document.toStdString());

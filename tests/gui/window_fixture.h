@@ -8,9 +8,9 @@
 #include <memory>
 #include <sstream>
 
-#include "components/zil_status_bar.h"
+#include "components/status_bar.h"
 #include "editor/document_editor.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "paths/program_paths.h"
 #include "scripted_ui.h"
 
@@ -32,7 +32,7 @@ struct WindowFixture {
   explicit WindowFixture(const QStringList& arguments = {}) : WindowFixture(utf8(arguments)) {}
   // Arguments as bytes, as the system passes them.
   explicit WindowFixture(std::vector<std::string> arguments) {
-    window = std::make_unique<TForm1>(ui, ProgramPaths(dir.path().toStdString()), scratch, std::move(arguments));
+    window = std::make_unique<MainWindow>(ui, ProgramPaths(dir.path().toStdString()), scratch, std::move(arguments));
   }
   static std::vector<std::string> utf8(const QStringList& texts) {
     std::vector<std::string> bytes;
@@ -41,7 +41,7 @@ struct WindowFixture {
   }
 
   QString path(const QString& name) const { return dir.filePath(name); }
-  QString panel(int index) const { return window->statusBar2()->panelText(index); }
+  QString panel(int index) const { return window->statusPanels()->panelText(index); }
   QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
   std::string text() const { return std::string(window->editor()->bytes()); }
   void setText(const std::string& bytes) { window->editor()->loadBytes(bytes, TextFormat{}); }
@@ -61,7 +61,7 @@ struct WindowFixture {
   QTemporaryDir dir;
   ScratchDirectory scratch;
   ScriptedUi ui;
-  std::unique_ptr<TForm1> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace orvex::gui::test

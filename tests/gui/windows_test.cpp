@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "components/zil_degrade.h"
+#include "components/gradient_panel.h"
 #include "scripted_ui.h"
 #include "windows/small_windows.h"
 
@@ -31,7 +31,7 @@ class WindowsTest : public QObject {
 
  private slots:
   void defaultPanelRunsNavyToBlueInHundredStripes() {
-    TZilDegrade panel;
+    GradientPanel panel;
     QCOMPARE(panel.size(), QSize(200, 30));
     const QImage image = render(panel);
     QCOMPARE(QColor(image.pixel(0, 15)), QColor(0, 0, 129));
@@ -41,7 +41,7 @@ class WindowsTest : public QObject {
   }
 
   void splashBandsFollowTheWorkedExample() {
-    TForm6 splash(true);
+    SplashWindow splash(true);
     splash.resize(230, 179);
     const QImage image = render(*splash.panel());
     auto greenOfBand = [&](int band) { return QColor(image.pixel(0, (band - 1) * 2)).green(); };
@@ -54,24 +54,24 @@ class WindowsTest : public QObject {
     QCOMPARE(QColor(image.pixel(0, 0)).red(), 0);
     QCOMPARE(QColor(image.pixel(0, 0)).blue(), 255);
     QVERIFY(splash.wantsToShow());
-    QVERIFY(!TForm6(false).wantsToShow());
+    QVERIFY(!SplashWindow(false).wantsToShow());
   }
 
   void edgeCasesOfTheGradient() {
-    TZilDegrade same;
-    same.setCouleurDebut(QColor(10, 20, 30));
-    same.setCouleurFin(QColor(10, 20, 30));
+    GradientPanel same;
+    same.setStartColour(QColor(10, 20, 30));
+    same.setEndColour(QColor(10, 20, 30));
     QCOMPARE(QColor(render(same).pixel(100, 10)), QColor(10, 20, 30));
 
-    TZilDegrade oneStep;
-    oneStep.setNbEtapes(1);
-    oneStep.setCouleurDebut(Qt::black);
-    oneStep.setCouleurFin(QColor(200, 100, 50));
+    GradientPanel oneStep;
+    oneStep.setSteps(1);
+    oneStep.setStartColour(Qt::black);
+    oneStep.setEndColour(QColor(200, 100, 50));
     QCOMPARE(QColor(render(oneStep).pixel(0, 0)), QColor(200, 100, 50));
 
-    TZilDegrade framed;
+    GradientPanel framed;
     framed.setBorder(true);
-    framed.setBevelStyle(TBevelStyle::bvLowered);
+    framed.setBevelStyle(BevelStyle::Lowered);
     const QImage image = render(framed);
     QCOMPARE(QColor(image.pixel(0, 0)), QColor(Qt::black));
     QCOMPARE(QColor(image.pixel(199, 29)), QColor(Qt::black));
@@ -82,10 +82,10 @@ class WindowsTest : public QObject {
   }
 
   void tipsNavigateAndDisableTheirButtons() {
-    TForm7 tips;
+    TipsWindow tips;
     auto* next = tips.findChild<QToolButton*>(QStringLiteral("AstuceSuivante"));
     auto* previous = tips.findChild<QToolButton*>(QStringLiteral("AstucePrecedente"));
-    QCOMPARE(TForm7::tips().size(), 9);
+    QCOMPARE(TipsWindow::tips().size(), 9);
     QVERIFY(!previous->isEnabled());
     for (int i = 0; i < 8; ++i) next->click();
     QCOMPARE(tips.tipIndex(), 8);
@@ -104,19 +104,19 @@ class WindowsTest : public QObject {
   }
 
   void theSplashIsOnScreenBeforeTheEventLoopRuns() {
-    TForm6 splash(true);
+    SplashWindow splash(true);
     splash.showPainted();
     QVERIFY(splash.windowHandle()->isExposed());
   }
 
   void aboutBoxOpensTheWebPage() {
     test::ScriptedUi ui;
-    TForm3 about(ui);
+    AboutBox about(ui);
     QCOMPARE(about.windowTitle(), QStringLiteral("A propos..."));
     about.openWebPage();
     QCOMPARE(ui.opened, QStringList{kWebPageAddress});
     render(about);
-    TForm6 splash(true);
+    SplashWindow splash(true);
     render(splash);
   }
 };

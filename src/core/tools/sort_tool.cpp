@@ -15,7 +15,7 @@ bool isBlankPath(const std::string& path) {
 
 }  // namespace
 
-Status TZilTri::tri() {
+Status FileSorter::sort() {
   const bool busy = CurseurAuto && OnBusy;
   if (busy) OnBusy(true);
   Status status;

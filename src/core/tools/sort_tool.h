@@ -11,11 +11,11 @@
 
 namespace orvex {
 
-// Sorts the text file FicEntree into FicSortie. Besides the component's own
+// Sorts the text file FicEntree into FicSortie. Besides the sort's own
 // properties, Format says how the files lay out their lines (line break, byte-order
 // mark, final break); OnBusy, when set, is told when a run starts and ends so that
 // CurseurAuto can show the busy cursor.
-class TZilTri {
+class FileSorter {
  public:
   std::string FicEntree;
   std::string FicSortie;
@@ -27,7 +27,7 @@ class TZilTri {
   std::function<void(bool busy)> OnBusy;
 
   // Does nothing when either path is empty once trimmed of blanks.
-  Status tri();
+  Status sort();
 };
 
 // The ascending or descending sort of the whole document: case-insensitive, blank

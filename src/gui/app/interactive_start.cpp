@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "batch/batch_run.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
@@ -90,17 +90,17 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
                    MessageIcon::Error);
   else if (settings.record)
     showSplash = settings.record->EcranBienvenue;
-  auto splash = std::make_unique<TForm6>(showSplash);
+  auto splash = std::make_unique<SplashWindow>(showSplash);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (splash->wantsToShow()) {
     centre(*splash);
     splash->showPainted();
   }
 
-  TForm1 form(ui, paths, *scratch, arguments);
+  MainWindow form(ui, paths, *scratch, arguments);
   ui.setParent(&form);
-  TForm3 about(ui, &form);
-  TForm7 tips(&form);
+  AboutBox about(ui, &form);
+  TipsWindow tips(&form);
   form.setAboutBox(&about);
 
   splash.reset();
@@ -108,11 +108,11 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
 
   centre(form);
   form.show();
-  form.FormShow();
+  form.startUp();
   // The batch help screen has ended the program from inside the show step.
   if (!form.isVisible()) return 0;
   QTimer::singleShot(0, &form, [&] {
-    form.FormActivate([&] {
+    form.activate([&] {
       ui.runModal(tips);
       return tips.showAtStart();
     });

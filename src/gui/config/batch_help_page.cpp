@@ -6,7 +6,7 @@
 
 #include "components/background.h"
 #include "components/stored_colour.h"
-#include "config/tform4.h"
+#include "config/configuration_dialog.h"
 
 namespace orvex::gui {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The editor `editeur`: the document's bytes in a QScintilla control, with the
+// The editor `m_editor`: the document's bytes in a QScintilla control, with the
 // positions, selection and key handling the main window needs. This is the only
 // class that talks to QScintilla; it also serves as the document holder of the
 // text tools' pipeline.

@@ -7,8 +7,8 @@
 
 namespace orvex::gui {
 
-class TForm1;
-using Handler = void (TForm1::*)();
+class MainWindow;
+using Handler = void (MainWindow::*)();
 
 enum ItemFlags : unsigned {
   kPlain = 0,

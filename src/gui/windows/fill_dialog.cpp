@@ -31,7 +31,7 @@ int clampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int
 
 }  // namespace
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Remplir"));
   QFont font(QStringLiteral("Times New Roman"));
@@ -59,31 +59,31 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
   auto* insertion = new QGroupBox(this);
   auto* form = new QFormLayout(insertion);
-  Edit1 = new QLineEdit(insertion);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  form->addRow(QStringLiteral("Texte à insérer :"), Edit1);
-  UpDown1 = numberBox(insertion, "UpDown1", 1, INT_MAX);
-  form->addRow(QStringLiteral("A partir de la colonne :"), UpDown1);
+  m_text = new QLineEdit(insertion);
+  m_text->setObjectName(QStringLiteral("Edit1"));
+  form->addRow(QStringLiteral("Texte à insérer :"), m_text);
+  m_column = numberBox(insertion, "UpDown1", 1, INT_MAX);
+  form->addRow(QStringLiteral("A partir de la colonne :"), m_column);
   auto* lines = new QHBoxLayout();
-  UpDown2 = numberBox(insertion, "UpDown2", 1, 1);
-  UpDown3 = numberBox(insertion, "UpDown3", 1, 1);
-  lines->addWidget(UpDown2);
+  m_firstLine = numberBox(insertion, "UpDown2", 1, 1);
+  m_lastLine = numberBox(insertion, "UpDown3", 1, 1);
+  lines->addWidget(m_firstLine);
   lines->addWidget(new QLabel(QStringLiteral("et "), insertion));
-  lines->addWidget(UpDown3);
+  lines->addWidget(m_lastLine);
   form->addRow(QStringLiteral("Entre les lignes "), lines);
   column->addWidget(insertion);
 
   auto* numbering = new QGroupBox(this);
   auto* numberRow = new QHBoxLayout(numbering);
-  CheckBox1 = new QCheckBox(QStringLiteral("Avec incrémentation"), numbering);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  numberRow->addWidget(CheckBox1);
+  m_increment = new QCheckBox(QStringLiteral("Avec incrémentation"), numbering);
+  m_increment->setObjectName(QStringLiteral("CheckBox1"));
+  numberRow->addWidget(m_increment);
   numberRow->addWidget(new QLabel(QStringLiteral("N° départ :"), numbering));
-  UpDown4 = numberBox(numbering, "UpDown4", 0, 100);
-  numberRow->addWidget(UpDown4);
+  m_start = numberBox(numbering, "UpDown4", 0, 100);
+  numberRow->addWidget(m_start);
   numberRow->addWidget(new QLabel(QStringLiteral("Incrément :"), numbering));
-  UpDown5 = numberBox(numbering, "UpDown5", 0, 100);
-  numberRow->addWidget(UpDown5);
+  m_step = numberBox(numbering, "UpDown5", 0, 100);
+  numberRow->addWidget(m_step);
   column->addWidget(numbering);
 
   auto* buttons = new QHBoxLayout();
@@ -96,7 +96,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   column->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &TForm2::accept);
+  connect(ok, &QPushButton::clicked, this, &FillDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   // A fixed dialog border: the window cannot be resized; its height is what the
   // wrapped band needs at its width.
@@ -104,61 +104,61 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   setFixedSize(width, hasHeightForWidth() ? heightForWidth(width) : sizeHint().height());
 }
 
-void TForm2::setRangeControlsEnabled(bool enabled) {
-  for (QSpinBox* box : {UpDown1, UpDown2, UpDown3}) box->setEnabled(enabled);
+void FillDialog::setRangeControlsEnabled(bool enabled) {
+  for (QSpinBox* box : {m_column, m_firstLine, m_lastLine}) box->setEnabled(enabled);
 }
 
-void TForm2::prepareFill(std::int64_t caretColumn, std::int64_t lineCount, std::int64_t longestLine) {
+void FillDialog::prepareFill(std::int64_t caretColumn, std::int64_t lineCount, std::int64_t longestLine) {
   m_blockWidth = 0;
   setRangeControlsEnabled(true);
-  Edit1->setMaxLength(32767);
+  m_text->setMaxLength(32767);
   const int lines = clampToInt(lineCount);
   // Any column up to 32767, as the up-down's own range, and past the longest line
   // beyond that: a short line is first extended with blanks up to the column.
-  UpDown1->setRange(1, clampToInt(std::max({std::int64_t{kMaxColumn}, longestLine + 1, caretColumn + 1})));
-  UpDown1->setValue(clampToInt(caretColumn + 1));
-  UpDown2->setRange(1, lines);
-  UpDown2->setValue(1);
-  UpDown3->setRange(1, lines);
-  UpDown3->setValue(lines);
+  m_column->setRange(1, clampToInt(std::max({std::int64_t{kMaxColumn}, longestLine + 1, caretColumn + 1})));
+  m_column->setValue(clampToInt(caretColumn + 1));
+  m_firstLine->setRange(1, lines);
+  m_firstLine->setValue(1);
+  m_lastLine->setRange(1, lines);
+  m_lastLine->setValue(lines);
 }
 
-void TForm2::prepareBlockFill(std::int64_t startColumn, std::int64_t startLine, std::int64_t endLine,
+void FillDialog::prepareBlockFill(std::int64_t startColumn, std::int64_t startLine, std::int64_t endLine,
                               std::int64_t width) {
   m_blockWidth = static_cast<int>(std::max<std::int64_t>(width, 0));
-  UpDown1->setRange(1, clampToInt(startColumn));
-  UpDown1->setValue(clampToInt(startColumn));
-  UpDown2->setRange(1, clampToInt(startLine));
-  UpDown2->setValue(clampToInt(startLine));
-  UpDown3->setRange(1, clampToInt(endLine));
-  UpDown3->setValue(clampToInt(endLine));
-  Edit1->setMaxLength(std::max(m_blockWidth, 1));
+  m_column->setRange(1, clampToInt(startColumn));
+  m_column->setValue(clampToInt(startColumn));
+  m_firstLine->setRange(1, clampToInt(startLine));
+  m_firstLine->setValue(clampToInt(startLine));
+  m_lastLine->setRange(1, clampToInt(endLine));
+  m_lastLine->setValue(clampToInt(endLine));
+  m_text->setMaxLength(std::max(m_blockWidth, 1));
   setRangeControlsEnabled(false);
 }
 
-void TForm2::showEvent(QShowEvent* event) {
-  FillAccepted = false;
-  Edit1->clear();
+void FillDialog::showEvent(QShowEvent* event) {
+  m_accepted = false;
+  m_text->clear();
   QDialog::showEvent(event);
 }
 
-void TForm2::accept() {
-  FillAccepted = true;
+void FillDialog::accept() {
+  m_accepted = true;
   QDialog::accept();
 }
 
-FillParameters TForm2::parameters() const {
+FillParameters FillDialog::parameters() const {
   FillParameters parameters;
-  QString text = Edit1->text();
+  QString text = m_text->text();
   // A block fill replaces the block by text of its own width.
   if (m_blockWidth > 0 && text.size() < m_blockWidth) text = text.leftJustified(m_blockWidth, QLatin1Char(' '));
   parameters.text = text.toStdString();
-  parameters.column = UpDown1->value();
-  parameters.firstLine = UpDown2->value();
-  parameters.lastLine = UpDown3->value();
-  parameters.increment = CheckBox1->isChecked();
-  parameters.startNumber = UpDown4->value();
-  parameters.step = UpDown5->value();
+  parameters.column = m_column->value();
+  parameters.firstLine = m_firstLine->value();
+  parameters.lastLine = m_lastLine->value();
+  parameters.increment = m_increment->isChecked();
+  parameters.startNumber = m_start->value();
+  parameters.step = m_step->value();
   return parameters;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The fill dialog `TForm2` ("Remplir"): the text to insert, its column, the range of
+// The fill dialog `FillDialog` ("Remplir"): the text to insert, its column, the range of
 // lines and the running number. It only gathers the parameters; the fill itself is
 // the engine's fill tool.
 
@@ -13,11 +13,11 @@ class QSpinBox;
 
 namespace orvex::gui {
 
-class TForm2 : public QDialog {
+class FillDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm2(QWidget* parent = nullptr);
+  explicit FillDialog(QWidget* parent = nullptr);
 
   // A normal opening: the column at the caret, every line, no length limit, the
   // column and line controls enabled. The column goes up to the larger of 32767 and
@@ -27,7 +27,8 @@ class TForm2 : public QDialog {
   // block's width (and padded to it on "&Ok").
   void prepareBlockFill(std::int64_t startColumn, std::int64_t startLine, std::int64_t endLine, std::int64_t width);
 
-  bool FillAccepted = false;
+  // "&Ok" closed the dialog the last time it was shown.
+  bool accepted() const { return m_accepted; }
   FillParameters parameters() const;
 
  protected:
@@ -37,14 +38,15 @@ class TForm2 : public QDialog {
   void accept() override;
   void setRangeControlsEnabled(bool enabled);
 
-  QLineEdit* Edit1;
-  QSpinBox* UpDown1;  // column
-  QSpinBox* UpDown2;  // first line
-  QSpinBox* UpDown3;  // last line
-  QCheckBox* CheckBox1;
-  QSpinBox* UpDown4;  // start number
-  QSpinBox* UpDown5;  // increment
-  int m_blockWidth = 0;  // 0: no block fill
+  QLineEdit* m_text;
+  QSpinBox* m_column;  // column
+  QSpinBox* m_firstLine;  // first line
+  QSpinBox* m_lastLine;  // last line
+  QCheckBox* m_increment;
+  QSpinBox* m_start;  // start number
+  QSpinBox* m_step;  // increment
+  int m_blockWidth = 0;
+  bool m_accepted = false;  // 0: no block fill
 };
 
 }  // namespace orvex::gui

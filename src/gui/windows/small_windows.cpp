@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "components/background.h"
-#include "components/zil_degrade.h"
+#include "components/gradient_panel.h"
 #include "services/ui_services.h"
 #include "version.h"
 #include "windows/app_icon.h"
@@ -56,16 +56,16 @@ QLabel* placeIcon(QWidget* parent, int x, int y) {
 
 }  // namespace
 
-TForm6::TForm6(bool show, QWidget* parent)
+SplashWindow::SplashWindow(bool show, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_wantsToShow(show),
-      m_panel(new TZilDegrade(this)) {
+      m_panel(new GradientPanel(this)) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QStringLiteral("Accueil"));
   setFixedSize(230, 179);
   m_panel->setGeometry(rect());
-  m_panel->setCouleurDebut(QColor(0, 255, 255));
-  m_panel->setSens(TSens::stVertical);
+  m_panel->setStartColour(QColor(0, 255, 255));
+  m_panel->setDirection(GradientDirection::Vertical);
   placeIcon(m_panel, 16, 48);
   placeLabel(m_panel, QStringLiteral("Orvex"), 52, 48, QColor(0, 128, 128), timesFont(29, true, false));
   placeLabel(m_panel, QStringLiteral("Orvex"), 54, 46, QColor(0, 255, 0), timesFont(29, true, false));
@@ -76,7 +76,7 @@ TForm6::TForm6(bool show, QWidget* parent)
   placeLabel(m_panel, QStringLiteral("Chargement en cours"), 30, 152, Qt::white, timesFont(19, true, true));
 }
 
-void TForm6::showPainted() {
+void SplashWindow::showPainted() {
   show();
   QElapsedTimer waited;
   waited.start();
@@ -86,7 +86,7 @@ void TForm6::showPainted() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-const QStringList& TForm7::tips() {
+const QStringList& TipsWindow::tips() {
   static const QStringList list = {
       QStringLiteral("Orvex est un éditeur de fichiers textes simple et puissant."),
       QStringLiteral("Il peut s'intégrer au gestionnaire de fichiers en ajoutant au menu contextuel la "
@@ -107,7 +107,7 @@ const QStringList& TForm7::tips() {
   return list;
 }
 
-TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+TipsWindow::TipsWindow(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form7"));
   setWindowTitle(QStringLiteral("Astuces"));
   setFixedSize(339, 204);
@@ -139,8 +139,8 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   m_next->setArrowType(Qt::RightArrow);
   m_next->setToolTip(QStringLiteral("Astuce suivante"));
   m_next->setGeometry(308, 138, 18, 18);
-  connect(m_previous, &QToolButton::clicked, this, &TForm7::previousTip);
-  connect(m_next, &QToolButton::clicked, this, &TForm7::nextTip);
+  connect(m_previous, &QToolButton::clicked, this, &TipsWindow::previousTip);
+  connect(m_next, &QToolButton::clicked, this, &TipsWindow::nextTip);
 
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
@@ -170,32 +170,32 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   showTip();
 }
 
-QString TForm7::shownTip() const { return m_text->text(); }
-bool TForm7::showAtStart() const { return m_showAtStart->isChecked(); }
+QString TipsWindow::shownTip() const { return m_text->text(); }
+bool TipsWindow::showAtStart() const { return m_showAtStart->isChecked(); }
 
-void TForm7::showTip() { m_text->setText(displayText(tips().at(m_index))); }
+void TipsWindow::showTip() { m_text->setText(displayText(tips().at(m_index))); }
 
-void TForm7::nextTip() {
+void TipsWindow::nextTip() {
   if (m_index < tips().size() - 1) ++m_index;
   if (m_index == tips().size() - 1) m_next->setEnabled(false);
   m_previous->setEnabled(true);
   showTip();
 }
 
-void TForm7::previousTip() {
+void TipsWindow::previousTip() {
   if (m_index > 0) --m_index;
   if (m_index == 0) m_previous->setEnabled(false);
   m_next->setEnabled(true);
   showTip();
 }
 
-TForm3::TForm3(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui), m_panel(new TZilDegrade(this)) {
+AboutBox::AboutBox(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui), m_panel(new GradientPanel(this)) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("A propos..."));
   setFixedSize(241, 105);
   m_panel->setGeometry(rect());
-  m_panel->setCouleurDebut(QColor(0, 0, 128));
-  m_panel->setCouleurFin(Qt::black);
+  m_panel->setStartColour(QColor(0, 0, 128));
+  m_panel->setEndColour(Qt::black);
   placeIcon(m_panel, 0, 0);
   placeLabel(m_panel, QStringLiteral("Orvex "), 47, 1, Qt::white, timesFont(37, true, true));
   placeLabel(m_panel, QStringLiteral("Orvex "), 48, 0, QColor(0, 128, 128), timesFont(37, true, true));
@@ -209,11 +209,11 @@ TForm3::TForm3(UiServices& ui, QWidget* parent) : QDialog(parent), m_ui(ui), m_p
   ok->setDefault(true);
   ok->setGeometry(83, 68, 75, 25);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(address, &QLabel::linkActivated, this, &TForm3::openWebPage);
+  connect(address, &QLabel::linkActivated, this, &AboutBox::openWebPage);
   address->setText(QStringLiteral("<a href=\"%1\" style=\"color: aqua\">%1</a>").arg(kWebPageAddress));
   address->adjustSize();
 }
 
-void TForm3::openWebPage() { m_ui.openWithDesktop(kWebPageAddress); }
+void AboutBox::openWebPage() { m_ui.openWithDesktop(kWebPageAddress); }
 
 }  // namespace orvex::gui

@@ -12,18 +12,18 @@ class QToolButton;
 
 namespace orvex::gui {
 
-class TZilDegrade;
+class GradientPanel;
 class UiServices;
 
 // The splash "Accueil": borderless, on top, painted at once.
-class TForm6 : public QWidget {
+class SplashWindow : public QWidget {
   Q_OBJECT
 
  public:
   // `show` is the settings' EcranBienvenue (true without config.dat).
-  explicit TForm6(bool show, QWidget* parent = nullptr);
+  explicit SplashWindow(bool show, QWidget* parent = nullptr);
   bool wantsToShow() const { return m_wantsToShow; }
-  TZilDegrade* panel() const { return m_panel; }
+  GradientPanel* panel() const { return m_panel; }
   // Shows the splash and paints it at once, before the event loop runs: it waits
   // (a second at most) for the window system to put the window on screen, since a
   // window is drawn only once it is there.
@@ -31,15 +31,15 @@ class TForm6 : public QWidget {
 
  private:
   bool m_wantsToShow;
-  TZilDegrade* m_panel;
+  GradientPanel* m_panel;
 };
 
 // The tips dialog "Astuces": one tip at a time, and the start-up check box.
-class TForm7 : public QDialog {
+class TipsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm7(QWidget* parent = nullptr);
+  explicit TipsWindow(QWidget* parent = nullptr);
 
   static const QStringList& tips();
   int tipIndex() const { return m_index; }
@@ -60,17 +60,17 @@ class TForm7 : public QDialog {
 };
 
 // The about box "A propos...".
-class TForm3 : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  TForm3(UiServices& ui, QWidget* parent = nullptr);
-  TZilDegrade* panel() const { return m_panel; }
+  AboutBox(UiServices& ui, QWidget* parent = nullptr);
+  GradientPanel* panel() const { return m_panel; }
   void openWebPage();
 
  private:
   UiServices& m_ui;
-  TZilDegrade* m_panel;
+  GradientPanel* m_panel;
 };
 
 inline const QString kWebPageAddress = QStringLiteral("https://orvex.velmora.fr");

@@ -5,7 +5,7 @@
 
 #include "editor/document_editor.h"
 #include "mainwindow/progress_bar_listener.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "pipeline/line_pipeline.h"
 #include "services/ui_services.h"
 #include "tools/case_tool.h"
@@ -26,108 +26,107 @@ const QString kDuplicateWarning = QStringLiteral(
     "les doublons du fichier, veuillez au préalable trier le fichier.");
 }  // namespace
 
-bool TForm1::runTool(DocumentTool& tool) {
+bool MainWindow::runTool(DocumentTool& tool) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const ViewPosition where = editeur->viewPosition();
-  const Status status = runLinePipeline(*editeur, tool, m_scratch, m_progress.get());
-  editeur->restoreViewPosition(where);
+  const ViewPosition where = m_editor->viewPosition();
+  const Status status = runLinePipeline(*m_editor, tool, m_scratch, m_progress.get());
+  m_editor->restoreViewPosition(where);
   QApplication::restoreOverrideCursor();
   if (!status.ok()) {
     reportError(QString::fromStdString(status.error));
     return false;
   }
   if (tool.variation().rewritesLineCount) refreshLineCount();
-  editeurChange();
+  refreshModifiedPanel();
   return true;
 }
 
-void TForm1::Metteenmajuscules1Click() {
+void MainWindow::toUpperCase() {
   CaseTool tool(LetterCase::Upper);
   runTool(tool);
 }
 
-void TForm1::Metteenminuscules1Click() {
+void MainWindow::toLowerCase() {
   CaseTool tool(LetterCase::Lower);
   runTool(tool);
 }
 
-void TForm1::Ascendant1Click() {
+void MainWindow::sortAscending() {
   SortTool tool(TTriStyle::triCroissant);
   runTool(tool);
 }
 
-void TForm1::Descendant1Click() {
+void MainWindow::sortDescending() {
   SortTool tool(TTriStyle::triDecroissant);
   runTool(tool);
 }
 
-void TForm1::Suppressiondesdoublons1Click() {
+void MainWindow::removeDuplicates() {
   m_ui.showMessage(QStringLiteral("Avertissement"), kDuplicateWarning, MessageIcon::Warning);
   DuplicateTool tool;
   runTool(tool);
 }
 
-void TForm1::Concatneravecunautrefichier1Click() {
+void MainWindow::concatenateFile() {
   const std::optional<std::filesystem::path> chosen = chooseFileToOpen();
   if (!chosen) return;
-  ConcatenationTool tool(*chosen, editeur->shownEncoding());
+  ConcatenationTool tool(*chosen, m_editor->shownEncoding());
   runTool(tool);
 }
 
-void TForm1::Enleverlesaccents1Click() {
-  AccentTool tool(editeur->shownEncoding());
+void MainWindow::removeAccents() {
+  AccentTool tool(m_editor->shownEncoding());
   runTool(tool);
 }
 
-void TForm1::Enleverlesblancs1Click() {
+void MainWindow::removeBlanks() {
   BlankTool tool;
   runTool(tool);
 }
 
-void TForm1::Taillertouteslesligneslataillemaxi1Click() {
-  PaddingTool tool(editeur->shownEncoding());
+void MainWindow::padLines() {
+  PaddingTool tool(m_editor->shownEncoding());
   runTool(tool);
 }
 
-void TForm1::Crypter2Click() {
+void MainWindow::encrypt() {
   CipherTool tool(CipherDirection::Encrypt);
   runTool(tool);
 }
 
-void TForm1::Dcrypter1Click() {
+void MainWindow::decrypt() {
   CipherTool tool(CipherDirection::Decrypt);
   runTool(tool);
 }
 
-std::optional<TForm1::FillRun> TForm1::askFill() {
-  if (!BlockFillMode)
-    Form2->prepareFill(editeur->caretColumn(), static_cast<std::int64_t>(editeur->lineCount()),
-                       editeur->longestLineLength());
-  m_ui.runModal(*Form2);
-  if (!Form2->FillAccepted) return std::nullopt;
-  FillRun run{Form2->parameters(), false};
+std::optional<MainWindow::FillRun> MainWindow::askFill() {
+  m_ui.runModal(*m_fillDialog);
+  if (!m_fillDialog->accepted()) return std::nullopt;
+  FillRun run{m_fillDialog->parameters(), false};
   // The dialog gives UTF-8; a Windows-1252 document takes the code page's bytes, or
   // turns UTF-8 for a character the code page lacks.
-  if (editeur->shownEncoding() == Encoding::Windows1252) {
+  if (m_editor->shownEncoding() == Encoding::Windows1252) {
     run.toUtf8 = !fitsWindows1252(run.parameters.text);
     if (!run.toUtf8) run.parameters.text = encodeWindows1252(run.parameters.text);
   }
   return run;
 }
 
-void TForm1::Remplir1Click() {
+void MainWindow::fill() {
+  m_fillDialog->prepareFill(m_editor->caretColumn(), static_cast<std::int64_t>(m_editor->lineCount()),
+                            m_editor->longestLineLength());
   std::optional<FillRun> run = askFill();
   if (!run) return;
-  FillTool tool(std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
+  FillTool tool(std::move(run->parameters), m_editor->shownEncoding(), run->toUtf8);
   runTool(tool);
 }
 
-void TForm1::Inverserlaselection1Click() {
-  const std::string selected = editeur->selectedText();
+void MainWindow::reverseSelection() {
+  const std::string selected = m_editor->selectedText();
   if (!isReversible(selected)) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  editeur->replaceSelection(reverseText(selected, Encoding::Utf8));
-  editeurChange();
+  m_editor->replaceSelection(reverseText(selected, Encoding::Utf8));
+  refreshModifiedPanel();
   QApplication::restoreOverrideCursor();
 }
 

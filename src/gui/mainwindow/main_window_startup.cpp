@@ -3,14 +3,14 @@
 
 #include <QMenuBar>
 
-#include "components/txp_menu.h"
-#include "components/zil_status_bar.h"
+#include "components/styled_menu_style.h"
+#include "components/status_bar.h"
 #include "config/menu_config.h"
-#include "config/tform4.h"
+#include "config/configuration_dialog.h"
 #include "config/tool_command.h"
 #include "editor/document_editor.h"
 #include "io/file_handle.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "services/ui_services.h"
 #include "settings/activation.h"
 #include "text/messages.h"
@@ -26,52 +26,52 @@ const QString kSelectionTooLong = QStringLiteral(
     "Sélectionnez un texte plus court.");
 }
 
-void TForm1::FormShow() {
+void MainWindow::startUp() {
   buildUserToolMenus();
-  if (FirstShowPending && m_arguments.size() == 1 && m_arguments.front() == "/?") {
+  if (m_firstShowPending && m_arguments.size() == 1 && m_arguments.front() == "/?") {
     // The batch help: the configuration dialog on its "Mode Batch" page, whose
     // "&Ok" only closes; then the program ends.
-    FirstShowPending = false;
-    Form4->PageInitiale = 2;
-    Configuration1Click();
+    m_firstShowPending = false;
+    m_configurationDialog->setStartPage(2);
+    showConfiguration();
     close();
     return;
   }
-  if (FirstShowPending && m_arguments.size() == 1) {
+  if (m_firstShowPending && m_arguments.size() == 1) {
     const std::filesystem::path argument = m_arguments.front();
     if (loadDocument(argument)) {
       setDocumentPath(argument);
       refreshLineCount();
-      editeurSelectionChange();
-      editeurChange();
+      refreshCaretPanel();
+      refreshModifiedPanel();
     }
   }
-  FirstShowPending = false;
+  m_firstShowPending = false;
 }
 
-void TForm1::FormActivate(const std::function<bool()>& showTips) {
-  const auto applyGradient = [this](const SettingsRecord& record) { XPMenu1->Gradient = record.MenusDegrade; };
+void MainWindow::activate(const std::function<bool()>& showTips) {
+  const auto applyGradient = [this](const SettingsRecord& record) { m_menuStyle->setGradient(record.MenusDegrade); };
   const Status status = runActivationSettings(m_paths.configFile(), {showTips, applyGradient});
   if (!status.ok()) reportError(QString::fromStdString(status.error));
 }
 
-void TForm1::Configuration1Click() {
-  Form4->FormShow();
-  m_ui.runModal(*Form4);
-  if (!Form4->Valide) return;
+void MainWindow::showConfiguration() {
+  m_configurationDialog->prepareToShow();
+  m_ui.runModal(*m_configurationDialog);
+  if (!m_configurationDialog->confirmed()) return;
   removeUserToolMenus();
-  applyLook(Form4->controlsRecord());
-  FormShow();
+  applyLook(m_configurationDialog->controlsRecord());
+  startUp();
 }
 
 // The menus and items the last build added; the built-in menus are never touched,
 // so a tool menu titled "&Affichage" goes away like any other.
-void TForm1::removeUserToolMenus() {
+void MainWindow::removeUserToolMenus() {
   qDeleteAll(findChildren<QAction*>(kUserToolItem));
   qDeleteAll(findChildren<QMenu*>(kUserToolMenu));
 }
 
-void TForm1::buildUserToolMenus() {
+void MainWindow::buildUserToolMenus() {
   const auto file = m_paths.menuFile();
   if (!isExistingFile(file)) return;
   MenuFile menuFile;
@@ -99,7 +99,7 @@ void TForm1::buildUserToolMenus() {
   }
 }
 
-void TForm1::launchUserTool(const std::string& label) {
+void MainWindow::launchUserTool(const std::string& label) {
   const auto file = m_paths.menuFile();
   const auto reconfigure = [this] {
     m_ui.showMessage(QStringLiteral("Problème de configuration"), QStringLiteral("Veuillez reconfigurer l'outil."),

@@ -1,4 +1,4 @@
-#include "config/tform4.h"
+#include "config/configuration_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -104,7 +104,7 @@ const FlagBox kBarFlags[] = {
 
 }  // namespace
 
-TForm4::TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent)
+ConfigurationDialog::ConfigurationDialog(UiServices& ui, ProgramPaths paths, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_paths(std::move(paths)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Configuration"));
@@ -113,13 +113,13 @@ TForm4::TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent)
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  PageControl1->setDocumentMode(true);
-  PageControl1->addTab(buildGeneralPage(), QStringLiteral("Général"));
-  PageControl1->addTab(buildToolsPage(), QStringLiteral("Outils de l'utilisateur"));
-  PageControl1->addTab(createBatchHelpPage(this), QStringLiteral("Mode Batch"));
-  column->addWidget(PageControl1);
+  m_pages = new QTabWidget(this);
+  m_pages->setObjectName(QStringLiteral("PageControl1"));
+  m_pages->setDocumentMode(true);
+  m_pages->addTab(buildGeneralPage(), QStringLiteral("Général"));
+  m_pages->addTab(buildToolsPage(), QStringLiteral("Outils de l'utilisateur"));
+  m_pages->addTab(createBatchHelpPage(this), QStringLiteral("Mode Batch"));
+  column->addWidget(m_pages);
 
   auto* strip = new QHBoxLayout();
   strip->setContentsMargins(8, 8, 8, 8);
@@ -132,14 +132,14 @@ TForm4::TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent)
   strip->addWidget(ok);
   strip->addWidget(cancel);
   column->addLayout(strip);
-  connect(ok, &QPushButton::clicked, this, &TForm4::OkClick);
-  connect(cancel, &QPushButton::clicked, this, &TForm4::AnnulerClick);
+  connect(ok, &QPushButton::clicked, this, &ConfigurationDialog::confirm);
+  connect(cancel, &QPushButton::clicked, this, &ConfigurationDialog::cancel);
 
   // A fixed border, at least as large as the layout asks for with the system font.
   setFixedSize(sizeHint().expandedTo(QSize(479, 284)));
 }
 
-QWidget* TForm4::buildGeneralPage() {
+QWidget* ConfigurationDialog::buildGeneralPage() {
   auto* page = new QWidget(this);
   page->setObjectName(QStringLiteral("TabSheet1"));
   auto* column = new QVBoxLayout(page);
@@ -161,7 +161,7 @@ QWidget* TForm4::buildGeneralPage() {
   left->addWidget(flagGroup(kStartFlags));
   auto* reset = new QPushButton(QStringLiteral("Défaut"), page);
   reset->setObjectName(QStringLiteral("Defaut"));
-  connect(reset, &QPushButton::clicked, this, &TForm4::DefautClick);
+  connect(reset, &QPushButton::clicked, this, &ConfigurationDialog::restoreDefaults);
   left->addWidget(reset, 0, Qt::AlignLeft);
   groups->addLayout(left);
   groups->addWidget(flagGroup(kBarFlags), 0, Qt::AlignTop);
@@ -213,7 +213,7 @@ QWidget* TForm4::buildGeneralPage() {
   return page;
 }
 
-SettingsRecord TForm4::controlsRecord() const {
+SettingsRecord ConfigurationDialog::controlsRecord() const {
   SettingsRecord record;
   for (const auto& flags : {std::span<const FlagBox>(kStartFlags), std::span<const FlagBox>(kBarFlags)})
     for (const FlagBox& flag : flags) record.*flag.member = m_flags.at(flag.field)->isChecked();
@@ -223,7 +223,7 @@ SettingsRecord TForm4::controlsRecord() const {
   return record;
 }
 
-void TForm4::setControls(const SettingsRecord& record) {
+void ConfigurationDialog::setControls(const SettingsRecord& record) {
   for (const auto& flags : {std::span<const FlagBox>(kStartFlags), std::span<const FlagBox>(kBarFlags)})
     for (const FlagBox& flag : flags) m_flags.at(flag.field)->setChecked(record.*flag.member);
   m_editorSwatch->setColour(fromStoredColour(record.CouleurEditeur));
@@ -231,9 +231,9 @@ void TForm4::setControls(const SettingsRecord& record) {
   m_rulerSwatch->setColour(fromStoredColour(record.CouleurEchelle));
 }
 
-void TForm4::FormShow() {
+void ConfigurationDialog::prepareToShow() {
   loadToolList();
-  PageControl1->setCurrentIndex(PageInitiale);
+  m_pages->setCurrentIndex(m_startPage);
   const SettingsReadResult settings = readSettings(m_paths.configFile());
   if (!settings.error.empty())
     reportError(settings.error);
@@ -241,12 +241,12 @@ void TForm4::FormShow() {
     setControls(*settings.record);
 }
 
-void TForm4::OkClick() {
-  if (PageInitiale == 2) {
+void ConfigurationDialog::confirm() {
+  if (m_startPage == 2) {
     accept();
     return;
   }
-  Valide = true;
+  m_confirmed = true;
   if (!saveToolList()) return;
   if (m_paths.available()) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -257,15 +257,15 @@ void TForm4::OkClick() {
   accept();
 }
 
-void TForm4::AnnulerClick() { reject(); }
+void ConfigurationDialog::cancel() { reject(); }
 
 // Escape, the window's close button and "&Annuler" alike: nothing is applied.
-void TForm4::reject() {
-  Valide = false;
+void ConfigurationDialog::reject() {
+  m_confirmed = false;
   QDialog::reject();
 }
 
-bool TForm4::removeExistingFile(const std::filesystem::path& file) {
+bool ConfigurationDialog::removeExistingFile(const std::filesystem::path& file) {
   if (!isExistingFile(file)) return false;
   std::error_code error;
   if (std::filesystem::remove(file, error)) return true;
@@ -273,7 +273,7 @@ bool TForm4::removeExistingFile(const std::filesystem::path& file) {
   return false;
 }
 
-void TForm4::DefautClick() {
+void ConfigurationDialog::restoreDefaults() {
   if (!removeExistingFile(m_paths.configFile())) return;
   m_ui.showMessage(QStringLiteral("Avertissement"),
                    QStringLiteral("Vous devez quitter puis redémarrer Orvex pour prendre en compte\n\r"
@@ -282,14 +282,14 @@ void TForm4::DefautClick() {
   done(QDialog::Accepted);
 }
 
-void TForm4::chooseSwatchColour(ColourSwatch* swatch) {
+void ConfigurationDialog::chooseSwatchColour(ColourSwatch* swatch) {
   const std::optional<QColor> colour = m_ui.chooseColour(m_lastColour);
   if (!colour) return;
   m_lastColour = *colour;
   swatch->setColour(*colour);
 }
 
-void TForm4::reportError(const std::string& message) {
+void ConfigurationDialog::reportError(const std::string& message) {
   const QString caption = parentWidget() ? parentWidget()->windowTitle() : QStringLiteral("Orvex");
   m_ui.showMessage(caption, QString::fromStdString(errorReportText(message)), MessageIcon::Error);
 }

@@ -1,4 +1,4 @@
-#include "components/txp_menu.h"
+#include "components/styled_menu_style.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -78,7 +78,7 @@ bool isLight(const QColor& colour) { return (colour.red() + colour.blue()) / 2 >
 
 }  // namespace
 
-TXPMenu::TXPMenu(QWidget* owner) : m_owner(owner) {
+StyledMenuStyle::StyledMenuStyle(QWidget* owner) : m_owner(owner) {
   qApp->installEventFilter(this);
   // The owner's widgets are gone by the time it reports its end; the style they
   // used can go then.
@@ -86,16 +86,16 @@ TXPMenu::TXPMenu(QWidget* owner) : m_owner(owner) {
   for (QWidget* widget : owner->findChildren<QWidget*>()) attach(widget);
 }
 
-TXPMenu::~TXPMenu() { qApp->removeEventFilter(this); }
+StyledMenuStyle::~StyledMenuStyle() { qApp->removeEventFilter(this); }
 
-MenuPalette TXPMenu::palette() const { return systemMenuPalette(QApplication::palette("QMenu"), isHighColour()); }
+MenuPalette StyledMenuStyle::palette() const { return systemMenuPalette(QApplication::palette("QMenu"), isHighColour()); }
 
-bool TXPMenu::eventFilter(QObject* watched, QEvent* event) {
+bool StyledMenuStyle::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Polish && watched->isWidgetType()) attach(static_cast<QWidget*>(watched));
   return false;
 }
 
-void TXPMenu::attach(QWidget* widget) {
+void StyledMenuStyle::attach(QWidget* widget) {
   if (widget->style() == this) return;
   if (!qobject_cast<QMenu*>(widget) && !qobject_cast<QMenuBar*>(widget) && !qobject_cast<QToolBar*>(widget) &&
       !qobject_cast<QToolButton*>(widget))
@@ -109,22 +109,22 @@ void TXPMenu::attach(QWidget* widget) {
   }
 }
 
-void TXPMenu::polish(QWidget* widget) {
+void StyledMenuStyle::polish(QWidget* widget) {
   QProxyStyle::polish(widget);
   // Tool buttons and menu bars light up under the mouse.
   if (qobject_cast<QToolButton*>(widget) || qobject_cast<QMenuBar*>(widget)) widget->setAttribute(Qt::WA_Hover);
 }
 
-int TXPMenu::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+int StyledMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
   switch (metric) {
-    case PM_MenuPanelWidth: return FlatMenu ? 1 : 2;
+    case PM_MenuPanelWidth: return m_flatMenu ? 1 : 2;
     case PM_MenuHMargin: return 0;
     case PM_MenuVMargin: return 1;
     default: return QProxyStyle::pixelMetric(metric, option, widget);
   }
 }
 
-QSize TXPMenu::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+QSize StyledMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                 const QWidget* widget) const {
   QSize proposed = QProxyStyle::sizeFromContents(type, option, size, widget);
   const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
@@ -140,10 +140,10 @@ QSize TXPMenu::sizeFromContents(ContentsType type, const QStyleOption* option, c
   const int arrow = item->menuItemType == QStyleOptionMenuItem::SubMenu ? 16 : 0;
   const int textHeight = metrics.height();
   const int height = std::max(textHeight + static_cast<int>(std::lround(textHeight * 0.75)), iconSize + 4);
-  return proposed.expandedTo(QSize(width + std::max(IconWidth, iconSize) + 10 + 5 + arrow, height));
+  return proposed.expandedTo(QSize(width + std::max(kIconWidth, iconSize) + 10 + 5 + arrow, height));
 }
 
-void TXPMenu::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+void StyledMenuStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                           const QWidget* widget) const {
   const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
   switch (element) {
@@ -164,35 +164,35 @@ void TXPMenu::drawControl(ControlElement element, const QStyleOption* option, QP
   QProxyStyle::drawControl(element, option, painter, widget);
 }
 
-void TXPMenu::drawMenuBackground(const QRect& rect, QPainter* painter, const MenuPalette& colours) const {
-  if (Gradient && isHighColour()) {
+void StyledMenuStyle::drawMenuBackground(const QRect& rect, QPainter* painter, const MenuPalette& colours) const {
+  if (m_gradient && isHighColour()) {
     // One-pixel stripes, lightening fast across the icon column, then slowly.
     int offset = 0;
     for (int x = rect.left(); x <= rect.right(); ++x) {
-      offset = std::min(96, offset + (x - rect.left() < IconWidth + 5 ? 3 : 1));
+      offset = std::min(96, offset + (x - rect.left() < kIconWidth + 5 ? 3 : 1));
       painter->fillRect(QRect(x, rect.top(), 1, rect.height()), lighten(colours.iconColumn, offset));
     }
     return;
   }
   painter->fillRect(rect, colours.menuBackground);
-  painter->fillRect(QRect(rect.left(), rect.top(), IconWidth, rect.height()), colours.iconColumn);
+  painter->fillRect(QRect(rect.left(), rect.top(), kIconWidth, rect.height()), colours.iconColumn);
 }
 
-void TXPMenu::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
+void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
   const MenuPalette colours = palette();
   const QRect rect = item.rect;
   const bool selected = item.state & State_Selected;
   const bool enabled = item.state & State_Enabled;
-  const QRect iconColumn(rect.left(), rect.top(), IconWidth, rect.height());
-  QRect textRect = rect.adjusted(IconWidth, 0, 0, 0);
+  const QRect iconColumn(rect.left(), rect.top(), kIconWidth, rect.height());
+  QRect textRect = rect.adjusted(kIconWidth, 0, 0, 0);
 
-  if (Gradient && isHighColour())
+  if (m_gradient && isHighColour())
     drawMenuBackground(rect.adjusted(0, 0, 2, 0), painter, colours);
   else if (enabled || !selected)
     drawMenuBackground(rect, painter, colours);
 
-  if (selected && DrawSelect && enabled) {
-    const QRect box = rect.adjusted(0, 1, FlatMenu ? -1 : 0, -1);
+  if (selected && kDrawSelection && enabled) {
+    const QRect box = rect.adjusted(0, 1, m_flatMenu ? -1 : 0, -1);
     painter->fillRect(box, colours.selectionBackground);
     outline(painter, box, colours.selectionBorder);
   }
@@ -230,7 +230,7 @@ void TXPMenu::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, 
 
   if (hasIcon) {
     const int size = proxy()->pixelMetric(PM_SmallIconSize, &item, widget);
-    const int left = size <= IconWidth ? iconColumn.left() + (IconWidth - size) / 2 - 1 : iconColumn.left() + 2;
+    const int left = size <= kIconWidth ? iconColumn.left() + (kIconWidth - size) / 2 - 1 : iconColumn.left() + 2;
     const QPoint at(left, iconColumn.top() + (iconColumn.height() - size) / 2);
     const IconLook look = !enabled            ? IconLook::Disabled
                           : checked           ? IconLook::Plain
@@ -277,10 +277,10 @@ void TXPMenu::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, 
   }
 }
 
-void TXPMenu::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
+void StyledMenuStyle::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
   const MenuPalette colours = palette();
   const QRect rect = item.rect;
-  const bool selected = (item.state & State_Selected) && DrawSelect;
+  const bool selected = (item.state & State_Selected) && kDrawSelection;
   painter->fillRect(rect, colours.menuBar);
   QColor colour = item.state & State_Enabled ? colours.text : colours.disabledText;
   if (selected) {
@@ -305,7 +305,7 @@ void TXPMenu::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painte
   painter->restore();
 }
 
-void TXPMenu::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+void StyledMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                             const QWidget* widget) const {
   const MenuPalette colours = palette();
   switch (element) {
@@ -314,7 +314,7 @@ void TXPMenu::drawPrimitive(PrimitiveElement element, const QStyleOption* option
       return;
     case PE_FrameMenu: {
       const QRect rect = option->rect;
-      if (FlatMenu) {
+      if (m_flatMenu) {
         // One thin border; the icon column runs to it.
         outline(painter, rect, colours.darkFrame);
         return;
@@ -344,7 +344,7 @@ void TXPMenu::drawPrimitive(PrimitiveElement element, const QStyleOption* option
   QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void TXPMenu::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+void StyledMenuStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                                  const QWidget* widget) const {
   const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
   if (control == CC_ToolButton && button && button->toolButtonStyle == Qt::ToolButtonIconOnly)
@@ -352,7 +352,7 @@ void TXPMenu::drawComplexControl(ComplexControl control, const QStyleOptionCompl
   QProxyStyle::drawComplexControl(control, option, painter, widget);
 }
 
-void TXPMenu::drawToolButton(const QStyleOptionToolButton& button, QPainter* painter, const QWidget*) const {
+void StyledMenuStyle::drawToolButton(const QStyleOptionToolButton& button, QPainter* painter, const QWidget*) const {
   const MenuPalette colours = palette();
   const QColor face = QApplication::palette("QMenu").color(QPalette::Button);
   const QRect rect = button.rect;

@@ -11,7 +11,7 @@
 #include "editor/document_editor.h"
 #include "io/file_handle.h"
 #include "mainwindow/progress_bar_listener.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 #include "windows/fill_dialog.h"
@@ -28,36 +28,36 @@ QString labelText(std::int64_t column, std::int64_t line) { return QString::from
 
 }  // namespace
 
-void TForm1::showBlockBar() {
-  setBarVisible(Panel2, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true);
+void MainWindow::showBlockBar() {
+  setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true);
 }
 
-bool TForm1::requireBlock() {
-  if (Anchor.hasBlock()) return true;
+bool MainWindow::requireBlock() {
+  if (m_blockAnchor.hasBlock()) return true;
   m_ui.showMessage(QStringLiteral("Avertissement"), kNoBlock, MessageIcon::Warning);
   return false;
 }
 
-void TForm1::Dbutbloc1Click() {
-  Anchor.markStart(editeur->caretColumn(), editeur->caretLine());
-  Label1->setText(labelText(Anchor.startColumn, Anchor.startLine));
+void MainWindow::markBlockStart() {
+  m_blockAnchor.markStart(m_editor->caretColumn(), m_editor->caretLine());
+  m_blockStartLabel->setText(labelText(m_blockAnchor.startColumn, m_blockAnchor.startLine));
   showBlockBar();
 }
 
-void TForm1::Finbloc1Click() {
-  if (!Anchor.hasStart()) {
+void MainWindow::markBlockEnd() {
+  if (!m_blockAnchor.hasStart()) {
     m_ui.showMessage(QStringLiteral("Fin Bloc impossible"),
                      QStringLiteral("Vous devez, en premier lieu, sélectionner le début du bloc."), MessageIcon::Warning);
     return;
   }
   showBlockBar();
-  Anchor.markEnd(editeur->caretColumn(), editeur->caretLine());
-  Label2->setText(labelText(Anchor.endColumn, Anchor.endLine));
+  m_blockAnchor.markEnd(m_editor->caretColumn(), m_editor->caretLine());
+  m_blockEndLabel->setText(labelText(m_blockAnchor.endColumn, m_blockAnchor.endLine));
   // Marking the end always refreshes the block clipboard.
-  ToolButton36Click();
+  copyBlockToClipboard();
 }
 
-void TForm1::ToolButton36Click() {
+void MainWindow::copyBlockToClipboard() {
   if (!requireBlock()) return;
   if (!m_paths.available()) {
     reportError(QString::fromStdString(cannotCreateMessage("bloc.txt")));
@@ -67,10 +67,10 @@ void TForm1::ToolButton36Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string error;
   try {
-    const TextFormat format = editeur->saveTo(m_scratch.firstFile());
+    const TextFormat format = m_editor->saveTo(m_scratch.firstFile());
     Progress progress(m_progress.get());
-    progress.start(static_cast<std::int64_t>(editeur->lineCount()));
-    copyBlock(m_scratch.firstFile(), format, Anchor, m_paths.blockClipboardFile(), progress);
+    progress.start(static_cast<std::int64_t>(m_editor->lineCount()));
+    copyBlock(m_scratch.firstFile(), format, m_blockAnchor, m_paths.blockClipboardFile(), progress);
     progress.setPosition(0);
   } catch (const IoFailure& failure) {
     error = failure.what();
@@ -80,23 +80,23 @@ void TForm1::ToolButton36Click() {
   if (!error.empty()) reportError(QString::fromStdString(error));
 }
 
-void TForm1::ToolButton37Click() {
+void MainWindow::cutBlock() {
   if (!requireBlock()) return;
   if (!m_paths.available()) {
     reportError(QString::fromStdString(cannotCreateMessage("bloc.txt")));
     return;
   }
-  BlockRemovalTool tool(Anchor, editeur->shownEncoding(), m_paths.blockClipboardFile());
+  BlockRemovalTool tool(m_blockAnchor, m_editor->shownEncoding(), m_paths.blockClipboardFile());
   runTool(tool);
 }
 
-void TForm1::ToolButton39Click() {
+void MainWindow::deleteBlock() {
   if (!requireBlock()) return;
-  BlockRemovalTool tool(Anchor, editeur->shownEncoding());
+  BlockRemovalTool tool(m_blockAnchor, m_editor->shownEncoding());
   runTool(tool);
 }
 
-void TForm1::ToolButton38Click() {
+void MainWindow::pasteBlock() {
   if (!m_paths.available() || !isExistingFile(m_paths.blockClipboardFile())) {
     m_ui.showMessage(QStringLiteral("Collage d'un bloc impossible"),
                      QStringLiteral("Vous devez copier ou couper un bloc avant de le coller."), MessageIcon::Warning);
@@ -105,45 +105,44 @@ void TForm1::ToolButton38Click() {
   insertColumn(m_paths.blockClipboardFile(), LinkPolicy::OwnLinksOnly);
 }
 
-void TForm1::ToolButton40Click() {
+void MainWindow::insertFileAsColumn() {
   if (const std::optional<std::filesystem::path> chosen = chooseFileToOpen()) insertColumn(*chosen);
 }
 
-void TForm1::insertColumn(const std::filesystem::path& source, LinkPolicy links) {
-  ColumnInsertTool tool(source, editeur->caretColumn(), editeur->caretLine(), editeur->shownEncoding(), links);
+void MainWindow::insertColumn(const std::filesystem::path& source, LinkPolicy links) {
+  ColumnInsertTool tool(source, m_editor->caretColumn(), m_editor->caretLine(), m_editor->shownEncoding(), links);
   runTool(tool);
 }
 
-void TForm1::ToolButton41Click() {
+void MainWindow::fillBlock() {
   if (!requireBlock()) return;
   // The block's content goes first, so that the user sees it gone while choosing
   // the text; it stays gone when the dialog is cancelled.
-  BlockRemovalTool removal(Anchor, editeur->shownEncoding());
+  BlockRemovalTool removal(m_blockAnchor, m_editor->shownEncoding());
   if (!runTool(removal)) return;
-  Form2->prepareBlockFill(Anchor.startColumn, Anchor.startLine, Anchor.endLine, Anchor.width());
-  BlockFillMode = true;
+  m_fillDialog->prepareBlockFill(m_blockAnchor.startColumn, m_blockAnchor.startLine, m_blockAnchor.endLine,
+                                 m_blockAnchor.width());
   std::optional<FillRun> run = askFill();
-  BlockFillMode = false;
   if (!run) return;
   // Deletion and fill become one undo step: the deletion is undone and both run in
   // one pass. Without the deletion's step the fill would cut the block a second time.
-  if (!editeur->undoTool()) {
+  if (!m_editor->undoTool()) {
     reportError(kBlockFillLost);
     return;
   }
-  BlockFillTool fill(Anchor, std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
+  BlockFillTool fill(m_blockAnchor, std::move(run->parameters), m_editor->shownEncoding(), run->toUtf8);
   runTool(fill);
 }
 
-void TForm1::ToolButton27Click() { indentBlock(IndentDirection::Left); }
-void TForm1::ToolButton35Click() { indentBlock(IndentDirection::Right); }
+void MainWindow::indentBlockLeft() { indentBlock(IndentDirection::Left); }
+void MainWindow::indentBlockRight() { indentBlock(IndentDirection::Right); }
 
-void TForm1::indentBlock(IndentDirection direction) {
-  if (!requireBlock() || Anchor.startColumn < 0) return;
-  IndentTool tool(Anchor, direction, editeur->shownEncoding());
+void MainWindow::indentBlock(IndentDirection direction) {
+  if (!requireBlock() || m_blockAnchor.startColumn < 0) return;
+  IndentTool tool(m_blockAnchor, direction, m_editor->shownEncoding());
   if (!runTool(tool)) return;
-  Anchor.startColumn += direction == IndentDirection::Left ? -kIndentStep : kIndentStep;
-  editeur->goToLine(Anchor.startLine);
+  m_blockAnchor.startColumn += direction == IndentDirection::Left ? -kIndentStep : kIndentStep;
+  m_editor->goToLine(m_blockAnchor.startLine);
 }
 
 }  // namespace orvex::gui

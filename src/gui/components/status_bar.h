@@ -12,11 +12,11 @@ class QLabel;
 
 namespace orvex::gui {
 
-class TZilStatusBar : public QStatusBar {
+class StatusBar : public QStatusBar {
   Q_OBJECT
 
  public:
-  explicit TZilStatusBar(const QVector<int>& panelWidths, QWidget* parent = nullptr);
+  explicit StatusBar(const QVector<int>& panelWidths, QWidget* parent = nullptr);
 
   int panelCount() const { return m_panels.size(); }
   QLabel* panel(int index) const { return m_panels.at(index); }

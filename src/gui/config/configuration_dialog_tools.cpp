@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "config/menu_config.h"
-#include "config/tform4.h"
+#include "config/configuration_dialog.h"
 #include "io/file_handle.h"
 #include "services/ui_services.h"
 
@@ -41,7 +41,7 @@ ToolEntry toolOf(const QListWidgetItem& item) {
           item.data(kParametersRole).toString().toStdString()};
 }
 
-void addTool(QListWidget& list, const ToolEntry& tool) {
+void appendToolItem(QListWidget& list, const ToolEntry& tool) {
   auto* item = new QListWidgetItem(&list);
   setTool(*item, tool);
 }
@@ -56,16 +56,16 @@ QToolButton* browseButton(const char* name, const char* hint, QWidget* parent) {
 
 }  // namespace
 
-QWidget* TForm4::buildToolsPage() {
+QWidget* ConfigurationDialog::buildToolsPage() {
   auto* page = new QWidget(this);
   page->setObjectName(QStringLiteral("TabSheet2"));
   auto* grid = new QGridLayout(page);
 
-  ListBox1 = new QListWidget(page);
-  ListBox1->setObjectName(QStringLiteral("ListBox1"));
-  ListBox1->setFrameShape(QFrame::NoFrame);
-  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid->addWidget(ListBox1, 0, 0, 1, 3);
+  m_toolList = new QListWidget(page);
+  m_toolList->setObjectName(QStringLiteral("ListBox1"));
+  m_toolList->setFrameShape(QFrame::NoFrame);
+  m_toolList->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->addWidget(m_toolList, 0, 0, 1, 3);
 
   auto box = [&](int row, const char* label, const char* name) {
     grid->addWidget(new QLabel(QString::fromUtf8(label), page), row, 0);
@@ -74,19 +74,19 @@ QWidget* TForm4::buildToolsPage() {
     grid->addWidget(edit, row, 1);
     return edit;
   };
-  Libelle = box(1, "Libellé :", "Libelle");
-  Executable = box(2, "Exécutable :", "Executable");
+  m_label = box(1, "Libellé :", "Libelle");
+  m_program = box(2, "Exécutable :", "Executable");
   auto* browse = browseButton("Parcourir", "Parcourir", page);
   grid->addWidget(browse, 2, 2);
-  Parametres = box(3, "Paramètres :", "Parametres");
+  m_parameters = box(3, "Paramètres :", "Parametres");
   auto* variables = browseButton("Variables", "Définition de paramètres variables", page);
   grid->addWidget(variables, 3, 2);
   grid->setRowMinimumHeight(4, 8);
-  MenuPrincipal = box(5, "Menu principal :", "MenuPrincipal");
+  m_menuTitle = box(5, "Menu principal :", "MenuPrincipal");
   grid->setRowStretch(0, 1);
 
   auto* buttons = new QVBoxLayout();
-  auto button = [&](const char* text, const char* name, const char* hint, void (TForm4::*click)()) {
+  auto button = [&](const char* text, const char* name, const char* hint, void (ConfigurationDialog::*click)()) {
     auto* pushButton = new QPushButton(QString::fromUtf8(text), page);
     pushButton->setObjectName(QString::fromLatin1(name));
     pushButton->setToolTip(QString::fromUtf8(hint));
@@ -94,23 +94,23 @@ QWidget* TForm4::buildToolsPage() {
     connect(pushButton, &QPushButton::clicked, this, click);
     buttons->addWidget(pushButton);
   };
-  button("&Ajouter", "Ajouter", "Ajouter un outil", &TForm4::AjouterClick);
-  button("&Supprimer", "Supprimer", "Supprimer l'outil sélectionné", &TForm4::SupprimerClick);
-  button("Tout supprimer", "ToutSupprimer", "Supprimer tous les liens vers les outils", &TForm4::ToutSupprimerClick);
-  button("&Valider", "Valider", "Valider les modifications", &TForm4::ValiderClick);
+  button("&Ajouter", "Ajouter", "Ajouter un outil", &ConfigurationDialog::addTool);
+  button("&Supprimer", "Supprimer", "Supprimer l'outil sélectionné", &ConfigurationDialog::removeTool);
+  button("Tout supprimer", "ToutSupprimer", "Supprimer tous les liens vers les outils", &ConfigurationDialog::removeAllTools);
+  button("&Valider", "Valider", "Valider les modifications", &ConfigurationDialog::updateTool);
   buttons->addStretch();
   grid->addLayout(buttons, 0, 3, 6, 1);
 
   // The boxes follow the selection, not the current item: the list makes its first
   // item current when it gets the keyboard, which selects nothing.
-  connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TForm4::ListBox1Click);
-  connect(browse, &QToolButton::clicked, this, &TForm4::ParcourirClick);
-  connect(variables, &QToolButton::clicked, this, &TForm4::VariablesClick);
+  connect(m_toolList, &QListWidget::itemSelectionChanged, this, &ConfigurationDialog::showSelectedTool);
+  connect(browse, &QToolButton::clicked, this, &ConfigurationDialog::browseProgram);
+  connect(variables, &QToolButton::clicked, this, &ConfigurationDialog::insertVariable);
   return page;
 }
 
-void TForm4::loadToolList() {
-  ListBox1->clear();
+void ConfigurationDialog::loadToolList() {
+  m_toolList->clear();
   m_menuEncoding = Encoding::Utf8;
   const auto file = m_paths.menuFile();
   if (!isExistingFile(file)) return;
@@ -118,19 +118,19 @@ void TForm4::loadToolList() {
     const MenuFile menu = readMenuFile(file);
     m_menuEncoding = menu.encoding;
     const ToolList list = orvex::loadToolList(menu.lines);
-    if (list.title) MenuPrincipal->setText(fromUtf8(*list.title));
-    for (const ToolEntry& tool : list.entries) addTool(*ListBox1, tool);
+    if (list.title) m_menuTitle->setText(fromUtf8(*list.title));
+    for (const ToolEntry& tool : list.entries) appendToolItem(*m_toolList, tool);
   } catch (const IoFailure& failure) {
     reportError(failure.what());
   }
 }
 
-bool TForm4::saveToolList() {
+bool ConfigurationDialog::saveToolList() {
   if (!m_paths.available()) return true;
   std::vector<ToolEntry> entries;
-  for (int row = 0; row < ListBox1->count(); ++row) entries.push_back(toolOf(*ListBox1->item(row)));
+  for (int row = 0; row < m_toolList->count(); ++row) entries.push_back(toolOf(*m_toolList->item(row)));
   Status status;
-  switch (orvex::saveToolList(m_paths.menuFile(), MenuPrincipal->text().toStdString(), entries, m_menuEncoding,
+  switch (orvex::saveToolList(m_paths.menuFile(), m_menuTitle->text().toStdString(), entries, m_menuEncoding,
                               status)) {
     case ToolListSave::TitleMissing:
       m_ui.showMessage(QStringLiteral("Erreur"), QStringLiteral("Vous devez saisir un nom pour le menu général."),
@@ -146,58 +146,58 @@ bool TForm4::saveToolList() {
   return true;
 }
 
-QListWidgetItem* TForm4::selectedTool() const {
-  const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+QListWidgetItem* ConfigurationDialog::selectedTool() const {
+  const QList<QListWidgetItem*> selected = m_toolList->selectedItems();
   return selected.isEmpty() ? nullptr : selected.constFirst();
 }
 
-void TForm4::ListBox1Click() {
+void ConfigurationDialog::showSelectedTool() {
   const QListWidgetItem* item = selectedTool();
   if (!item) return;
   const ToolEntry tool = toolOf(*item);
-  Libelle->setText(fromUtf8(tool.label));
-  Executable->setText(fromUtf8(tool.program));
-  Parametres->setText(fromUtf8(tool.parameters));
+  m_label->setText(fromUtf8(tool.label));
+  m_program->setText(fromUtf8(tool.program));
+  m_parameters->setText(fromUtf8(tool.parameters));
 }
 
-void TForm4::AjouterClick() {
-  addTool(*ListBox1, {"Nouveau ", "Outils", ""});
+void ConfigurationDialog::addTool() {
+  appendToolItem(*m_toolList, {"Nouveau ", "Outils", ""});
   // Selecting the new entry fills the boxes from it.
-  ListBox1->setCurrentRow(ListBox1->count() - 1, QItemSelectionModel::ClearAndSelect);
-  Libelle->setFocus();
+  m_toolList->setCurrentRow(m_toolList->count() - 1, QItemSelectionModel::ClearAndSelect);
+  m_label->setFocus();
 }
 
-void TForm4::SupprimerClick() {
+void ConfigurationDialog::removeTool() {
   QListWidgetItem* item = selectedTool();
   if (!item) return;
-  delete ListBox1->takeItem(ListBox1->row(item));
+  delete m_toolList->takeItem(m_toolList->row(item));
   // The list would select the next entry, which the emptied boxes do not show.
-  ListBox1->clearSelection();
-  Libelle->clear();
-  Executable->clear();
-  Parametres->clear();
-  ListBox1->setFocus();
+  m_toolList->clearSelection();
+  m_label->clear();
+  m_program->clear();
+  m_parameters->clear();
+  m_toolList->setFocus();
 }
 
-void TForm4::ValiderClick() {
+void ConfigurationDialog::updateTool() {
   QListWidgetItem* item = selectedTool();
   if (!item) return;
-  setTool(*item, {Libelle->text().toStdString(), Executable->text().toStdString(), Parametres->text().toStdString()});
+  setTool(*item, {m_label->text().toStdString(), m_program->text().toStdString(), m_parameters->text().toStdString()});
 }
 
-void TForm4::ToutSupprimerClick() {
+void ConfigurationDialog::removeAllTools() {
   if (!removeExistingFile(m_paths.menuFile())) return;
-  for (QLineEdit* edit : {Libelle, Executable, Parametres, MenuPrincipal}) edit->clear();
-  FormShow();
-  PageControl1->setCurrentIndex(1);
+  for (QLineEdit* edit : {m_label, m_program, m_parameters, m_menuTitle}) edit->clear();
+  prepareToShow();
+  m_pages->setCurrentIndex(1);
 }
 
-void TForm4::ParcourirClick() {
-  const QString directory = QFileInfo(Executable->text()).path();
-  if (const auto program = m_ui.chooseProgram(directory)) Executable->setText(*program);
+void ConfigurationDialog::browseProgram() {
+  const QString directory = QFileInfo(m_program->text()).path();
+  if (const auto program = m_ui.chooseProgram(directory)) m_program->setText(*program);
 }
 
-void TForm4::VariablesClick() {
+void ConfigurationDialog::insertVariable() {
   QMenu menu(this);
   QAction* name = menu.addAction(QStringLiteral("&Nom du fichier ouvert sous Orvex"));
   QAction* directory = menu.addAction(QStringLiteral("&Chemin du fichier ouvert sous Orvex"));
@@ -209,7 +209,7 @@ void TForm4::VariablesClick() {
                            : chosen == directory ? QStringLiteral("$CheminFic")
                            : chosen == selection ? QStringLiteral("$Selection")
                                                  : QString();
-  Parametres->setText(Parametres->text() + variable);
+  m_parameters->setText(m_parameters->text() + variable);
 }
 
 }  // namespace orvex::gui

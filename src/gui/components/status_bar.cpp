@@ -1,4 +1,4 @@
-#include "components/zil_status_bar.h"
+#include "components/status_bar.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -11,7 +11,7 @@ constexpr int kGap = 2;
 constexpr int kMargin = 2;
 }  // namespace
 
-TZilStatusBar::TZilStatusBar(const QVector<int>& panelWidths, QWidget* parent)
+StatusBar::StatusBar(const QVector<int>& panelWidths, QWidget* parent)
     : QStatusBar(parent), m_minimumWidths(panelWidths) {
   setSizeGripEnabled(false);
   for (int i = 0; i < panelWidths.size(); ++i) {
@@ -26,50 +26,50 @@ TZilStatusBar::TZilStatusBar(const QVector<int>& panelWidths, QWidget* parent)
   layOutPanels();
 }
 
-QString TZilStatusBar::panelText(int index) const { return m_panels.at(index)->text(); }
+QString StatusBar::panelText(int index) const { return m_panels.at(index)->text(); }
 
-void TZilStatusBar::setPanelText(int index, const QString& text) {
+void StatusBar::setPanelText(int index, const QString& text) {
   QLabel* panel = m_panels.at(index);
   if (panel->text() == text) return;
   panel->setText(text);
   layOutPanels();
 }
 
-void TZilStatusBar::placeOverPanel(QWidget* control, int index) {
+void StatusBar::placeOverPanel(QWidget* control, int index) {
   QLabel* host = m_panels.at(index);
   auto* layout = new QVBoxLayout(host);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->addWidget(control);
 }
 
-int TZilStatusBar::neededWidth(int index) const {
+int StatusBar::neededWidth(int index) const {
   const QLabel* panel = m_panels.at(index);
   const int text = panel->fontMetrics().horizontalAdvance(panel->text()) + 2 * panel->frameWidth() + 6;
   return std::max(m_minimumWidths.at(index), text);
 }
 
-QSize TZilStatusBar::sizeHint() const {
+QSize StatusBar::sizeHint() const {
   int width = kMargin;
   for (int i = 0; i < m_panels.size(); ++i) width += neededWidth(i) + kGap;
   return {width, minimumSizeHint().height()};
 }
 
-QSize TZilStatusBar::minimumSizeHint() const {
+QSize StatusBar::minimumSizeHint() const {
   return {0, m_panels.isEmpty() ? QStatusBar::minimumSizeHint().height()
                                 : m_panels.front()->sizeHint().height() + 2 * kMargin};
 }
 
-void TZilStatusBar::resizeEvent(QResizeEvent* event) {
+void StatusBar::resizeEvent(QResizeEvent* event) {
   QStatusBar::resizeEvent(event);
   layOutPanels();
 }
 
-void TZilStatusBar::changeEvent(QEvent* event) {
+void StatusBar::changeEvent(QEvent* event) {
   QStatusBar::changeEvent(event);
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) layOutPanels();
 }
 
-void TZilStatusBar::layOutPanels() {
+void StatusBar::layOutPanels() {
   const int height = this->height() - 2 * kMargin;
   int x = kMargin;
   for (int i = 0; i < m_panels.size(); ++i) {

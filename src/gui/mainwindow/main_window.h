@@ -30,46 +30,42 @@ namespace orvex::gui {
 
 class DocumentEditor;
 class FindDialog;
-class TForm2;
-class TForm4;
-class TXPMenu;
+class FillDialog;
+class ConfigurationDialog;
+class StyledMenuStyle;
 class ReplaceDialog;
-class TZilStatusBar;
+class StatusBar;
 class UiServices;
 class ProgressBarListener;
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   // `arguments` are the command-line arguments after the program's name, as bytes.
-  TForm1(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
+  MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
          QWidget* parent = nullptr);
-  ~TForm1() override;
+  ~MainWindow() override;
 
   // The show step: user-tool menus, then (the first time) the command line.
-  void FormShow();
+  void startUp();
   // The activation step: tips window and config.dat. `showTips` shows the tips
   // window and returns its check box.
-  void FormActivate(const std::function<bool()>& showTips);
+  void activate(const std::function<bool()>& showTips);
 
-  // Fields the other parts of the program share with the window.
-  bool ForceCapitals = false;
-  bool FirstShowPending = true;
-  bool BlockFillMode = false;
-  BlockAnchor Anchor;
-
-  DocumentEditor* editor() const { return editeur; }
+  // The column block marked with "Début bloc" and "Fin bloc".
+  const BlockAnchor& blockAnchor() const { return m_blockAnchor; }
+  DocumentEditor* editor() const { return m_editor; }
   // The text differs from the file as last opened or saved (a new document: from empty).
   bool isModified() const;
-  FindDialog* findDialog() const { return FindDialog1; }
-  TForm2* fillDialog() const { return Form2; }
-  TForm4* configurationDialog() const { return Form4; }
+  FindDialog* findDialog() const { return m_findDialog; }
+  FillDialog* fillDialog() const { return m_fillDialog; }
+  ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
   // The look of the menus and bars.
-  TXPMenu* menuStyle() const { return XPMenu1; }
-  ReplaceDialog* replaceDialog() const { return ReplaceDialog1; }
+  StyledMenuStyle* menuStyle() const { return m_menuStyle; }
+  ReplaceDialog* replaceDialog() const { return m_replaceDialog; }
   void setAboutBox(QDialog* about) { m_about = about; }
-  TZilStatusBar* statusBar2() const { return StatusBar2; }
+  StatusBar* statusPanels() const { return m_statusBar; }
   // The document's file, its name as the system has it (empty for a new document),
   // and naming it, which the caption follows.
   const std::filesystem::path& documentPath() const { return m_documentPath; }
@@ -80,80 +76,80 @@ class TForm1 : public QMainWindow {
   void openDroppedFile(const std::filesystem::path& path);
 
   // File menu.
-  void Nouveau2Click();
-  void Nouveau1Click();
-  void Ouvrir1Click();
-  void Enregistrer2Click();
-  void Enregistrer1Click();
-  void Miseenpage1Click();
-  void Imprimer1Click();
-  void Quitter1Click();
+  void newDocument();
+  void newWindow();
+  void openDocument();
+  void saveDocument();
+  void saveDocumentAs();
+  void setUpPrinter();
+  void printDocument();
+  void quit();
   // Edit menu.
-  void Annuler1Click();
-  void Rtablir1Click();
-  void Copier1Click();
-  void Couper1Click();
-  void Coller1Click();
-  void Toutselectionner1Click();
-  void Remplir1Click();
+  void undo();
+  void redo();
+  void copy();
+  void cut();
+  void paste();
+  void selectAll();
+  void fill();
   // Block commands.
-  void Dbutbloc1Click();
-  void Finbloc1Click();
-  void ToolButton36Click();
-  void ToolButton37Click();
-  void ToolButton38Click();
-  void ToolButton39Click();
-  void ToolButton40Click();
-  void ToolButton41Click();
-  void ToolButton27Click();
-  void ToolButton35Click();
-  void Rechercher1Click();
-  void Suivant1Click();
-  void Remplacer1Click();
-  void FindDialog1Find();
-  void ReplaceDialog1Find();
+  void markBlockStart();
+  void markBlockEnd();
+  void copyBlockToClipboard();
+  void cutBlock();
+  void pasteBlock();
+  void deleteBlock();
+  void insertFileAsColumn();
+  void fillBlock();
+  void indentBlockLeft();
+  void indentBlockRight();
+  void showFindDialog();
+  void findNext();
+  void showReplaceDialog();
+  void findFromDialog();
+  void findFromReplaceDialog();
   // `all`: "Remplacer tout".
-  void ReplaceDialog1Replace(bool all);
-  void Allerlaligne1Click();
-  void Slectionnerlaligne1Click();
-  void Dupliquerlaligne1Click();
-  void Supprimerleligne1Click();
-  void Insreruneligne1Click();
-  void Date1Click();
-  void Heure1Click();
-  void Nomdufichier1Click();
-  void Rpertoiredufichier1Click();
+  void replaceFromDialog(bool all);
+  void goToLine();
+  void selectLine();
+  void duplicateLine();
+  void deleteLine();
+  void insertLine();
+  void insertDate();
+  void insertTime();
+  void insertFileName();
+  void insertDirectory();
   // Tools menu.
-  void Metteenmajuscules1Click();
-  void Metteenminuscules1Click();
-  void Ascendant1Click();
-  void Descendant1Click();
-  void Suppressiondesdoublons1Click();
-  void Concatneravecunautrefichier1Click();
-  void Enleverlesaccents1Click();
-  void Enleverlesblancs1Click();
-  void Taillertouteslesligneslataillemaxi1Click();
-  void Inverserlaselection1Click();
-  void Crypter2Click();
-  void Dcrypter1Click();
+  void toUpperCase();
+  void toLowerCase();
+  void sortAscending();
+  void sortDescending();
+  void removeDuplicates();
+  void concatenateFile();
+  void removeAccents();
+  void removeBlanks();
+  void padLines();
+  void reverseSelection();
+  void encrypt();
+  void decrypt();
   // View menu.
-  void Barreddition1Click();
-  void Barredestatut1Click();
-  void Barredoutils1Click();
-  void Echelle1Click();
-  void OutilsBloc1Click();
+  void toggleEditBar();
+  void toggleStatusBar();
+  void toggleToolsBar();
+  void toggleRuler();
+  void toggleBlockBar();
   // Options menu: the file manager's "Ouvrir avec Orvex", and the configuration.
-  void Dclarerdanslabasederegistre1Click();
-  void Enleverdelabasederegistre1Click();
-  void Configuration1Click();
+  void declareInFileManager();
+  void removeFromFileManager();
+  void showConfiguration();
   // Help menu.
-  void Nouveauts1Click();
-  void VelmorasurInternet1Click();
-  void Apropos1Click();
+  void showReleaseNotes();
+  void openWebPage();
+  void showAbout();
 
   // The status updates every command calls.
-  void editeurChange();
-  void editeurSelectionChange();
+  void refreshModifiedPanel();
+  void refreshCaretPanel();
   void refreshLineCount();
   // The format panel: the document's encoding and line break.
   void refreshFormatPanel();
@@ -172,7 +168,7 @@ class TForm1 : public QMainWindow {
   void applyLook(const SettingsRecord& record);
   void setCaption(const QString& caption);
   void reportError(const QString& message);
-  void editeurKeyDown();
+  void onEditorKey();
   void stepHistory(bool (DocumentEditor::*step)());
   // Inserts at the caret and marks the document, as the insertion commands do.
   void insertText(const std::string& text, long advance);
@@ -233,26 +229,28 @@ class TForm1 : public QMainWindow {
   std::filesystem::path m_saveDialogName;
   // The document's file as it was when last opened or saved.
   std::optional<FileIdentity> m_fileIdentity;
+  bool m_firstShowPending = true;
+  BlockAnchor m_blockAnchor;
 
-  QToolBar* ToolBar1 = nullptr;
-  QWidget* Panel1 = nullptr;
-  QToolBar* ToolBar2 = nullptr;
-  QLabel* Panel9 = nullptr;
-  DocumentEditor* editeur = nullptr;
-  QWidget* Panel2 = nullptr;
-  QToolBar* ToolBar3 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  TZilStatusBar* StatusBar2 = nullptr;
-  QProgressBar* ProgressBar1 = nullptr;
-  QMenu* PopupMenu1 = nullptr;
-  FindDialog* FindDialog1 = nullptr;
-  TForm2* Form2 = nullptr;
-  TForm4* Form4 = nullptr;
-  ReplaceDialog* ReplaceDialog1 = nullptr;
+  QToolBar* m_editBar = nullptr;
+  QWidget* m_toolsPanel = nullptr;
+  QToolBar* m_toolsBar = nullptr;
+  QLabel* m_ruler = nullptr;
+  DocumentEditor* m_editor = nullptr;
+  QWidget* m_blockPanel = nullptr;
+  QToolBar* m_blockBar = nullptr;
+  QLabel* m_blockStartLabel = nullptr;
+  QLabel* m_blockEndLabel = nullptr;
+  StatusBar* m_statusBar = nullptr;
+  QProgressBar* m_progressBar = nullptr;
+  QMenu* m_popupMenu = nullptr;
+  FindDialog* m_findDialog = nullptr;
+  FillDialog* m_fillDialog = nullptr;
+  ConfigurationDialog* m_configurationDialog = nullptr;
+  ReplaceDialog* m_replaceDialog = nullptr;
   std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;
-  TXPMenu* XPMenu1 = nullptr;
+  StyledMenuStyle* m_menuStyle = nullptr;
 };
 
 }  // namespace orvex::gui

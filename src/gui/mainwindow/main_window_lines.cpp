@@ -6,14 +6,14 @@
 
 #include "editing/line_commands.h"
 #include "editor/document_editor.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "paths/file_names.h"
 #include "text/utf8.h"
 #include "services/ui_services.h"
 
 namespace orvex::gui {
 
-void TForm1::Allerlaligne1Click() {
+void MainWindow::goToLine() {
   const std::optional<QString> typed = m_ui.inputText(QStringLiteral("Aller à la ligne"),
                                                       QStringLiteral("A quelle ligne souhaitez vous aller ?"), QString());
   if (!typed) return;
@@ -23,13 +23,13 @@ void TForm1::Allerlaligne1Click() {
                      MessageIcon::Warning);
     return;
   }
-  editeur->goToLine(*number);
+  m_editor->goToLine(*number);
 }
 
-void TForm1::Slectionnerlaligne1Click() { editeur->selectLine(); }
-void TForm1::Dupliquerlaligne1Click() { editeur->duplicateLine(); }
-void TForm1::Supprimerleligne1Click() { editeur->deleteLine(); }
-void TForm1::Insreruneligne1Click() { editeur->insertLine(); }
+void MainWindow::selectLine() { m_editor->selectLine(); }
+void MainWindow::duplicateLine() { m_editor->duplicateLine(); }
+void MainWindow::deleteLine() { m_editor->deleteLine(); }
+void MainWindow::insertLine() { m_editor->insertLine(); }
 
 namespace {
 
@@ -42,22 +42,22 @@ std::tm now() {
 
 }  // namespace
 
-void TForm1::insertText(const std::string& text, long advance) {
-  editeur->insertAtCaret(text, advance);
-  editeurChange();
+void MainWindow::insertText(const std::string& text, long advance) {
+  m_editor->insertAtCaret(text, advance);
+  refreshModifiedPanel();
 }
 
 // The caret moves on by 10 and 5 whatever the length of the date and time.
-void TForm1::Date1Click() { insertText(dateText(now()), 10); }
-void TForm1::Heure1Click() { insertText(timeText(now()), 5); }
+void MainWindow::insertDate() { insertText(dateText(now()), 10); }
+void MainWindow::insertTime() { insertText(timeText(now()), 5); }
 
 // The name's undecodable bytes show as U+FFFD; the caret moves on by characters.
-void TForm1::Nomdufichier1Click() {
+void MainWindow::insertFileName() {
   const std::string name = shownName(fileNamePart(m_documentPath.native()));
   insertText(name, static_cast<long>(charCount(name, Encoding::Utf8)));
 }
 
-void TForm1::Rpertoiredufichier1Click() {
+void MainWindow::insertDirectory() {
   const std::string directory = shownName(directoryPart(m_documentPath.native()));
   insertText(directory, static_cast<long>(charCount(directory, Encoding::Utf8)));
 }

@@ -8,10 +8,10 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
-#include "components/zil_status_bar.h"
+#include "components/status_bar.h"
 #include "config/desktop_entry.h"
 #include "editor/document_editor.h"
-#include "mainwindow/tform1.h"
+#include "mainwindow/main_window.h"
 #include "paths/file_names.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
@@ -45,12 +45,12 @@ QString shown(const std::filesystem::path& path) { return QString::fromStdString
 
 }  // namespace
 
-void TForm1::setDocumentPath(std::filesystem::path path) {
+void MainWindow::setDocumentPath(std::filesystem::path path) {
   m_documentPath = std::move(path);
   setCaption(m_documentPath.empty() ? QStringLiteral("Orvex") : QStringLiteral("Orvex - ") + shown(m_documentPath));
 }
 
-bool TForm1::loadDocument(const std::filesystem::path& path) {
+bool MainWindow::loadDocument(const std::filesystem::path& path) {
   // The editor control lays out a whole line before it shows any of it: a file with
   // lines of megabytes takes seconds, which the cursor and the status bar say.
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -59,7 +59,7 @@ bool TForm1::loadDocument(const std::filesystem::path& path) {
   return loaded;
 }
 
-bool TForm1::readDocument(const std::filesystem::path& path) {
+bool MainWindow::readDocument(const std::filesystem::path& path) {
   std::error_code sizeError;
   const auto size = std::filesystem::file_size(path, sizeError);
   if (!sizeError && size > DocumentEditor::kMaxBytes) {
@@ -67,8 +67,8 @@ bool TForm1::readDocument(const std::filesystem::path& path) {
     return false;
   }
   if (!sizeError && size >= kLayoutNoticeSize) {
-    StatusBar2->setPanelText(0, QStringLiteral("Ouverture et mise en page du fichier en cours..."));
-    StatusBar2->repaint();
+    m_statusBar->setPanelText(0, QStringLiteral("Ouverture et mise en page du fichier en cours..."));
+    m_statusBar->repaint();
   }
   // The layout and encoding are found first, so that a file that cannot be read
   // leaves the document as it was.
@@ -87,7 +87,7 @@ bool TForm1::readDocument(const std::filesystem::path& path) {
   // Taken before the load: a change made while it reads is then a change too.
   const std::optional<FileIdentity> identity = identifyFile(path);
   try {
-    editeur->loadFile(path, format, shown);
+    m_editor->loadFile(path, format, shown);
   } catch (const DocumentLost& failure) {
     showNewDocument();
     reportError(QString::fromStdString(failure.what()));
@@ -100,10 +100,10 @@ bool TForm1::readDocument(const std::filesystem::path& path) {
   return true;
 }
 
-bool TForm1::writeDocument(const std::filesystem::path& path) {
+bool MainWindow::writeDocument(const std::filesystem::path& path) {
   try {
-    m_fileIdentity = editeur->saveFile(path);
-    editeur->markSaved();
+    m_fileIdentity = m_editor->saveFile(path);
+    m_editor->markSaved();
   } catch (const IoFailure& failure) {
     reportError(QString::fromStdString(failure.what()));
     return false;
@@ -111,25 +111,25 @@ bool TForm1::writeDocument(const std::filesystem::path& path) {
   return true;
 }
 
-bool TForm1::isDocumentFile(const std::filesystem::path& path) const {
+bool MainWindow::isDocumentFile(const std::filesystem::path& path) const {
   const std::optional<FileIdentity> identity = identifyFile(path);
   return identity && m_fileIdentity && identity->device == m_fileIdentity->device &&
          identity->inode == m_fileIdentity->inode;
 }
 
-bool TForm1::mayOverwriteDocumentFile() {
+bool MainWindow::mayOverwriteDocumentFile() {
   // Another program's changes to the file are not replaced without a question.
   return !m_fileIdentity || identifyFile(m_documentPath) == m_fileIdentity ||
          m_ui.confirm(QStringLiteral("Enregistrer"), kChangedOnDiskQuestion.arg(shown(m_documentPath)));
 }
 
-bool TForm1::save() {
+bool MainWindow::save() {
   if (isBlank(m_documentPath)) return saveAs();
   if (!mayOverwriteDocumentFile()) return false;
   return writeDocument(m_documentPath);
 }
 
-std::optional<std::filesystem::path> TForm1::chooseSaveName() {
+std::optional<std::filesystem::path> MainWindow::chooseSaveName() {
   // The dialog starts on the document's own file, else on the name last chosen.
   std::filesystem::path start = isBlank(m_documentPath) ? m_saveDialogName : m_documentPath;
   for (;;) {
@@ -147,7 +147,7 @@ std::optional<std::filesystem::path> TForm1::chooseSaveName() {
   }
 }
 
-bool TForm1::saveAs() {
+bool MainWindow::saveAs() {
   const std::optional<std::filesystem::path> chosen = chooseSaveName();
   // A cancelled dialog saves nothing, and the command that asked for the save stops
   // too rather than drop the unsaved text.
@@ -158,7 +158,7 @@ bool TForm1::saveAs() {
   return true;
 }
 
-bool TForm1::settleUnsavedChanges() {
+bool MainWindow::settleUnsavedChanges() {
   if (!isModified()) return true;
   switch (m_ui.ask(kSaveQuestionCaption, kSaveQuestion)) {
     case Answer::Yes: return save();
@@ -168,31 +168,31 @@ bool TForm1::settleUnsavedChanges() {
   return false;
 }
 
-void TForm1::Nouveau2Click() {
+void MainWindow::newDocument() {
   if (!settleUnsavedChanges()) return;
-  editeur->newDocument();
+  m_editor->newDocument();
   showNewDocument();
 }
 
-void TForm1::showNewDocument() {
+void MainWindow::showNewDocument() {
   m_fileIdentity.reset();
-  editeurChange();
+  refreshModifiedPanel();
   setDocumentPath({});
-  editeurSelectionChange();
+  refreshCaretPanel();
 }
 
-void TForm1::Nouveau1Click() {
+void MainWindow::newWindow() {
   if (const std::optional<std::string> program = runningExecutable()) m_ui.startDetached({*program}, {});
 }
 
-std::optional<std::filesystem::path> TForm1::fileFromDialog(const QString& chosen) {
+std::optional<std::filesystem::path> MainWindow::fileFromDialog(const QString& chosen) {
   const NameLookup lookup = findShownPath(chosen.toStdString());
   if (!lookup.ambiguous) return lookup.path;
   m_ui.showMessage(windowTitle(), kAmbiguousName.arg(chosen), MessageIcon::Warning);
   return std::nullopt;
 }
 
-std::optional<std::filesystem::path> TForm1::chooseFileToOpen() {
+std::optional<std::filesystem::path> MainWindow::chooseFileToOpen() {
   std::filesystem::path start = m_openDialogName;
   if (start.empty()) {
     std::error_code error;
@@ -206,48 +206,48 @@ std::optional<std::filesystem::path> TForm1::chooseFileToOpen() {
   return chosen;
 }
 
-void TForm1::Ouvrir1Click() {
+void MainWindow::openDocument() {
   if (!settleUnsavedChanges()) return;
   if (const std::optional<std::filesystem::path> chosen = chooseFileToOpen()) openFile(*chosen);
 }
 
-void TForm1::openDroppedFile(const std::filesystem::path& path) {
+void MainWindow::openDroppedFile(const std::filesystem::path& path) {
   if (!settleUnsavedChanges()) return;
   openFile(path);
-  editeur->setFocus();
+  m_editor->setFocus();
 }
 
-void TForm1::openFile(const std::filesystem::path& path) {
+void MainWindow::openFile(const std::filesystem::path& path) {
   if (!loadDocument(path)) {
     refreshLineCount();
     return;
   }
   setDocumentPath(path);
   refreshLineCount();
-  editeurChange();
+  refreshModifiedPanel();
 }
 
-void TForm1::Enregistrer2Click() { save(); }
+void MainWindow::saveDocument() { save(); }
 
-void TForm1::Enregistrer1Click() { saveAs(); }
+void MainWindow::saveDocumentAs() { saveAs(); }
 
-void TForm1::Miseenpage1Click() { m_ui.setUpPrinter(editeur->printer()); }
+void MainWindow::setUpPrinter() { m_ui.setUpPrinter(m_editor->printer()); }
 
-void TForm1::Imprimer1Click() {
+void MainWindow::printDocument() {
   // Without a print system Qt falls back to PDF output, which needs a file name: a
   // printer is there when the system has one or when the set-up chose a file.
-  const QPrinter& printer = editeur->printer();
+  const QPrinter& printer = m_editor->printer();
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
   if (!toFile && QPrinterInfo::availablePrinters().isEmpty()) {
     reportError(QStringLiteral("Aucune imprimante par défaut sélectionnée"));
     return;
   }
-  editeur->print(windowTitle());
+  m_editor->print(windowTitle());
 }
 
-void TForm1::Quitter1Click() { close(); }
+void MainWindow::quit() { close(); }
 
-std::filesystem::path TForm1::releaseNotesFile() const {
+std::filesystem::path MainWindow::releaseNotesFile() const {
   // Beside the program's files, beside the executable, or where it is installed.
   for (const std::filesystem::path& candidate :
        {m_paths.releaseNotesFile(), runningExecutableDirectory() / "nouveautes.txt",
@@ -258,7 +258,7 @@ std::filesystem::path TForm1::releaseNotesFile() const {
   return {};
 }
 
-void TForm1::Nouveauts1Click() {
+void MainWindow::showReleaseNotes() {
   if (isModified()) {
     switch (m_ui.ask(QStringLiteral("Attention"), kSaveQuestion)) {
       case Answer::Yes:
@@ -268,7 +268,7 @@ void TForm1::Nouveauts1Click() {
       case Answer::Cancel: return;
     }
   }
-  editeur->newDocument();
+  m_editor->newDocument();
   showNewDocument();
   const std::filesystem::path notes = releaseNotesFile();
   if (notes.empty()) {
@@ -285,9 +285,9 @@ void TForm1::Nouveauts1Click() {
   }
 }
 
-void TForm1::VelmorasurInternet1Click() { m_ui.openWithDesktop(kWebPageAddress); }
+void MainWindow::openWebPage() { m_ui.openWithDesktop(kWebPageAddress); }
 
-void TForm1::Dclarerdanslabasederegistre1Click() {
+void MainWindow::declareInFileManager() {
   const std::filesystem::path directory = desktopEntryDirectory();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The path as the system has it: the toolkit's own would be decoded, and a
@@ -303,20 +303,20 @@ void TForm1::Dclarerdanslabasederegistre1Click() {
   refreshDesktopDatabase(directory);
 }
 
-void TForm1::Enleverdelabasederegistre1Click() {
+void MainWindow::removeFromFileManager() {
   const std::filesystem::path directory = desktopEntryDirectory();
   removeDesktopEntry(directory);
   refreshDesktopDatabase(directory);
 }
 
-void TForm1::refreshDesktopDatabase(const std::filesystem::path& directory) {
+void MainWindow::refreshDesktopDatabase(const std::filesystem::path& directory) {
   // The file managers read their cache of entries; where the tool that rebuilds it
   // is installed, it runs.
   const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
   if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached({tool.toStdString(), directory.native()}, {});
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   const bool batchRun = m_arguments.size() >= 2;
   if (batchRun || settleUnsavedChanges())
     event->accept();

@@ -1,4 +1,4 @@
-#include "components/zil_degrade.h"
+#include "components/gradient_panel.h"
 
 #include <QPainter>
 #include <cmath>
@@ -19,7 +19,7 @@ int stepTowards(int current, int target, int steps) {
 
 }  // namespace
 
-TZilDegrade::TZilDegrade(QWidget* parent) : QWidget(parent) {
+GradientPanel::GradientPanel(QWidget* parent) : QWidget(parent) {
   resize(200, 30);
   setAttribute(Qt::WA_OpaquePaintEvent);
   QFont font(QStringLiteral("Arial"));
@@ -30,48 +30,48 @@ TZilDegrade::TZilDegrade(QWidget* parent) : QWidget(parent) {
   setPalette(palette);
 }
 
-void TZilDegrade::setIcone(const QIcon& icon, const QSize& size) {
+void GradientPanel::setIcon(const QIcon& icon, const QSize& size) {
   m_icon = icon;
   m_iconSize = size;
   update();
 }
 
-void TZilDegrade::setBevelStyle(TBevelStyle style) {
+void GradientPanel::setBevelStyle(BevelStyle style) {
   m_bevel = style;
   update();
 }
 
-void TZilDegrade::setBorder(bool border) {
+void GradientPanel::setBorder(bool border) {
   m_border = border;
   update();
 }
 
-void TZilDegrade::setNbEtapes(int steps) {
+void GradientPanel::setSteps(int steps) {
   m_steps = steps;
   update();
 }
 
-void TZilDegrade::setCouleurDebut(const QColor& colour) {
+void GradientPanel::setStartColour(const QColor& colour) {
   m_start = colour;
   update();
 }
 
-void TZilDegrade::setCouleurFin(const QColor& colour) {
+void GradientPanel::setEndColour(const QColor& colour) {
   m_end = colour;
   update();
 }
 
-void TZilDegrade::setSens(TSens direction) {
+void GradientPanel::setDirection(GradientDirection direction) {
   m_direction = direction;
   update();
 }
 
-void TZilDegrade::setCaption(const QString& caption) {
+void GradientPanel::setCaption(const QString& caption) {
   m_caption = caption;
   update();
 }
 
-void TZilDegrade::paintGradient(QPainter& painter, const QRect& area) const {
+void GradientPanel::paintGradient(QPainter& painter, const QRect& area) const {
   // Edges as left, top, right and bottom, the right and bottom ones exclusive.
   const int left = area.left();
   const int top = area.top();
@@ -86,7 +86,7 @@ void TZilDegrade::paintGradient(QPainter& painter, const QRect& area) const {
     green = stepTowards(green, m_end.green(), steps);
     blue = stepTowards(blue, m_end.blue(), steps);
   };
-  if (m_direction == TSens::stHorizontal) {
+  if (m_direction == GradientDirection::Horizontal) {
     for (int x = left; x < right && x + bandWidth > left; x += bandWidth) {
       step();
       painter.fillRect(QRect(x, top, bandWidth, bottom - top), QColor(red, green, blue));
@@ -100,7 +100,7 @@ void TZilDegrade::paintGradient(QPainter& painter, const QRect& area) const {
   }
 }
 
-void TZilDegrade::paintEvent(QPaintEvent*) {
+void GradientPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QRect area = rect();
   if (m_border) {
@@ -108,10 +108,10 @@ void TZilDegrade::paintEvent(QPaintEvent*) {
     painter.drawRect(area.adjusted(0, 0, -1, -1));
     area.adjust(1, 1, -1, -1);
   }
-  if (m_bevel == TBevelStyle::bvLowered || m_bevel == TBevelStyle::bvRaised) {
+  if (m_bevel == BevelStyle::Lowered || m_bevel == BevelStyle::Raised) {
     const QColor shadow = palette().color(QPalette::Dark);
     const QColor highlight = palette().color(QPalette::Light);
-    const bool lowered = m_bevel == TBevelStyle::bvLowered;
+    const bool lowered = m_bevel == BevelStyle::Lowered;
     painter.setPen(lowered ? shadow : highlight);
     painter.drawLine(area.topLeft(), area.topRight());
     painter.drawLine(area.topLeft(), area.bottomLeft());

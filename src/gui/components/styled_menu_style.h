@@ -15,20 +15,23 @@ class QStyleOptionToolButton;
 
 namespace orvex::gui {
 
-class TXPMenu : public QProxyStyle {
+class StyledMenuStyle : public QProxyStyle {
   Q_OBJECT
 
  public:
   // Styles the menus and tool bars of `owner` (not those of its dialogs) and is
   // deleted with it, once its widgets are gone.
-  explicit TXPMenu(QWidget* owner);
-  ~TXPMenu() override;
+  explicit StyledMenuStyle(QWidget* owner);
+  ~StyledMenuStyle() override;
 
-  int IconWidth = 24;
-  bool DrawSelect = true;
-  // Read at each drawing, so a change shows at the next one.
-  bool Gradient = false;
-  bool FlatMenu = false;
+  static constexpr int kIconWidth = 24;
+  static constexpr bool kDrawSelection = true;
+  // The gradient icon column and the flat frame, read at each drawing, so that a
+  // change shows at the next one.
+  bool gradient() const { return m_gradient; }
+  void setGradient(bool on) { m_gradient = on; }
+  bool flatMenu() const { return m_flatMenu; }
+  void setFlatMenu(bool on) { m_flatMenu = on; }
 
   // The colours of the next drawing, from the system's.
   MenuPalette palette() const;
@@ -49,6 +52,8 @@ class TXPMenu : public QProxyStyle {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool m_gradient = false;
+  bool m_flatMenu = false;
   void attach(QWidget* widget);
   void drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const;
   void drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const;

@@ -24,40 +24,40 @@ namespace orvex::gui {
 class ColourSwatch;
 class UiServices;
 
-class TForm4 : public QDialog {
+class ConfigurationDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TForm4(UiServices& ui, ProgramPaths paths, QWidget* parent = nullptr);
+  ConfigurationDialog(UiServices& ui, ProgramPaths paths, QWidget* parent = nullptr);
 
   // Set by "&Ok", cleared by "&Annuler" (and Escape, and the close button); "Défaut"
   // and "&Ok" on the batch help leave it as it was. The main window reads it once
   // the dialog has closed.
-  bool Valide = false;
+  bool confirmed() const { return m_confirmed; }
   // The tab shown when the dialog opens: 0 "Général", 1 "Outils de l'utilisateur",
   // 2 "Mode Batch" (the batch help, where "&Ok" only closes).
-  int PageInitiale = 0;
+  void setStartPage(int page) { m_startPage = page; }
 
   // The showing routine: the tool list from menu.cfg, the "Général" controls from
   // config.dat, the start page.
-  void FormShow();
+  void prepareToShow();
   // The "Général" controls as a settings record, and back.
   SettingsRecord controlsRecord() const;
   void setControls(const SettingsRecord& record);
 
-  void OkClick();
-  void AnnulerClick();
-  void DefautClick();
+  void confirm();
+  void cancel();
+  void restoreDefaults();
   void chooseSwatchColour(ColourSwatch* swatch);
 
   // The "Outils de l'utilisateur" tab.
-  void ListBox1Click();
-  void AjouterClick();
-  void SupprimerClick();
-  void ValiderClick();
-  void ToutSupprimerClick();
-  void ParcourirClick();
-  void VariablesClick();
+  void showSelectedTool();
+  void addTool();
+  void removeTool();
+  void updateTool();
+  void removeAllTools();
+  void browseProgram();
+  void insertVariable();
 
  public slots:
   void reject() override;
@@ -78,21 +78,23 @@ class TForm4 : public QDialog {
 
   UiServices& m_ui;
   ProgramPaths m_paths;
+  bool m_confirmed = false;
+  int m_startPage = 0;
   // The encoding menu.cfg was read in, kept when it is written back.
   Encoding m_menuEncoding = Encoding::Utf8;
   // The colour dialog opens on the colour last chosen in it.
   QColor m_lastColour = Qt::black;
 
-  QTabWidget* PageControl1 = nullptr;
+  QTabWidget* m_pages = nullptr;
   std::map<std::string, QCheckBox*> m_flags;  // by settings field name
   ColourSwatch* m_editorSwatch = nullptr;
   ColourSwatch* m_fontSwatch = nullptr;
   ColourSwatch* m_rulerSwatch = nullptr;
-  QListWidget* ListBox1 = nullptr;
-  QLineEdit* Libelle = nullptr;
-  QLineEdit* Executable = nullptr;
-  QLineEdit* Parametres = nullptr;
-  QLineEdit* MenuPrincipal = nullptr;
+  QListWidget* m_toolList = nullptr;
+  QLineEdit* m_label = nullptr;
+  QLineEdit* m_program = nullptr;
+  QLineEdit* m_parameters = nullptr;
+  QLineEdit* m_menuTitle = nullptr;
 };
 
 // The "Mode Batch" page: the batch mode help in colour.

@@ -1,0 +1,351 @@
+#include "mainwindow/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "components/command_icons.h"
+#include "components/background.h"
+#include "components/stored_colour.h"
+#include "components/styled_menu_style.h"
+#include "components/status_bar.h"
+#include "editor/document_editor.h"
+#include "mainwindow/command_table.h"
+#include "mainwindow/progress_bar_listener.h"
+#include "services/ui_services.h"
+#include "windows/fill_dialog.h"
+#include "config/configuration_dialog.h"
+#include "text/messages.h"
+#include "version.h"
+
+namespace orvex::gui {
+
+namespace {
+
+const QString kRulerText = QStringLiteral(
+    "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
+constexpr std::uint32_t kBuiltInRulerColour = 0x00BBFFFF;
+const QString kBecameUtf8 = QStringLiteral(
+    "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
+    "Il sera enregistré en UTF-8.");
+
+}  // namespace
+
+MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
+               QWidget* parent)
+    : QMainWindow(parent), m_ui(ui), m_paths(std::move(paths)), m_scratch(scratch), m_arguments(std::move(arguments)) {
+  setObjectName(QStringLiteral("Form1"));
+  resize(600, 480);
+  setCaption(QStringLiteral("Orvex"));
+  buildLayout();
+  buildCommands();
+  m_menuStyle = new StyledMenuStyle(this);
+  createSearchDialogs();
+  m_fillDialog = new FillDialog(this);
+  m_configurationDialog = new ConfigurationDialog(m_ui, m_paths, this);
+  m_progress = std::make_unique<ProgressBarListener>(m_progressBar);
+
+  connect(m_editor, &DocumentEditor::keyPressed, this, &MainWindow::onEditorKey);
+  connect(m_editor, &DocumentEditor::modifiedChanged, this, &MainWindow::refreshModifiedPanel);
+  connect(m_editor, &DocumentEditor::selectionMoved, this, &MainWindow::refreshCaretPanel);
+  connect(m_editor, &DocumentEditor::formatChanged, this, &MainWindow::refreshFormatPanel);
+  connect(m_editor, &DocumentEditor::fileDropped, this, &MainWindow::openDroppedFile);
+  // The ruler follows the text's zoom, so that its columns stay over the text's.
+  connect(m_editor, &DocumentEditor::zoomChanged, this, [this] {
+    m_ruler->setFont(m_editor->zoomedFont());
+    m_ruler->setFixedHeight(std::max(17, QFontMetrics(m_ruler->font()).height() + 4));
+  });
+  connect(m_editor, &DocumentEditor::becameUtf8, this, [this] {
+    m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information);
+  });
+
+  // Creation step: the built-in state, then config.dat when there is one.
+  const SettingsReadResult settings = readSettings(m_paths.configFile());
+  if (!settings.error.empty())
+    reportError(QString::fromStdString(settings.error));
+  else if (settings.record)
+    applySettings(*settings.record);
+  refreshModifiedPanel();
+  refreshCaretPanel();
+  refreshFormatPanel();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildLayout() {
+  m_editBar = addToolBar(QStringLiteral("Barre d'édition"));
+  m_editBar->setObjectName(QStringLiteral("ToolBar1"));
+  m_editBar->setMovable(false);
+  m_editBar->setIconSize(QSize(16, 16));
+
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+
+  m_toolsPanel = new QWidget(central);
+  m_toolsPanel->setObjectName(QStringLiteral("Panel1"));
+  m_toolsPanel->setFixedWidth(25);
+  auto* tools = new QVBoxLayout(m_toolsPanel);
+  tools->setContentsMargins(0, 0, 0, 0);
+  tools->setSpacing(0);
+  tools->addSpacing(17);
+  m_toolsBar = new QToolBar(m_toolsPanel);
+  m_toolsBar->setObjectName(QStringLiteral("ToolBar2"));
+  m_toolsBar->setOrientation(Qt::Vertical);
+  m_toolsBar->setIconSize(QSize(16, 16));
+  tools->addWidget(m_toolsBar);
+  tools->addStretch();
+  row->addWidget(m_toolsPanel);
+
+  auto* column = new QVBoxLayout();
+  column->setSpacing(0);
+  m_ruler = new QLabel(kRulerText, central);
+  m_ruler->setObjectName(QStringLiteral("Panel9"));
+  m_ruler->setFixedHeight(17);
+  m_ruler->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // The ruler's text is longer than the window is wide: it is cut, never widens it.
+  m_ruler->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  paintBackground(m_ruler, fromStoredColour(kBuiltInRulerColour));
+  column->addWidget(m_ruler);
+
+  m_editor = new DocumentEditor(m_scratch.path() / "annulations", central);
+  m_ruler->setFont(DocumentEditor::editorFont());
+  column->addWidget(m_editor, 1);
+
+  m_blockPanel = new QWidget(central);
+  m_blockPanel->setObjectName(QStringLiteral("Panel2"));
+  auto* block = new QHBoxLayout(m_blockPanel);
+  block->setContentsMargins(0, 0, 0, 0);
+  m_blockBar = new QToolBar(m_blockPanel);
+  m_blockBar->setObjectName(QStringLiteral("ToolBar3"));
+  m_blockBar->setIconSize(QSize(18, 18));
+  block->addWidget(m_blockBar, 1);
+  auto* Panel4 = new QWidget(m_blockPanel);
+  Panel4->setObjectName(QStringLiteral("Panel4"));
+  auto* labels = new QVBoxLayout(Panel4);
+  labels->setContentsMargins(2, 0, 2, 0);
+  labels->setSpacing(0);
+  m_blockStartLabel = new QLabel(Panel4);
+  m_blockStartLabel->setObjectName(QStringLiteral("Label1"));
+  m_blockEndLabel = new QLabel(Panel4);
+  m_blockEndLabel->setObjectName(QStringLiteral("Label2"));
+  for (QLabel* label : {m_blockStartLabel, m_blockEndLabel}) {
+    label->setStyleSheet(QStringLiteral("color: blue; font-size: 8pt"));
+    labels->addWidget(label);
+  }
+  block->addWidget(Panel4);
+  m_blockPanel->hide();
+  column->addWidget(m_blockPanel);
+  row->addLayout(column, 1);
+  setCentralWidget(central);
+
+  m_statusBar = new StatusBar({150, 150, 75, 100, 110, 0}, this);
+  m_statusBar->setObjectName(QStringLiteral("StatusBar2"));
+  setStatusBar(m_statusBar);
+  m_statusBar->setPanelText(2, QStringLiteral("Non modifié"));
+  m_statusBar->setPanelText(3, QStringLiteral("lg:      col:      "));
+  m_statusBar->setPanelText(4, QStringLiteral("Orvex ") + QString::fromLatin1(kVersion));
+  m_progressBar = new QProgressBar();
+  m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+  m_progressBar->setRange(0, 100);
+  m_progressBar->setValue(0);
+  m_progressBar->setTextVisible(false);
+  m_statusBar->placeOverPanel(m_progressBar, 1);
+
+  m_popupMenu = new QMenu(this);
+  m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+  m_editor->textArea()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_editor->textArea(), &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { m_popupMenu->exec(m_editor->textArea()->mapToGlobal(at)); });
+}
+
+void MainWindow::buildCommands() {
+  auto makeAction = [this](const char* name, const QString& text, Handler handler, QObject* owner) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QString::fromLatin1(name));
+    // Every command gives the keyboard back to the editor, after its dialogs too.
+    connect(action, &QAction::triggered, this, [this, handler] {
+      (this->*handler)();
+      m_editor->setFocus();
+    });
+    return action;
+  };
+  auto fillMenu = [&](const std::vector<MenuEntry>& entries, std::vector<QMenu*> stack) {
+    for (const MenuEntry& entry : entries) {
+      if (entry.depth == 0) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.caption));
+        menu->setObjectName(QString::fromLatin1(entry.name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
+        stack = {menu};
+        continue;
+      }
+      stack.resize(static_cast<std::size_t>(entry.depth));
+      QMenu* parent = stack.back();
+      if (entry.flags & kSeparator) {
+        parent->addSeparator();
+      } else if (entry.flags & kSubmenu) {
+        QMenu* submenu = parent->addMenu(commandIcon(entry.icon), QString::fromUtf8(entry.caption));
+        submenu->setObjectName(QString::fromLatin1(entry.name));
+        submenu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
+        stack.push_back(submenu);
+      } else {
+        QAction* action = makeAction(entry.name, QString::fromUtf8(entry.caption), entry.handler, parent);
+        action->setIcon(commandIcon(entry.icon));
+        if (entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        action->setCheckable(entry.flags & kCheckable);
+        action->setChecked(entry.flags & kChecked);
+        if (entry.flags & kHidden)
+          addAction(action);  // keeps its shortcut without showing in the menu
+        else
+          parent->addAction(action);
+      }
+    }
+  };
+  fillMenu(mainMenuEntries(), {});
+  QList<QKeySequence> menuKeys;
+  for (const MenuEntry& entry : mainMenuEntries())
+    if (entry.shortcut) menuKeys << QKeySequence(QString::fromLatin1(entry.shortcut));
+  m_editor->releaseKeys(menuKeys);
+  fillMenu(popupMenuEntries(), {m_popupMenu});
+
+  auto fillBar = [&](QToolBar* bar, const std::vector<ButtonEntry>& buttons) {
+    for (const ButtonEntry& button : buttons) {
+      if (button.gapBefore) bar->addSeparator();
+      QAction* action = makeAction(button.name, QString::fromUtf8(button.hint), button.handler, bar);
+      action->setIcon(commandIcon(button.icon));
+      action->setToolTip(QString::fromUtf8(button.hint));
+      bar->addAction(action);
+      bar->widgetForAction(action)->setObjectName(QString::fromLatin1(button.name));
+    }
+  };
+  fillBar(m_editBar, editBarButtons());
+  fillBar(m_toolsBar, toolsBarButtons());
+  fillBar(m_blockBar, blockBarButtons());
+}
+
+void MainWindow::applySettings(const SettingsRecord& record) {
+  setWindowState(record.PleinEcran ? Qt::WindowMaximized : Qt::WindowNoState);
+  applyLook(record);
+  // Gradient menus are switched by the activation step.
+  m_menuStyle->setGradient(false);
+}
+
+void MainWindow::applyLook(const SettingsRecord& record) {
+  m_menuStyle->setGradient(record.MenusDegrade);
+  m_menuStyle->setFlatMenu(record.MenusPlats);
+  m_editor->setColours(fromStoredColour(record.CouleurEditeur), fromStoredColour(record.CouleurPolice));
+  setBarVisible(m_editBar, findChild<QAction*>(QStringLiteral("Barreddition1")), record.BarreEdition);
+  setBarVisible(m_statusBar, findChild<QAction*>(QStringLiteral("Barredestatut1")), record.BarreStatut);
+  setBarVisible(m_toolsPanel, findChild<QAction*>(QStringLiteral("Barredoutils1")), record.BarreOutils);
+  setBarVisible(m_ruler, findChild<QAction*>(QStringLiteral("Echelle1")), record.Echelle);
+  setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), record.BarreOutilsBloc);
+  paintBackground(m_ruler, fromStoredColour(record.CouleurEchelle));
+  m_editor->setForceCapitals(record.ForcerCapitale);
+}
+
+void MainWindow::setBarVisible(QWidget* bar, QAction* item, bool visible) {
+  bar->setVisible(visible);
+  if (item) item->setChecked(visible);
+}
+
+// The application title always equals the caption, so the window title serves as
+// both (error reports and print jobs use it).
+void MainWindow::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void MainWindow::reportError(const QString& message) {
+  m_ui.showMessage(windowTitle(), QString::fromStdString(errorReportText(message.toStdString())), MessageIcon::Error);
+}
+
+bool MainWindow::isModified() const { return m_editor->isModified(); }
+
+void MainWindow::refreshModifiedPanel() {
+  m_statusBar->setPanelText(2, isModified() ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
+}
+
+void MainWindow::refreshFormatPanel() {
+  const TextFormat& format = m_editor->format();
+  QString text = format.encoding == Encoding::Windows1252 ? QStringLiteral("Windows-1252")
+                 : format.bom                             ? QStringLiteral("UTF-8 BOM")
+                                                          : QStringLiteral("UTF-8");
+  switch (format.lineBreak) {
+    case LineBreak::Lf: text += QStringLiteral("  LF"); break;
+    case LineBreak::CrLf: text += QStringLiteral("  CR LF"); break;
+    case LineBreak::Cr: text += QStringLiteral("  CR"); break;
+  }
+  m_statusBar->setPanelText(5, text);
+}
+
+void MainWindow::refreshLineCount() {
+  m_statusBar->setPanelText(0, QStringLiteral("Nb lignes : %1").arg(m_editor->lineCount()));
+}
+
+void MainWindow::refreshCaretPanel() {
+  const int line = m_editor->selectionStartLine() + 1;
+  const int column = m_editor->selectionStartColumn() + 1;
+  m_statusBar->setPanelText(3, QString::asprintf("lg: %3d col: %3d", line, column));
+  QString count = QStringLiteral("Nb lignes : %1").arg(m_editor->lineCount());
+  if (const qint64 selected = m_editor->selectionLength(); selected > 0)
+    count += QStringLiteral("  Select : %1").arg(selected);
+  m_statusBar->setPanelText(0, count);
+  m_statusBar->setToolTip(count);
+}
+
+void MainWindow::onEditorKey() {
+  refreshLineCount();
+  refreshModifiedPanel();
+}
+
+void MainWindow::undo() { stepHistory(&DocumentEditor::undo); }
+
+void MainWindow::redo() { stepHistory(&DocumentEditor::redo); }
+
+void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool complete = (m_editor->*step)();
+  QApplication::restoreOverrideCursor();
+  refreshModifiedPanel();
+  refreshCaretPanel();
+  if (!complete)
+    m_ui.showMessage(windowTitle(), QStringLiteral("Les modifications plus anciennes ne peuvent plus être annulées."),
+                     MessageIcon::Information);
+}
+
+void MainWindow::copy() { m_editor->copy(); }
+
+void MainWindow::cut() {
+  m_editor->cut();
+  refreshModifiedPanel();
+}
+
+void MainWindow::paste() {
+  m_editor->paste();
+  refreshModifiedPanel();
+}
+
+void MainWindow::selectAll() { m_editor->selectAll(); }
+
+void MainWindow::toggleBar(const char* itemName, QWidget* bar) {
+  auto* item = findChild<QAction*>(QString::fromLatin1(itemName));
+  setBarVisible(bar, item, item->isChecked());
+}
+
+void MainWindow::toggleEditBar() { toggleBar("Barreddition1", m_editBar); }
+void MainWindow::toggleStatusBar() { toggleBar("Barredestatut1", m_statusBar); }
+void MainWindow::toggleToolsBar() { toggleBar("Barredoutils1", m_toolsPanel); }
+void MainWindow::toggleRuler() { toggleBar("Echelle1", m_ruler); }
+void MainWindow::toggleBlockBar() { toggleBar("OutilsBloc1", m_blockPanel); }
+
+void MainWindow::showAbout() {
+  if (m_about) m_ui.runModal(*m_about);
+}
+
+}  // namespace orvex::gui
