@@ -52,7 +52,6 @@ class TextCommandsTest : public QObject {
   void lineCountIsRewrittenByTheToolsThatSayso() {
     WindowFixture f;
     f.setText("a\na\nb\n");
-    f.window->refreshLineCount();
     f.action("Suppressiondesdoublons1")->trigger();
     QCOMPARE(f.text(), std::string("a\nb\n"));
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 2"));

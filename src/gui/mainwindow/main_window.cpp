@@ -12,13 +12,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/busy_cursor.h"
 #include "components/command_icons.h"
 #include "components/background.h"
 #include "components/stored_colour.h"
 #include "components/styled_menu_style.h"
 #include "components/status_bar.h"
 #include "editor/document_editor.h"
+#include "mainwindow/block_commands.h"
+#include "mainwindow/command_context.h"
 #include "mainwindow/command_table.h"
+#include "mainwindow/document_session.h"
+#include "mainwindow/line_commands.h"
+#include "mainwindow/search_commands.h"
+#include "mainwindow/tool_commands.h"
+#include "mainwindow/user_tool_menus.h"
 #include "mainwindow/progress_bar_listener.h"
 #include "services/ui_services.h"
 #include "windows/fill_dialog.h"
@@ -44,20 +52,27 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
     : QMainWindow(parent), m_ui(ui), m_paths(std::move(paths)), m_scratch(scratch), m_arguments(std::move(arguments)) {
   setObjectName(QStringLiteral("Form1"));
   resize(600, 480);
-  setCaption(QStringLiteral("Orvex"));
+  setWindowTitle(QStringLiteral("Orvex"));
   buildLayout();
   buildCommands();
   m_menuStyle = new StyledMenuStyle(this);
-  createSearchDialogs();
   m_fillDialog = new FillDialog(this);
   m_configurationDialog = new ConfigurationDialog(m_ui, m_paths, this);
   m_progress = std::make_unique<ProgressBarListener>(m_progressBar);
+  createCollaborators();
 
-  connect(m_editor, &DocumentEditor::keyPressed, this, &MainWindow::onEditorKey);
+  connect(m_editor, &DocumentEditor::keyPressed, this, [this] {
+    refreshLineCount();
+    refreshModifiedPanel();
+  });
   connect(m_editor, &DocumentEditor::modifiedChanged, this, &MainWindow::refreshModifiedPanel);
   connect(m_editor, &DocumentEditor::selectionMoved, this, &MainWindow::refreshCaretPanel);
   connect(m_editor, &DocumentEditor::formatChanged, this, &MainWindow::refreshFormatPanel);
-  connect(m_editor, &DocumentEditor::fileDropped, this, &MainWindow::openDroppedFile);
+  connect(m_editor, &DocumentEditor::fileDropped, this, [this](const std::filesystem::path& path) {
+    if (!m_session->settleUnsavedChanges()) return;
+    m_session->open(path);
+    m_editor->setFocus();
+  });
   // The ruler follows the text's zoom, so that its columns stay over the text's.
   connect(m_editor, &DocumentEditor::zoomChanged, this, [this] {
     m_ruler->setFont(m_editor->zoomedFont());
@@ -70,12 +85,37 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
   // Creation step: the built-in state, then config.dat when there is one.
   const SettingsReadResult settings = readSettings(m_paths.configFile());
   if (!settings.error.empty())
-    reportError(QString::fromStdString(settings.error));
+    m_context->reportError(settings.error);
   else if (settings.record)
     applySettings(*settings.record);
   refreshModifiedPanel();
   refreshCaretPanel();
   refreshFormatPanel();
+}
+
+void MainWindow::createCollaborators() {
+  m_context = std::make_unique<CommandContext>(m_ui, *m_editor, *this);
+  m_session = new DocumentSession(*m_context, this);
+  m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, *m_fillDialog, *m_session, this);
+  m_blocks = new BlockCommands(*m_context, m_paths, m_scratch, *m_progress, *m_tools, *m_fillDialog, *m_session,
+                               *m_blockStartLabel, *m_blockEndLabel,
+                               [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); },
+                               this);
+  m_search = new SearchCommands(*m_context, *m_tools, *this);
+  m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
+  m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this);
+  // The application title always equals the caption, so the window title serves as
+  // both (error reports and print jobs use it).
+  connect(m_session, &DocumentSession::pathChanged, this, [this] { setWindowTitle(m_session->caption()); });
+  connect(m_session, &DocumentSession::documentReplaced, this, [this] {
+    refreshLineCount();
+    refreshModifiedPanel();
+  });
+  connect(m_session, &DocumentSession::notice, this, [this](const QString& text) {
+    m_statusBar->setPanelText(0, text);
+    m_statusBar->repaint();
+  });
+  connect(m_tools, &ToolCommands::lineCountChanged, this, &MainWindow::refreshLineCount);
 }
 
 MainWindow::~MainWindow() = default;
@@ -257,14 +297,6 @@ void MainWindow::setBarVisible(QWidget* bar, QAction* item, bool visible) {
   if (item) item->setChecked(visible);
 }
 
-// The application title always equals the caption, so the window title serves as
-// both (error reports and print jobs use it).
-void MainWindow::setCaption(const QString& caption) { setWindowTitle(caption); }
-
-void MainWindow::reportError(const QString& message) {
-  m_ui.showMessage(windowTitle(), QString::fromStdString(errorReportText(message.toStdString())), MessageIcon::Error);
-}
-
 bool MainWindow::isModified() const { return m_editor->isModified(); }
 
 void MainWindow::refreshModifiedPanel() {
@@ -299,19 +331,16 @@ void MainWindow::refreshCaretPanel() {
   m_statusBar->setToolTip(count);
 }
 
-void MainWindow::onEditorKey() {
-  refreshLineCount();
-  refreshModifiedPanel();
-}
-
 void MainWindow::undo() { stepHistory(&DocumentEditor::undo); }
 
 void MainWindow::redo() { stepHistory(&DocumentEditor::redo); }
 
 void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool complete = (m_editor->*step)();
-  QApplication::restoreOverrideCursor();
+  bool complete = false;
+  {
+    const BusyCursor busy;
+    complete = (m_editor->*step)();
+  }
   refreshModifiedPanel();
   refreshCaretPanel();
   if (!complete)
@@ -343,9 +372,5 @@ void MainWindow::toggleStatusBar() { toggleBar("Barredestatut1", m_statusBar); }
 void MainWindow::toggleToolsBar() { toggleBar("Barredoutils1", m_toolsPanel); }
 void MainWindow::toggleRuler() { toggleBar("Echelle1", m_ruler); }
 void MainWindow::toggleBlockBar() { toggleBar("OutilsBloc1", m_blockPanel); }
-
-void MainWindow::showAbout() {
-  if (m_about) m_ui.runModal(*m_about);
-}
 
 }  // namespace orvex::gui

@@ -1,42 +1,41 @@
 #pragma once
-// The main window: menus, tool bars, ruler, editor and status bar, the document's
-// life from new to print, and the text-tool commands. Each command is a handler
-// named after its menu item; menus, bars and the pop-up menu come from one table.
+// The main window: menus, tool bars, ruler, editor and status bar, the settings
+// applied to them, and the commands of the command table, each a one-line forward
+// to the collaborator that owns its state: the document session, the text tools,
+// the block commands, the search, the line commands and the user-tool menus.
 
 #include <QMainWindow>
-#include <QString>
-#include <QStringList>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "editing/block_operations.h"
-#include "editing/text_search.h"
-#include "io/atomic_file.h"
 #include "paths/program_paths.h"
 #include "settings/settings_record.h"
-#include "tools/document_tool.h"
-#include "tools/fill_tool.h"
 
-class QAction;
-class QDialog;
 class QLabel;
-class QMenu;
 class QProgressBar;
 class QToolBar;
 
 namespace orvex::gui {
 
-class DocumentEditor;
-class FindDialog;
-class FillDialog;
+class BlockCommands;
+class CommandContext;
 class ConfigurationDialog;
-class StyledMenuStyle;
-class ReplaceDialog;
-class StatusBar;
-class UiServices;
+class DocumentEditor;
+class DocumentSession;
+class FillDialog;
+class FindDialog;
+class LineCommands;
 class ProgressBarListener;
+class ReplaceDialog;
+class SearchCommands;
+class StatusBar;
+class StyledMenuStyle;
+class ToolCommands;
+class UiServices;
+class UserToolMenus;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -44,7 +43,7 @@ class MainWindow : public QMainWindow {
  public:
   // `arguments` are the command-line arguments after the program's name, as bytes.
   MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
-         QWidget* parent = nullptr);
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The show step: user-tool menus, then (the first time) the command line.
@@ -53,29 +52,25 @@ class MainWindow : public QMainWindow {
   // window and returns its check box.
   void activate(const std::function<bool()>& showTips);
 
-  // The column block marked with "Début bloc" and "Fin bloc".
-  const BlockAnchor& blockAnchor() const { return m_blockAnchor; }
   DocumentEditor* editor() const { return m_editor; }
   // The text differs from the file as last opened or saved (a new document: from empty).
   bool isModified() const;
-  FindDialog* findDialog() const { return m_findDialog; }
-  FillDialog* fillDialog() const { return m_fillDialog; }
-  ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
-  // The look of the menus and bars.
-  StyledMenuStyle* menuStyle() const { return m_menuStyle; }
-  ReplaceDialog* replaceDialog() const { return m_replaceDialog; }
-  void setAboutBox(QDialog* about) { m_about = about; }
-  StatusBar* statusPanels() const { return m_statusBar; }
   // The document's file, its name as the system has it (empty for a new document),
   // and naming it, which the caption follows.
-  const std::filesystem::path& documentPath() const { return m_documentPath; }
+  const std::filesystem::path& documentPath() const;
   void setDocumentPath(std::filesystem::path path);
   // Opens `path` as the one-argument command line does.
   bool loadDocument(const std::filesystem::path& path);
-  // Opens a file dropped from the file manager as "&Ouvrir..." does, save question first.
-  void openDroppedFile(const std::filesystem::path& path);
+  const BlockAnchor& blockAnchor() const;
+  FindDialog* findDialog() const;
+  ReplaceDialog* replaceDialog() const;
+  FillDialog* fillDialog() const { return m_fillDialog; }
+  ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
+  StyledMenuStyle* menuStyle() const { return m_menuStyle; }
+  StatusBar* statusPanels() const { return m_statusBar; }
+  void setAboutBox(QDialog* about) { m_about = about; }
 
-  // File menu.
+  // The commands of the command table.
   void newDocument();
   void newWindow();
   void openDocument();
@@ -84,15 +79,37 @@ class MainWindow : public QMainWindow {
   void setUpPrinter();
   void printDocument();
   void quit();
-  // Edit menu.
   void undo();
   void redo();
   void copy();
   void cut();
   void paste();
   void selectAll();
+  void showFindDialog();
+  void findNext();
+  void showReplaceDialog();
+  void goToLine();
+  void selectLine();
+  void duplicateLine();
+  void deleteLine();
+  void insertLine();
+  void insertDate();
+  void insertTime();
+  void insertFileName();
+  void insertDirectory();
+  void toUpperCase();
+  void toLowerCase();
+  void sortAscending();
+  void sortDescending();
+  void removeDuplicates();
   void fill();
-  // Block commands.
+  void concatenateFile();
+  void removeAccents();
+  void removeBlanks();
+  void padLines();
+  void reverseSelection();
+  void encrypt();
+  void decrypt();
   void markBlockStart();
   void markBlockEnd();
   void copyBlockToClipboard();
@@ -103,56 +120,17 @@ class MainWindow : public QMainWindow {
   void fillBlock();
   void indentBlockLeft();
   void indentBlockRight();
-  void showFindDialog();
-  void findNext();
-  void showReplaceDialog();
-  void findFromDialog();
-  void findFromReplaceDialog();
-  // `all`: "Remplacer tout".
-  void replaceFromDialog(bool all);
-  void goToLine();
-  void selectLine();
-  void duplicateLine();
-  void deleteLine();
-  void insertLine();
-  void insertDate();
-  void insertTime();
-  void insertFileName();
-  void insertDirectory();
-  // Tools menu.
-  void toUpperCase();
-  void toLowerCase();
-  void sortAscending();
-  void sortDescending();
-  void removeDuplicates();
-  void concatenateFile();
-  void removeAccents();
-  void removeBlanks();
-  void padLines();
-  void reverseSelection();
-  void encrypt();
-  void decrypt();
-  // View menu.
+  void declareInFileManager();
+  void removeFromFileManager();
+  void showConfiguration();
   void toggleEditBar();
   void toggleStatusBar();
   void toggleToolsBar();
   void toggleRuler();
   void toggleBlockBar();
-  // Options menu: the file manager's "Ouvrir avec Orvex", and the configuration.
-  void declareInFileManager();
-  void removeFromFileManager();
-  void showConfiguration();
-  // Help menu.
-  void showReleaseNotes();
   void openWebPage();
+  void showReleaseNotes();
   void showAbout();
-
-  // The status updates every command calls.
-  void refreshModifiedPanel();
-  void refreshCaretPanel();
-  void refreshLineCount();
-  // The format panel: the document's encoding and line break.
-  void refreshFormatPanel();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -163,59 +141,17 @@ class MainWindow : public QMainWindow {
  private:
   void buildLayout();
   void buildCommands();
+  void createCollaborators();
   void applySettings(const SettingsRecord& record);
   // What the configuration dialog applies at once: all but the start-up options.
   void applyLook(const SettingsRecord& record);
-  void setCaption(const QString& caption);
-  void reportError(const QString& message);
-  void onEditorKey();
+  void refreshModifiedPanel();
+  void refreshCaretPanel();
+  void refreshLineCount();
+  // The format panel: the document's encoding and line break.
+  void refreshFormatPanel();
   void stepHistory(bool (DocumentEditor::*step)());
-  // Inserts at the caret and marks the document, as the insertion commands do.
-  void insertText(const std::string& text, long advance);
-  void createSearchDialogs();
-  // Selects the next match after the selection; says so when there is none.
-  bool searchForward(const QString& find, const SearchOptions& options);
-  bool save();
-  bool saveAs();
-  bool readDocument(const std::filesystem::path& path);
-  // Replaces the document by the file, then caption, line count and state.
-  void openFile(const std::filesystem::path& path);
-  // The open dialog of "&Ouvrir...", concatenation and file insertion: it starts on
-  // the file last chosen in it, or in the document's directory before any choice.
-  std::optional<std::filesystem::path> chooseFileToOpen();
-  // The name a file dialog returned, as the bytes the system has; nothing (and
-  // said so) when two files of its directory show alike.
-  std::optional<std::filesystem::path> fileFromDialog(const QString& chosen);
-  // The same file as the document's at its last open or save (hard links included).
-  bool isDocumentFile(const std::filesystem::path& path) const;
-  // Asks before replacing a document file that another program changed since.
-  bool mayOverwriteDocumentFile();
   void refreshDesktopDatabase(const std::filesystem::path& directory);
-  // The release notes shipped with the program; empty when there are none.
-  std::filesystem::path releaseNotesFile() const;
-  // The state of a new document: no file, not modified, caption "Orvex".
-  void showNewDocument();
-  // The save dialog, asking before an existing file is replaced; empty when cancelled.
-  std::optional<std::filesystem::path> chooseSaveName();
-  bool writeDocument(const std::filesystem::path& path);
-  // Asks the save question; false when the user cancelled (or the save failed).
-  bool settleUnsavedChanges();
-  // The fill dialog's parameters once accepted, in the document's encoding.
-  struct FillRun {
-    FillParameters parameters;
-    bool toUtf8;
-  };
-  std::optional<FillRun> askFill();
-  // Runs a text tool over the document; false when it failed (and said so).
-  bool runTool(DocumentTool& tool);
-  void showBlockBar();
-  // Says so when no block is marked.
-  bool requireBlock();
-  void insertColumn(const std::filesystem::path& source, LinkPolicy links = LinkPolicy::Follow);
-  void indentBlock(IndentDirection direction);
-  void buildUserToolMenus();
-  void removeUserToolMenus();
-  void launchUserTool(const std::string& label);
   void setBarVisible(QWidget* bar, QAction* item, bool visible);
   // A switch of the view menu: its check mark, already inverted, shows or hides the bar.
   void toggleBar(const char* itemName, QWidget* bar);
@@ -224,13 +160,7 @@ class MainWindow : public QMainWindow {
   ProgramPaths m_paths;
   const ScratchDirectory& m_scratch;
   std::vector<std::string> m_arguments;
-  std::filesystem::path m_documentPath;
-  std::filesystem::path m_openDialogName;
-  std::filesystem::path m_saveDialogName;
-  // The document's file as it was when last opened or saved.
-  std::optional<FileIdentity> m_fileIdentity;
   bool m_firstShowPending = true;
-  BlockAnchor m_blockAnchor;
 
   QToolBar* m_editBar = nullptr;
   QWidget* m_toolsPanel = nullptr;
@@ -244,13 +174,19 @@ class MainWindow : public QMainWindow {
   StatusBar* m_statusBar = nullptr;
   QProgressBar* m_progressBar = nullptr;
   QMenu* m_popupMenu = nullptr;
-  FindDialog* m_findDialog = nullptr;
   FillDialog* m_fillDialog = nullptr;
   ConfigurationDialog* m_configurationDialog = nullptr;
-  ReplaceDialog* m_replaceDialog = nullptr;
-  std::unique_ptr<ProgressBarListener> m_progress;
   QDialog* m_about = nullptr;
   StyledMenuStyle* m_menuStyle = nullptr;
+
+  std::unique_ptr<ProgressBarListener> m_progress;
+  std::unique_ptr<CommandContext> m_context;
+  DocumentSession* m_session = nullptr;
+  ToolCommands* m_tools = nullptr;
+  BlockCommands* m_blocks = nullptr;
+  SearchCommands* m_search = nullptr;
+  std::unique_ptr<LineCommands> m_lines;
+  std::unique_ptr<UserToolMenus> m_userTools;
 };
 
 }  // namespace orvex::gui

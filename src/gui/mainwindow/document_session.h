@@ -1,0 +1,81 @@
+#pragma once
+// The document's life in the window: its file (the name as the system has it, and
+// the file's identity at the last open or save), open, save, save as, the save
+// question and the open dialog's memory. The text itself is the editor's; whether
+// it is modified is the editor's save point.
+
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+#include "io/atomic_file.h"
+
+namespace orvex::gui {
+
+class CommandContext;
+
+class DocumentSession : public QObject {
+  Q_OBJECT
+
+ public:
+  DocumentSession(const CommandContext& context, QObject* parent);
+
+  // Empty for a new document.
+  const std::filesystem::path& path() const { return m_path; }
+  void setPath(std::filesystem::path path);
+  // How the window names the document: "Orvex" or "Orvex - " and its file.
+  QString caption() const;
+
+  // Reads `path` into the editor with the busy cursor; false (and said) when it
+  // could not be read, the document then as it was.
+  bool load(const std::filesystem::path& path);
+  // Replaces the document by the file: load, then the name.
+  void open(const std::filesystem::path& path);
+  // "&Ouvrir...": the save question, the open dialog, the file.
+  void openChosenFile();
+  // A new, empty document after the save question.
+  void startNewDocument();
+  // "&Enregistrer" and "Enregistrer &sous..."; false when nothing was saved.
+  bool save();
+  bool saveAs();
+  // The save question; false when the user cancelled or the save failed.
+  bool settleUnsavedChanges();
+  // The release notes as a nameless, unmodified document after the question
+  // captioned "Attention"; `notes` is empty when there are none.
+  void showReleaseNotes(const std::filesystem::path& notes);
+  // The open dialog of "&Ouvrir...", concatenation and file insertion: it starts on
+  // the file last chosen in it, or in the document's directory before any choice.
+  std::optional<std::filesystem::path> chooseFileToOpen();
+
+ signals:
+  // The document's file was named or renamed: the caption follows.
+  void pathChanged();
+  // The editor holds another text: the status panels follow.
+  void documentReplaced();
+  // A long-running load has begun; `text` is for the status bar.
+  void notice(const QString& text);
+
+ private:
+  bool read(const std::filesystem::path& path);
+  bool write(const std::filesystem::path& path);
+  // The name a file dialog returned, as the bytes the system has; nothing (and
+  // said so) when two files of its directory show alike.
+  std::optional<std::filesystem::path> fileFromDialog(const QString& chosen);
+  // The same file as the document's at its last open or save (hard links included).
+  bool isDocumentFile(const std::filesystem::path& path) const;
+  // Asks before replacing a document file that another program changed since.
+  bool mayOverwriteDocumentFile();
+  // The save dialog, asking before another existing file is replaced.
+  std::optional<std::filesystem::path> chooseSaveName();
+  // No file, not modified, caption "Orvex".
+  void forgetFile();
+
+  const CommandContext& m_context;
+  std::filesystem::path m_path;
+  std::optional<FileIdentity> m_fileIdentity;
+  std::filesystem::path m_openDialogName;
+  std::filesystem::path m_saveDialogName;
+};
+
+}  // namespace orvex::gui
