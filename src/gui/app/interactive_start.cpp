@@ -7,9 +7,11 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "batch/batch_run.h"
+#include "components/busy_cursor.h"
 #include "mainwindow/main_window.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
@@ -91,7 +93,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   else if (settings.record)
     showSplash = settings.record->EcranBienvenue;
   auto splash = std::make_unique<SplashWindow>(showSplash);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::optional<BusyCursor> busy(std::in_place);
   if (splash->wantsToShow()) {
     centre(*splash);
     splash->showPainted();
@@ -104,7 +106,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   form.setAboutBox(&about);
 
   splash.reset();
-  QApplication::restoreOverrideCursor();
+  busy.reset();
 
   centre(form);
   form.show();

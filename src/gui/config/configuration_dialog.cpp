@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "components/background.h"
+#include "components/busy_cursor.h"
 #include "components/stored_colour.h"
 #include "io/file_handle.h"
 #include "services/ui_services.h"
@@ -249,9 +250,11 @@ void ConfigurationDialog::confirm() {
   m_confirmed = true;
   if (!saveToolList()) return;
   if (m_paths.available()) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status status = writeSettings(m_paths.configFile(), controlsRecord());
-    QApplication::restoreOverrideCursor();
+    Status status;
+    {
+      const BusyCursor busy;
+      status = writeSettings(m_paths.configFile(), controlsRecord());
+    }
     if (!status.ok()) reportError(status.error);
   }
   accept();
