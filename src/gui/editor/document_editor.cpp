@@ -5,10 +5,6 @@
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
-#include <QApplication>
-#include <QDropEvent>
-#include <QKeyEvent>
-#include <QMimeData>
 #include <QVBoxLayout>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,10 +13,11 @@
 #include <cerrno>
 #include <utility>
 
+#include "editor/editor_key_filter.h"
+#include "editor/file_drop_filter.h"
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
-#include "paths/file_names.h"
 #include "text/format_detection.h"
 #include "text/messages.h"
 #include "text/utf8.h"
@@ -38,43 +35,6 @@ int eolMode(LineBreak lineBreak) {
   }
   return QsciScintillaBase::SC_EOL_LF;
 }
-
-// Typing, Backspace, Delete, Return, the navigation and selection keys (arrows,
-// Home, End, Page Up and Down, with Shift and Ctrl) and the clipboard keys.
-bool isPlainEditingKey(int combined) {
-  if (combined == 0) return false;
-  const int key = combined & ~static_cast<int>(Qt::KeyboardModifierMask);
-  const auto modifiers = Qt::KeyboardModifiers::fromInt(combined & static_cast<int>(Qt::KeyboardModifierMask));
-  switch (key) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-      return !(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier));
-    case Qt::Key_Backspace: case Qt::Key_Return: case Qt::Key_Enter:
-      return modifiers == Qt::NoModifier;
-    case Qt::Key_Delete:
-      return modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
-    case Qt::Key_Insert:
-      return modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier;
-    case Qt::Key_C: case Qt::Key_X: case Qt::Key_V:
-      return modifiers == Qt::ControlModifier;
-  }
-  return false;
-}
-
-// A character typed with Ctrl or Alt held (Ctrl+=, Ctrl+0, Alt+W...) is a command
-// the program does not have, not text. AltGr is no Alt: X11 reports it as the
-// group switch, other systems as no modifier at all, and its character (€, @, [
-// on a French keyboard) is typed as any other.
-bool isCommandCharacter(const QKeyEvent& key) {
-  const Qt::KeyboardModifiers modifiers = key.modifiers();
-  if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)) || (modifiers & Qt::GroupSwitchModifier)) return false;
-  const QString text = key.text();
-  return !text.isEmpty() && text.front().isPrint();
-}
-
-}  // namespace
-
-namespace {
 
 // A failed load that has not touched the editor yet.
 struct StillWhole : IoFailure {
@@ -170,8 +130,10 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->setIndentationsUseTabs(true);
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
-  sci->installEventFilter(this);
-  sci->viewport()->installEventFilter(this);
+  m_keyFilter = new EditorKeyFilter(sci, keyHooks(), this);
+  connect(m_keyFilter, &EditorKeyFilter::keyPressed, this, &DocumentEditor::keyPressed);
+  auto* drops = new FileDropFilter(sci->viewport(), this);
+  connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
   connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, &DocumentEditor::refreshModified);
@@ -631,6 +593,26 @@ void DocumentEditor::releaseKeys(const QList<QKeySequence>& keys) {
   }
 }
 
+void DocumentEditor::setForceCapitals(bool on) { m_keyFilter->setForceCapitals(on); }
+bool DocumentEditor::forceCapitals() const { return m_keyFilter->forceCapitals(); }
+
+EditorKeyFilter::Hooks DocumentEditor::keyHooks() {
+  return {
+      [this](int combined) { return m_impl->sci->standardCommands()->boundTo(combined) != nullptr; },
+      [this] { m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION); },
+      [this] { m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION); },
+      [this](std::string_view text) {
+        const long start = m_impl->selectionStart();
+        const long end = m_impl->selectionEnd();
+        const std::string inserted(text);
+        m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start),
+                                   inserted.c_str());
+        const auto length = static_cast<long>(text.size());
+        m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start + length), end + length);
+      },
+  };
+}
+
 QPrinter& DocumentEditor::printer() { return m_impl->printer; }
 
 int DocumentEditor::print(const QString& title) {
@@ -705,83 +687,6 @@ void DocumentEditor::checkInsertedText(std::string_view utf8) {
   refreshModified();
   // Said once the editor has finished the change it is reporting.
   QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
-}
-
-namespace {
-
-// The local file a drag from the file manager carries, if any. The list is read as
-// bytes: decoded addresses would lose a name that is not UTF-8.
-std::filesystem::path droppedFile(const QMimeData* data) {
-  if (!data || !data->hasFormat(QStringLiteral("text/uri-list"))) return {};
-  const QByteArray list = data->data(QStringLiteral("text/uri-list"));
-  return localFileFromUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size())))
-      .value_or(std::filesystem::path());
-}
-
-}  // namespace
-
-bool DocumentEditor::filterDrop(QEvent* event) {
-  // Files dragged from the file manager are opened, not inserted as text; text
-  // dragged inside the editor moves as the control moves it.
-  switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-      auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (droppedFile(drag->mimeData()).empty()) return false;
-      drag->acceptProposedAction();
-      return true;
-    }
-    case QEvent::Drop: {
-      auto* drop = static_cast<QDropEvent*>(event);
-      const std::filesystem::path file = droppedFile(drop->mimeData());
-      if (file.empty()) return false;
-      drop->acceptProposedAction();
-      // Opened once the drop is over: opening may ask questions.
-      QMetaObject::invokeMethod(this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
-      return true;
-    }
-    default: return false;
-  }
-}
-
-bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_impl->sci->viewport()) return filterDrop(event);
-  if (watched != m_impl->sci || m_resending || event->type() != QEvent::KeyPress)
-    return QWidget::eventFilter(watched, event);
-  auto* key = static_cast<QKeyEvent*>(event);
-  emit keyPressed();
-  // The control's own bindings (Ctrl+V...) still run; otherwise it would type the
-  // character.
-  if (isCommandCharacter(*key) &&
-      !m_impl->sci->standardCommands()->boundTo(key->key() | static_cast<int>(key->modifiers())))
-    return true;
-  QString text = key->text();
-  const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  // Shift+Tab is a Tab too: the control's own back-tab would remove leading blanks.
-  const bool tab = (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !command;
-  const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
-  if (!tab && !(m_forceCapitals && lowerLetter)) return false;
-
-  int keyCode = key->key();
-  if (tab) {
-    // A Tab becomes four blanks, one undo step: three put at the caret, then the
-    // typed blank.
-    m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
-    const long start = m_impl->selectionStart();
-    const long end = m_impl->selectionEnd();
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), "   ");
-    m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start + 3), end + 3);
-    text = QStringLiteral(" ");
-    keyCode = Qt::Key_Space;
-  } else {
-    text = text.toUpper();
-  }
-  QKeyEvent replacement(QEvent::KeyPress, keyCode, key->modifiers() & ~Qt::ShiftModifier, text);
-  m_resending = true;
-  QApplication::sendEvent(m_impl->sci, &replacement);
-  m_resending = false;
-  if (tab) m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
-  return true;
 }
 
 }  // namespace orvex::gui

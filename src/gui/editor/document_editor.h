@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/editor_key_filter.h"
 #include "history/tool_history.h"
 #include "io/atomic_file.h"
 #include "pipeline/line_pipeline.h"
@@ -145,11 +146,11 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void selectAll();
 
   void setColours(const QColor& background, const QColor& text);
-  void setForceCapitals(bool on) { m_forceCapitals = on; }
+  void setForceCapitals(bool on);
   // Leaves these keys to the window's menus: the editor's own bindings for some of
   // them (Ctrl+L, Ctrl+T, Ctrl+D, Ctrl+Y...) would do something else.
   void releaseKeys(const QList<QKeySequence>& keys);
-  bool forceCapitals() const { return m_forceCapitals; }
+  bool forceCapitals() const;
 
   // The printer of the print commands; the set-up dialog changes it.
   QPrinter& printer();
@@ -188,16 +189,12 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // isModified() changed.
   void modifiedChanged(bool modified);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   class Impl;
   std::unique_ptr<Impl> m_impl;
   TextFormat m_format;
   Encoding m_shownEncoding = Encoding::Utf8;
-  bool m_forceCapitals = false;
-  bool m_resending = false;
+  EditorKeyFilter* m_keyFilter = nullptr;
   ToolHistory m_history;
   int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
   Snapshot m_beforeTool;  // the encodings of the text a running tool started from
@@ -219,7 +216,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void refreshModified();
   enum class Step { Plain, Tool, ToolLost };
   Step stepHistory(bool backwards);
-  bool filterDrop(QEvent* event);
+  EditorKeyFilter::Hooks keyHooks();
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
   void checkInsertedText(std::string_view utf8);
