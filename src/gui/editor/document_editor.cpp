@@ -96,8 +96,48 @@ class DocumentEditor::Impl::QuietChange {
   const Impl& m_impl;
 };
 
+// The control as the tool-undo glue sees it.
+class DocumentEditor::UndoGlue final : public ToolUndo::Control {
+ public:
+  explicit UndoGlue(DocumentEditor& editor) : m_editor(editor) {}
+
+  bool canUndo() const override { return m_editor.m_impl->sci->isUndoAvailable(); }
+  void undo() override { m_editor.m_impl->sci->undo(); }
+  void redo() override { m_editor.m_impl->sci->redo(); }
+  void addUndoAction(int token) override {
+    send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(token), 0);
+  }
+  void emptyUndoBuffer() override { send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER); }
+  void setSavePoint() override { send(QsciScintillaBase::SCI_SETSAVEPOINT); }
+  bool leftSavePoint() const override { return send(QsciScintillaBase::SCI_GETMODIFY) != 0; }
+  const TextFormat& format() const override { return m_editor.m_format; }
+  Reload reload(const Snapshot& text) override {
+    try {
+      m_editor.loadFromFile(text.file, text.documentEncoding, text.bytesEncoding, false, false);
+      return Reload::Done;
+    } catch (const StillWhole&) {
+      return Reload::Untouched;
+    } catch (const IoFailure&) {
+      return Reload::Broken;
+    }
+  }
+  ViewPosition viewPosition() const override { return m_editor.viewPosition(); }
+  void restoreViewPosition(const ViewPosition& where) override { m_editor.restoreViewPosition(where); }
+  void modifiedChanged(bool modified) override { emit m_editor.modifiedChanged(modified); }
+
+ private:
+  DocumentEditor& m_editor;
+
+  long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
+    return m_editor.m_impl->send(message, wParam, lParam);
+  }
+};
+
 DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
-    : QWidget(parent), m_impl(std::make_unique<Impl>(this)), m_history(historyDirectory) {
+    : QWidget(parent),
+      m_impl(std::make_unique<Impl>(this)),
+      m_undoGlue(std::make_unique<UndoGlue>(*this)),
+      m_toolUndo(historyDirectory, *m_undoGlue) {
   setObjectName(QStringLiteral("editeur"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -136,14 +176,14 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
-  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, &DocumentEditor::refreshModified);
-  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, &DocumentEditor::refreshModified);
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] { m_toolUndo.refreshModified(); });
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] { m_toolUndo.refreshModified(); });
   connect(sci, &QsciScintillaBase::SCN_ZOOM, this, &DocumentEditor::zoomChanged);
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
           [this](int, int type, const char* text, int length, int, int, int, int, int token, int) {
-            if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_pendingStep = token;
+            if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
           });
@@ -294,40 +334,6 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
   emit formatChanged();
 }
 
-void DocumentEditor::forgetHistory(HistoryEnd end) {
-  m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-  m_history.clear();
-  m_pendingStep = 0;
-  if (end == HistoryEnd::FreshDocument) {
-    m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
-    m_savedFormat = m_format;
-    m_historyLost = false;
-  } else {
-    m_historyLost = true;
-  }
-  refreshModified();
-}
-
-bool DocumentEditor::isModified() const {
-  const bool formatChanged = m_format.encoding != m_savedFormat.encoding || m_format.bom != m_savedFormat.bom ||
-                             m_format.lineBreak != m_savedFormat.lineBreak;
-  return m_historyLost || formatChanged || m_impl->send(QsciScintillaBase::SCI_GETMODIFY) != 0;
-}
-
-void DocumentEditor::markSaved() {
-  m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
-  m_savedFormat = m_format;
-  m_historyLost = false;
-  refreshModified();
-}
-
-void DocumentEditor::refreshModified() {
-  const bool modified = isModified();
-  if (modified == m_reportedModified) return;
-  m_reportedModified = modified;
-  emit modifiedChanged(modified);
-}
-
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
   return "Le fichier " + path + " est trop volumineux pour l'éditeur (plus de 2 Go).\n\r"
          "Le mode batch le traite : orvex FICHIER OPTIONS.";
@@ -391,55 +397,11 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start) + replacement.size());
 }
 
-bool DocumentEditor::undo() { return stepHistory(true) != Step::ToolLost; }
-bool DocumentEditor::redo() { return stepHistory(false) != Step::ToolLost; }
-
-bool DocumentEditor::undoTool() {
-  if (!m_impl->sci->isUndoAvailable() || m_history.steps() == 0) return false;
-  return stepHistory(true) == Step::Tool;
-}
-
-DocumentEditor::Step DocumentEditor::stepHistory(bool backwards) {
-  const ViewPosition where = viewPosition();
-  m_pendingStep = 0;
-  if (backwards)
-    m_impl->sci->undo();
-  else
-    m_impl->sci->redo();
-  const int step = std::exchange(m_pendingStep, 0);
-  if (step == 0) {
-    refreshModified();
-    return Step::Plain;
-  }
-  const std::optional<Snapshot> text = backwards ? m_history.before(step) : m_history.after(step);
-  const std::optional<Snapshot> current = backwards ? m_history.after(step) : m_history.before(step);
-  bool restored = false;
-  if (text) {
-    try {
-      loadFromFile(text->file, text->documentEncoding, text->bytesEncoding, false, false);
-      restored = true;
-    } catch (const StillWhole&) {
-    } catch (const IoFailure&) {
-      // Half a text is in the editor: the one it had is brought back before the
-      // history, which holds it, is let go.
-      if (current) {
-        try {
-          loadFromFile(current->file, current->documentEncoding, current->bytesEncoding, false, false);
-        } catch (const IoFailure&) {
-        }
-      }
-    }
-  }
-  if (!restored) {
-    // Scintilla has passed over the step but the text is still the other side of
-    // it: the steps beyond would no longer fit the text.
-    forgetHistory(HistoryEnd::StepLost);
-    return Step::ToolLost;
-  }
-  restoreViewPosition(where);
-  refreshModified();
-  return Step::Tool;
-}
+bool DocumentEditor::undo() { return m_toolUndo.step(true) != ToolUndo::Step::ToolLost; }
+bool DocumentEditor::redo() { return m_toolUndo.step(false) != ToolUndo::Step::ToolLost; }
+bool DocumentEditor::undoTool() { return m_toolUndo.undoTool(); }
+bool DocumentEditor::isModified() const { return m_toolUndo.isModified(); }
+void DocumentEditor::markSaved() { m_toolUndo.markSaved(); }
 
 ViewPosition DocumentEditor::viewPosition() const {
   return {caretLine(), caretColumn(), static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))};
@@ -630,7 +592,7 @@ TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
     writeWholeFile(path, text);
   else
     writeWholeFile(path, encodeWindows1252(text));
-  m_beforeTool = {path, m_format.encoding, m_shownEncoding};
+  m_toolUndo.toolStarting({path, m_format.encoding, m_shownEncoding});
   TextFormat format = m_format;
   format.bom = false;
   format.encoding = m_shownEncoding;
@@ -667,16 +629,7 @@ void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextForma
 }
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
-  try {
-    Snapshot earlier = m_beforeTool;
-    earlier.file = before;
-    const int step = m_history.add(earlier, {after, m_format.encoding, m_shownEncoding});
-    m_impl->send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(step), 0);
-    refreshModified();
-  } catch (const std::exception&) {
-    // Without its step the history no longer fits the text.
-    forgetHistory(HistoryEnd::StepLost);
-  }
+  m_toolUndo.record(before, {after, m_format.encoding, m_shownEncoding});
 }
 
 void DocumentEditor::checkInsertedText(std::string_view utf8) {
@@ -684,7 +637,7 @@ void DocumentEditor::checkInsertedText(std::string_view utf8) {
   m_shownEncoding = Encoding::Utf8;
   m_format.encoding = Encoding::Utf8;
   emit formatChanged();
-  refreshModified();
+  m_toolUndo.refreshModified();
   // Said once the editor has finished the change it is reporting.
   QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
 }

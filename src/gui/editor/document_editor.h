@@ -14,6 +14,8 @@
 #include <string_view>
 
 #include "editor/editor_key_filter.h"
+#include "editor/tool_undo.h"
+#include "editor/view_position.h"
 #include "history/tool_history.h"
 #include "io/atomic_file.h"
 #include "pipeline/line_pipeline.h"
@@ -22,13 +24,6 @@
 class QPrinter;
 
 namespace orvex::gui {
-
-// Where the caret and the view stand, kept across a whole-document change.
-struct ViewPosition {
-  int line = 0;
-  int column = 0;  // in characters
-  int firstVisibleLine = 0;
-};
 
 // A load that failed half-way: the editor holds a new, empty document instead.
 struct DocumentLost : IoFailure {
@@ -111,8 +106,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Undoes the tool that has just run, and only that: false (nothing done) when the
   // last step is not a tool whose text the history still holds.
   bool undoTool();
-  void setHistoryLimits(ToolHistory::Limits limits) { m_history.setLimits(limits); }
-  const ToolHistory& toolHistory() const { return m_history; }
+  void setHistoryLimits(ToolHistory::Limits limits) { m_toolUndo.setLimits(limits); }
+  const ToolHistory& toolHistory() const { return m_toolUndo.history(); }
 
   ViewPosition viewPosition() const;
   // Puts the caret back on its line and column, each clamped to the text, with
@@ -195,27 +190,17 @@ class DocumentEditor : public QWidget, public DocumentPort {
   TextFormat m_format;
   Encoding m_shownEncoding = Encoding::Utf8;
   EditorKeyFilter* m_keyFilter = nullptr;
-  ToolHistory m_history;
-  int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
-  Snapshot m_beforeTool;  // the encodings of the text a running tool started from
-  TextFormat m_savedFormat;
-  bool m_historyLost = false;
-  bool m_reportedModified = false;
+  class UndoGlue;
+  std::unique_ptr<UndoGlue> m_undoGlue;
+  ToolUndo m_toolUndo;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
   void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
-  // A fresh history belongs to a text just opened or created; any other emptying
-  // leaves undo unable to reach the saved text, so the document stays modified.
-  enum class HistoryEnd { FreshDocument, StepLost };
-  void forgetHistory(HistoryEnd end);
-  // Says when isModified() changed; the control does not report every move of its
-  // save point (a tool's step added to the history, for one).
-  void refreshModified();
-  enum class Step { Plain, Tool, ToolLost };
-  Step stepHistory(bool backwards);
+  using HistoryEnd = ToolUndo::HistoryEnd;
+  void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
   EditorKeyFilter::Hooks keyHooks();
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
