@@ -15,6 +15,7 @@
 
 #include "editor/editor_key_filter.h"
 #include "editor/file_drop_filter.h"
+#include "editor/line_commands.h"
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
@@ -53,21 +54,50 @@ class CountingPrinter : public QsciPrinter {
   int pages = 0;
 };
 
-class DocumentEditor::Impl {
+class DocumentEditor::Impl final : public TextControl {
  public:
   explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
 
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
     return sci->SendScintilla(message, wParam, lParam);
   }
-  long position() const { return send(QsciScintillaBase::SCI_GETCURRENTPOS); }
-  long selectionStart() const { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
-  long selectionEnd() const { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
-  int lineOf(long pos) const { return static_cast<int>(send(QsciScintillaBase::SCI_LINEFROMPOSITION, pos)); }
-  int columnOf(long pos) const {
-    const long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(pos)));
-    return static_cast<int>(send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), pos));
+  static unsigned long at(long position) { return static_cast<unsigned long>(position); }
+  // Text with its length, which may hold NUL bytes.
+  void sendText(unsigned int message, std::string_view text) const {
+    sci->SendScintilla(message, static_cast<unsigned long>(text.size()), text.data());
   }
+  int columnOf(long position) const { return static_cast<int>(countCharacters(lineStart(lineOf(position)), position)); }
+
+  long lineCount() const override { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
+  long length() const override { return send(QsciScintillaBase::SCI_GETLENGTH); }
+  std::string_view text() const override {
+    const auto* data = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return std::string_view(data, static_cast<std::size_t>(length()));
+  }
+  long lineStart(long line) const override { return send(QsciScintillaBase::SCI_POSITIONFROMLINE, at(line)); }
+  long lineEnd(long line) const override { return send(QsciScintillaBase::SCI_GETLINEENDPOSITION, at(line)); }
+  long lineOf(long position) const override { return send(QsciScintillaBase::SCI_LINEFROMPOSITION, at(position)); }
+  long selectionStart() const override { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
+  long selectionEnd() const override { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
+  long countCharacters(long start, long end) const override {
+    return send(QsciScintillaBase::SCI_COUNTCHARACTERS, at(start), end);
+  }
+  long positionRelative(long start, long characters) const override {
+    return send(QsciScintillaBase::SCI_POSITIONRELATIVE, at(start), characters);
+  }
+  long firstVisibleLine() const override { return send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE); }
+  // The inserted text ends at its first NUL byte, as the control reads it.
+  void insert(long position, std::string_view text) override {
+    sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at(position), std::string(text).c_str());
+  }
+  void remove(long start, long length) override { send(QsciScintillaBase::SCI_DELETERANGE, at(start), length); }
+  void append(std::string_view text) override { sendText(QsciScintillaBase::SCI_APPENDTEXT, text); }
+  void goTo(long position) override { send(QsciScintillaBase::SCI_GOTOPOS, at(position)); }
+  void goToLine(long line) override { send(QsciScintillaBase::SCI_GOTOLINE, at(line)); }
+  void select(long anchor, long caret) override { send(QsciScintillaBase::SCI_SETSEL, at(anchor), caret); }
+  void setFirstVisibleLine(long line) override { send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, at(line)); }
+  void beginUndoAction() override { send(QsciScintillaBase::SCI_BEGINUNDOACTION); }
+  void endUndoAction() override { send(QsciScintillaBase::SCI_ENDUNDOACTION); }
 
   class QuietChange;
 
@@ -339,11 +369,7 @@ std::string DocumentEditor::tooLargeMessage(const std::string& path) {
          "Le mode batch le traite : orvex FICHIER OPTIONS.";
 }
 
-std::string_view DocumentEditor::editorText() const {
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  const auto* data = reinterpret_cast<const char*>(m_impl->send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-  return std::string_view(data, static_cast<std::size_t>(length));
-}
+std::string_view DocumentEditor::editorText() const { return m_impl->text(); }
 
 std::string DocumentEditor::bytes() const {
   const std::string_view text = editorText();
@@ -355,21 +381,15 @@ FileIdentity DocumentEditor::saveFile(const std::filesystem::path& path) const {
   return saveDocument(path, encodeWindows1252(editorText()), m_format);
 }
 
-std::size_t DocumentEditor::lineCount() const {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  return static_cast<std::size_t>(lastStart == length ? lines - 1 : lines);
-}
+std::size_t DocumentEditor::lineCount() const { return lines::documentLines(*m_impl); }
 
-int DocumentEditor::caretLine() const { return m_impl->lineOf(m_impl->selectionEnd()); }
+int DocumentEditor::caretLine() const { return static_cast<int>(m_impl->lineOf(m_impl->selectionEnd())); }
 int DocumentEditor::caretColumn() const { return m_impl->columnOf(m_impl->selectionEnd()); }
-int DocumentEditor::selectionStartLine() const { return m_impl->lineOf(m_impl->selectionStart()); }
+int DocumentEditor::selectionStartLine() const { return static_cast<int>(m_impl->lineOf(m_impl->selectionStart())); }
 int DocumentEditor::selectionStartColumn() const { return m_impl->columnOf(m_impl->selectionStart()); }
 
 qint64 DocumentEditor::selectionLength() const {
-  return m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(m_impl->selectionStart()),
-                      m_impl->selectionEnd());
+  return m_impl->countCharacters(m_impl->selectionStart(), m_impl->selectionEnd());
 }
 
 std::pair<std::size_t, std::size_t> DocumentEditor::selectionOffsets() const {
@@ -391,8 +411,7 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
   const long start = m_impl->selectionStart();
   m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_TARGETFROMSELECTION);
-  m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
-                             replacement.data());
+  m_impl->sendText(QsciScintillaBase::SCI_REPLACETARGET, replacement);
   m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start) + replacement.size());
 }
@@ -403,132 +422,20 @@ bool DocumentEditor::undoTool() { return m_toolUndo.undoTool(); }
 bool DocumentEditor::isModified() const { return m_toolUndo.isModified(); }
 void DocumentEditor::markSaved() { m_toolUndo.markSaved(); }
 
-ViewPosition DocumentEditor::viewPosition() const {
-  return {caretLine(), caretColumn(), static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))};
-}
-
-void DocumentEditor::restoreViewPosition(const ViewPosition& where) {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  const auto line = static_cast<unsigned long>(std::clamp<long>(where.line, 0, lines - 1));
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), end);
-  const long column = std::clamp<long>(where.column, 0, available);
-  const long position =
-      m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start), column);
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
-  m_impl->send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0, where.firstVisibleLine)));
-}
-
-namespace {
-
-// One undo step for everything a command changes.
-class UndoStep {
- public:
-  explicit UndoStep(QsciScintilla* sci) : m_sci(sci) { m_sci->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION); }
-  UndoStep(const UndoStep&) = delete;
-  UndoStep& operator=(const UndoStep&) = delete;
-  ~UndoStep() { m_sci->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION); }
-
- private:
-  QsciScintilla* m_sci;
-};
-
-}  // namespace
+ViewPosition DocumentEditor::viewPosition() const { return lines::viewPosition(*m_impl); }
+void DocumentEditor::restoreViewPosition(const ViewPosition& where) { lines::restoreViewPosition(*m_impl, where); }
 
 bool DocumentEditor::goToLine(long number) {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  if (number < 1 || number > lines + 1) return false;
-  if (number == lines + 1) {
-    // Past a last line that is empty there is nothing; past one with text, the
-    // new empty line the user asked for.
-    const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-    const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
-    if (lastStart == length) return false;
-    const std::string_view lineBreak = lineBreakBytes(m_format.lineBreak);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(lineBreak.size()),
-                               lineBreak.data());
-  }
-  // The control's own call scrolls the line into view: no edit, no undo step.
-  m_impl->send(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(number - 1));
-  return true;
+  return lines::goToLine(*m_impl, number, lineBreakBytes(m_format.lineBreak));
 }
-
-void DocumentEditor::selectLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), end);
-}
-
-void DocumentEditor::duplicateLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  std::string copy(editorText().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
-  copy.append(lineBreakBytes(m_format.lineBreak));
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), copy.c_str());
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(copy.size())));
-}
-
-void DocumentEditor::deleteLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long next = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1);
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  // The last line has no break of its own: only its text goes.
-  const long end = static_cast<long>(line) + 1 < lines ? next : m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->send(QsciScintillaBase::SCI_DELETERANGE, static_cast<unsigned long>(start), end - start);
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
-}
-
-void DocumentEditor::insertLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const std::string lineBreak(lineBreakBytes(m_format.lineBreak));
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), lineBreak.c_str());
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
-}
-
+void DocumentEditor::selectLine() { lines::selectLine(*m_impl); }
+void DocumentEditor::duplicateLine() { lines::duplicateLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
+void DocumentEditor::deleteLine() { lines::deleteLine(*m_impl); }
+void DocumentEditor::insertLine() { lines::insertLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
 void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
-  const long start = m_impl->selectionStart();
-  const long end = m_impl->selectionEnd();
-  if (!text.empty()) {
-    const UndoStep step(m_impl->sci);
-    const std::string inserted(text);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(end), inserted.c_str());
-  }
-  // The advance counts characters from the selection's start, whatever was inserted.
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), length);
-  const long position = m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start),
-                                     std::min(advance, available));
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
+  lines::insertAtCaret(*m_impl, text, advance);
 }
-
-std::int64_t DocumentEditor::longestLineLength() const {
-  const std::string_view text = editorText();
-  std::int64_t longest = 0;
-  std::int64_t current = 0;
-  for (const char c : text) {
-    if (c == '\n' || c == '\r') {
-      longest = std::max(longest, current);
-      current = 0;
-    } else if (!isUtf8Continuation(static_cast<unsigned char>(c))) {
-      ++current;
-    }
-  }
-  return std::max(longest, current);
-}
+std::int64_t DocumentEditor::longestLineLength() const { return lines::longestLineLength(editorText()); }
 
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
@@ -561,16 +468,14 @@ bool DocumentEditor::forceCapitals() const { return m_keyFilter->forceCapitals()
 EditorKeyFilter::Hooks DocumentEditor::keyHooks() {
   return {
       [this](int combined) { return m_impl->sci->standardCommands()->boundTo(combined) != nullptr; },
-      [this] { m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION); },
-      [this] { m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION); },
+      [this] { m_impl->beginUndoAction(); },
+      [this] { m_impl->endUndoAction(); },
       [this](std::string_view text) {
         const long start = m_impl->selectionStart();
         const long end = m_impl->selectionEnd();
-        const std::string inserted(text);
-        m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start),
-                                   inserted.c_str());
+        m_impl->insert(start, text);
         const auto length = static_cast<long>(text.size());
-        m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start + length), end + length);
+        m_impl->select(start + length, end + length);
       },
   };
 }
