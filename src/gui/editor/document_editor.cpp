@@ -172,6 +172,17 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_impl->sci);
+  setUpControl();
+  m_keyFilter = new EditorKeyFilter(m_impl->sci, keyHooks(), this);
+  connect(m_keyFilter, &EditorKeyFilter::keyPressed, this, &DocumentEditor::keyPressed);
+  auto* drops = new FileDropFilter(m_impl->sci->viewport(), this);
+  connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
+  connectControl();
+  setFocusProxy(m_impl->sci);
+  newDocument();
+}
+
+void DocumentEditor::setUpControl() {
   QsciScintilla* sci = m_impl->sci;
   sci->setFrameShape(QFrame::NoFrame);
   // Every document is held as UTF-8: a Windows-1252 one is converted when it comes
@@ -200,10 +211,10 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->setIndentationsUseTabs(true);
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
-  m_keyFilter = new EditorKeyFilter(sci, keyHooks(), this);
-  connect(m_keyFilter, &EditorKeyFilter::keyPressed, this, &DocumentEditor::keyPressed);
-  auto* drops = new FileDropFilter(sci->viewport(), this);
-  connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
+}
+
+void DocumentEditor::connectControl() {
+  QsciScintilla* sci = m_impl->sci;
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
   connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] { m_toolUndo.refreshModified(); });
@@ -224,8 +235,6 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
     if (!isPlainEditingKey(command->key())) command->setKey(0);
     if (!isPlainEditingKey(command->alternateKey())) command->setAlternateKey(0);
   }
-  setFocusProxy(sci);
-  newDocument();
 }
 
 DocumentEditor::~DocumentEditor() = default;

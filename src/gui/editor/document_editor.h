@@ -1,8 +1,10 @@
 #pragma once
 // The editor `m_editor`: the document's bytes in a QScintilla control, with the
-// positions, selection and key handling the main window needs. This is the only
-// class that talks to QScintilla; it also serves as the document holder of the
-// text tools' pipeline.
+// positions and selection the main window needs. This is the only class that talks
+// to QScintilla; it also serves as the document holder of the text tools' pipeline.
+// Its collaborators next to it reach the control only through what it hands them:
+// the key filter and the file drops (hooks), the tool undo and modified state
+// (ToolUndo::Control), the line commands (TextControl).
 
 #include <QColor>
 #include <QFont>
@@ -201,6 +203,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
   using HistoryEnd = ToolUndo::HistoryEnd;
   void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
+  void setUpControl();
+  void connectControl();
   EditorKeyFilter::Hooks keyHooks();
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
