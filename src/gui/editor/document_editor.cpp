@@ -5,10 +5,6 @@
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
-#include <QApplication>
-#include <QDropEvent>
-#include <QKeyEvent>
-#include <QMimeData>
 #include <QVBoxLayout>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,10 +13,12 @@
 #include <cerrno>
 #include <utility>
 
+#include "editor/editor_key_filter.h"
+#include "editor/file_drop_filter.h"
+#include "editor/line_commands.h"
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
-#include "paths/file_names.h"
 #include "text/format_detection.h"
 #include "text/messages.h"
 #include "text/utf8.h"
@@ -39,43 +37,6 @@ int eolMode(LineBreak lineBreak) {
   return QsciScintillaBase::SC_EOL_LF;
 }
 
-// Typing, Backspace, Delete, Return, the navigation and selection keys (arrows,
-// Home, End, Page Up and Down, with Shift and Ctrl) and the clipboard keys.
-bool isPlainEditingKey(int combined) {
-  if (combined == 0) return false;
-  const int key = combined & ~static_cast<int>(Qt::KeyboardModifierMask);
-  const auto modifiers = Qt::KeyboardModifiers::fromInt(combined & static_cast<int>(Qt::KeyboardModifierMask));
-  switch (key) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-      return !(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier));
-    case Qt::Key_Backspace: case Qt::Key_Return: case Qt::Key_Enter:
-      return modifiers == Qt::NoModifier;
-    case Qt::Key_Delete:
-      return modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
-    case Qt::Key_Insert:
-      return modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier;
-    case Qt::Key_C: case Qt::Key_X: case Qt::Key_V:
-      return modifiers == Qt::ControlModifier;
-  }
-  return false;
-}
-
-// A character typed with Ctrl or Alt held (Ctrl+=, Ctrl+0, Alt+W...) is a command
-// the program does not have, not text. AltGr is no Alt: X11 reports it as the
-// group switch, other systems as no modifier at all, and its character (€, @, [
-// on a French keyboard) is typed as any other.
-bool isCommandCharacter(const QKeyEvent& key) {
-  const Qt::KeyboardModifiers modifiers = key.modifiers();
-  if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)) || (modifiers & Qt::GroupSwitchModifier)) return false;
-  const QString text = key.text();
-  return !text.isEmpty() && text.front().isPrint();
-}
-
-}  // namespace
-
-namespace {
-
 // A failed load that has not touched the editor yet.
 struct StillWhole : IoFailure {
   using IoFailure::IoFailure;
@@ -93,21 +54,50 @@ class CountingPrinter : public QsciPrinter {
   int pages = 0;
 };
 
-class DocumentEditor::Impl {
+class DocumentEditor::Impl final : public TextControl {
  public:
   explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
 
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
     return sci->SendScintilla(message, wParam, lParam);
   }
-  long position() const { return send(QsciScintillaBase::SCI_GETCURRENTPOS); }
-  long selectionStart() const { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
-  long selectionEnd() const { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
-  int lineOf(long pos) const { return static_cast<int>(send(QsciScintillaBase::SCI_LINEFROMPOSITION, pos)); }
-  int columnOf(long pos) const {
-    const long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(pos)));
-    return static_cast<int>(send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), pos));
+  static unsigned long at(long position) { return static_cast<unsigned long>(position); }
+  // Text with its length, which may hold NUL bytes.
+  void sendText(unsigned int message, std::string_view text) const {
+    sci->SendScintilla(message, static_cast<unsigned long>(text.size()), text.data());
   }
+  int columnOf(long position) const { return static_cast<int>(countCharacters(lineStart(lineOf(position)), position)); }
+
+  long lineCount() const override { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
+  long length() const override { return send(QsciScintillaBase::SCI_GETLENGTH); }
+  std::string_view text() const override {
+    const auto* data = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return std::string_view(data, static_cast<std::size_t>(length()));
+  }
+  long lineStart(long line) const override { return send(QsciScintillaBase::SCI_POSITIONFROMLINE, at(line)); }
+  long lineEnd(long line) const override { return send(QsciScintillaBase::SCI_GETLINEENDPOSITION, at(line)); }
+  long lineOf(long position) const override { return send(QsciScintillaBase::SCI_LINEFROMPOSITION, at(position)); }
+  long selectionStart() const override { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
+  long selectionEnd() const override { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
+  long countCharacters(long start, long end) const override {
+    return send(QsciScintillaBase::SCI_COUNTCHARACTERS, at(start), end);
+  }
+  long positionRelative(long start, long characters) const override {
+    return send(QsciScintillaBase::SCI_POSITIONRELATIVE, at(start), characters);
+  }
+  long firstVisibleLine() const override { return send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE); }
+  // The inserted text ends at its first NUL byte, as the control reads it.
+  void insert(long position, std::string_view text) override {
+    sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at(position), std::string(text).c_str());
+  }
+  void remove(long start, long length) override { send(QsciScintillaBase::SCI_DELETERANGE, at(start), length); }
+  void append(std::string_view text) override { sendText(QsciScintillaBase::SCI_APPENDTEXT, text); }
+  void goTo(long position) override { send(QsciScintillaBase::SCI_GOTOPOS, at(position)); }
+  void goToLine(long line) override { send(QsciScintillaBase::SCI_GOTOLINE, at(line)); }
+  void select(long anchor, long caret) override { send(QsciScintillaBase::SCI_SETSEL, at(anchor), caret); }
+  void setFirstVisibleLine(long line) override { send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, at(line)); }
+  void beginUndoAction() override { send(QsciScintillaBase::SCI_BEGINUNDOACTION); }
+  void endUndoAction() override { send(QsciScintillaBase::SCI_ENDUNDOACTION); }
 
   class QuietChange;
 
@@ -136,12 +126,63 @@ class DocumentEditor::Impl::QuietChange {
   const Impl& m_impl;
 };
 
+// The control as the tool-undo glue sees it.
+class DocumentEditor::UndoGlue final : public ToolUndo::Control {
+ public:
+  explicit UndoGlue(DocumentEditor& editor) : m_editor(editor) {}
+
+  bool canUndo() const override { return m_editor.m_impl->sci->isUndoAvailable(); }
+  void undo() override { m_editor.m_impl->sci->undo(); }
+  void redo() override { m_editor.m_impl->sci->redo(); }
+  void addUndoAction(int token) override {
+    send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(token), 0);
+  }
+  void emptyUndoBuffer() override { send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER); }
+  void setSavePoint() override { send(QsciScintillaBase::SCI_SETSAVEPOINT); }
+  bool leftSavePoint() const override { return send(QsciScintillaBase::SCI_GETMODIFY) != 0; }
+  const TextFormat& format() const override { return m_editor.m_format; }
+  Reload reload(const Snapshot& text) override {
+    try {
+      m_editor.loadFromFile(text.file, text.documentEncoding, text.bytesEncoding, false, false);
+      return Reload::Done;
+    } catch (const StillWhole&) {
+      return Reload::Untouched;
+    } catch (const IoFailure&) {
+      return Reload::Broken;
+    }
+  }
+  ViewPosition viewPosition() const override { return m_editor.viewPosition(); }
+  void restoreViewPosition(const ViewPosition& where) override { m_editor.restoreViewPosition(where); }
+  void modifiedChanged(bool modified) override { emit m_editor.modifiedChanged(modified); }
+
+ private:
+  DocumentEditor& m_editor;
+
+  long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
+    return m_editor.m_impl->send(message, wParam, lParam);
+  }
+};
+
 DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
-    : QWidget(parent), m_impl(std::make_unique<Impl>(this)), m_history(historyDirectory) {
+    : QWidget(parent),
+      m_impl(std::make_unique<Impl>(this)),
+      m_undoGlue(std::make_unique<UndoGlue>(*this)),
+      m_toolUndo(historyDirectory, *m_undoGlue) {
   setObjectName(QStringLiteral("editeur"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_impl->sci);
+  setUpControl();
+  m_keyFilter = new EditorKeyFilter(m_impl->sci, keyHooks(), this);
+  connect(m_keyFilter, &EditorKeyFilter::keyPressed, this, &DocumentEditor::keyPressed);
+  auto* drops = new FileDropFilter(m_impl->sci->viewport(), this);
+  connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
+  connectControl();
+  setFocusProxy(m_impl->sci);
+  newDocument();
+}
+
+void DocumentEditor::setUpControl() {
   QsciScintilla* sci = m_impl->sci;
   sci->setFrameShape(QFrame::NoFrame);
   // Every document is held as UTF-8: a Windows-1252 one is converted when it comes
@@ -170,18 +211,20 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   sci->setIndentationsUseTabs(true);
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
-  sci->installEventFilter(this);
-  sci->viewport()->installEventFilter(this);
+}
+
+void DocumentEditor::connectControl() {
+  QsciScintilla* sci = m_impl->sci;
   connect(sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { emit selectionMoved(); });
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
-  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, &DocumentEditor::refreshModified);
-  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, &DocumentEditor::refreshModified);
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] { m_toolUndo.refreshModified(); });
+  connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] { m_toolUndo.refreshModified(); });
   connect(sci, &QsciScintillaBase::SCN_ZOOM, this, &DocumentEditor::zoomChanged);
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
           [this](int, int type, const char* text, int length, int, int, int, int, int token, int) {
-            if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_pendingStep = token;
+            if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
           });
@@ -192,8 +235,6 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
     if (!isPlainEditingKey(command->key())) command->setKey(0);
     if (!isPlainEditingKey(command->alternateKey())) command->setAlternateKey(0);
   }
-  setFocusProxy(sci);
-  newDocument();
 }
 
 DocumentEditor::~DocumentEditor() = default;
@@ -332,50 +373,12 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
   emit formatChanged();
 }
 
-void DocumentEditor::forgetHistory(HistoryEnd end) {
-  m_impl->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-  m_history.clear();
-  m_pendingStep = 0;
-  if (end == HistoryEnd::FreshDocument) {
-    m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
-    m_savedFormat = m_format;
-    m_historyLost = false;
-  } else {
-    m_historyLost = true;
-  }
-  refreshModified();
-}
-
-bool DocumentEditor::isModified() const {
-  const bool formatChanged = m_format.encoding != m_savedFormat.encoding || m_format.bom != m_savedFormat.bom ||
-                             m_format.lineBreak != m_savedFormat.lineBreak;
-  return m_historyLost || formatChanged || m_impl->send(QsciScintillaBase::SCI_GETMODIFY) != 0;
-}
-
-void DocumentEditor::markSaved() {
-  m_impl->send(QsciScintillaBase::SCI_SETSAVEPOINT);
-  m_savedFormat = m_format;
-  m_historyLost = false;
-  refreshModified();
-}
-
-void DocumentEditor::refreshModified() {
-  const bool modified = isModified();
-  if (modified == m_reportedModified) return;
-  m_reportedModified = modified;
-  emit modifiedChanged(modified);
-}
-
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
   return "Le fichier " + path + " est trop volumineux pour l'éditeur (plus de 2 Go).\n\r"
          "Le mode batch le traite : orvex FICHIER OPTIONS.";
 }
 
-std::string_view DocumentEditor::editorText() const {
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  const auto* data = reinterpret_cast<const char*>(m_impl->send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-  return std::string_view(data, static_cast<std::size_t>(length));
-}
+std::string_view DocumentEditor::editorText() const { return m_impl->text(); }
 
 std::string DocumentEditor::bytes() const {
   const std::string_view text = editorText();
@@ -387,21 +390,15 @@ FileIdentity DocumentEditor::saveFile(const std::filesystem::path& path) const {
   return saveDocument(path, encodeWindows1252(editorText()), m_format);
 }
 
-std::size_t DocumentEditor::lineCount() const {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  return static_cast<std::size_t>(lastStart == length ? lines - 1 : lines);
-}
+std::size_t DocumentEditor::lineCount() const { return lines::documentLines(*m_impl); }
 
-int DocumentEditor::caretLine() const { return m_impl->lineOf(m_impl->selectionEnd()); }
+int DocumentEditor::caretLine() const { return static_cast<int>(m_impl->lineOf(m_impl->selectionEnd())); }
 int DocumentEditor::caretColumn() const { return m_impl->columnOf(m_impl->selectionEnd()); }
-int DocumentEditor::selectionStartLine() const { return m_impl->lineOf(m_impl->selectionStart()); }
+int DocumentEditor::selectionStartLine() const { return static_cast<int>(m_impl->lineOf(m_impl->selectionStart())); }
 int DocumentEditor::selectionStartColumn() const { return m_impl->columnOf(m_impl->selectionStart()); }
 
 qint64 DocumentEditor::selectionLength() const {
-  return m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(m_impl->selectionStart()),
-                      m_impl->selectionEnd());
+  return m_impl->countCharacters(m_impl->selectionStart(), m_impl->selectionEnd());
 }
 
 std::pair<std::size_t, std::size_t> DocumentEditor::selectionOffsets() const {
@@ -423,188 +420,31 @@ void DocumentEditor::replaceSelection(std::string_view replacement) {
   const long start = m_impl->selectionStart();
   m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_TARGETFROMSELECTION);
-  m_impl->sci->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
-                             replacement.data());
+  m_impl->sendText(QsciScintillaBase::SCI_REPLACETARGET, replacement);
   m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start) + replacement.size());
 }
 
-bool DocumentEditor::undo() { return stepHistory(true) != Step::ToolLost; }
-bool DocumentEditor::redo() { return stepHistory(false) != Step::ToolLost; }
+bool DocumentEditor::undo() { return m_toolUndo.step(true) != ToolUndo::Step::ToolLost; }
+bool DocumentEditor::redo() { return m_toolUndo.step(false) != ToolUndo::Step::ToolLost; }
+bool DocumentEditor::undoTool() { return m_toolUndo.undoTool(); }
+bool DocumentEditor::isModified() const { return m_toolUndo.isModified(); }
+void DocumentEditor::markSaved() { m_toolUndo.markSaved(); }
 
-bool DocumentEditor::undoTool() {
-  if (!m_impl->sci->isUndoAvailable() || m_history.steps() == 0) return false;
-  return stepHistory(true) == Step::Tool;
-}
-
-DocumentEditor::Step DocumentEditor::stepHistory(bool backwards) {
-  const ViewPosition where = viewPosition();
-  m_pendingStep = 0;
-  if (backwards)
-    m_impl->sci->undo();
-  else
-    m_impl->sci->redo();
-  const int step = std::exchange(m_pendingStep, 0);
-  if (step == 0) {
-    refreshModified();
-    return Step::Plain;
-  }
-  const std::optional<Snapshot> text = backwards ? m_history.before(step) : m_history.after(step);
-  const std::optional<Snapshot> current = backwards ? m_history.after(step) : m_history.before(step);
-  bool restored = false;
-  if (text) {
-    try {
-      loadFromFile(text->file, text->documentEncoding, text->bytesEncoding, false, false);
-      restored = true;
-    } catch (const StillWhole&) {
-    } catch (const IoFailure&) {
-      // Half a text is in the editor: the one it had is brought back before the
-      // history, which holds it, is let go.
-      if (current) {
-        try {
-          loadFromFile(current->file, current->documentEncoding, current->bytesEncoding, false, false);
-        } catch (const IoFailure&) {
-        }
-      }
-    }
-  }
-  if (!restored) {
-    // Scintilla has passed over the step but the text is still the other side of
-    // it: the steps beyond would no longer fit the text.
-    forgetHistory(HistoryEnd::StepLost);
-    return Step::ToolLost;
-  }
-  restoreViewPosition(where);
-  refreshModified();
-  return Step::Tool;
-}
-
-ViewPosition DocumentEditor::viewPosition() const {
-  return {caretLine(), caretColumn(), static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE))};
-}
-
-void DocumentEditor::restoreViewPosition(const ViewPosition& where) {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  const auto line = static_cast<unsigned long>(std::clamp<long>(where.line, 0, lines - 1));
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), end);
-  const long column = std::clamp<long>(where.column, 0, available);
-  const long position =
-      m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start), column);
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
-  m_impl->send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0, where.firstVisibleLine)));
-}
-
-namespace {
-
-// One undo step for everything a command changes.
-class UndoStep {
- public:
-  explicit UndoStep(QsciScintilla* sci) : m_sci(sci) { m_sci->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION); }
-  UndoStep(const UndoStep&) = delete;
-  UndoStep& operator=(const UndoStep&) = delete;
-  ~UndoStep() { m_sci->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION); }
-
- private:
-  QsciScintilla* m_sci;
-};
-
-}  // namespace
+ViewPosition DocumentEditor::viewPosition() const { return lines::viewPosition(*m_impl); }
+void DocumentEditor::restoreViewPosition(const ViewPosition& where) { lines::restoreViewPosition(*m_impl, where); }
 
 bool DocumentEditor::goToLine(long number) {
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  if (number < 1 || number > lines + 1) return false;
-  if (number == lines + 1) {
-    // Past a last line that is empty there is nothing; past one with text, the
-    // new empty line the user asked for.
-    const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-    const long lastStart = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
-    if (lastStart == length) return false;
-    const std::string_view lineBreak = lineBreakBytes(m_format.lineBreak);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(lineBreak.size()),
-                               lineBreak.data());
-  }
-  // The control's own call scrolls the line into view: no edit, no undo step.
-  m_impl->send(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(number - 1));
-  return true;
+  return lines::goToLine(*m_impl, number, lineBreakBytes(m_format.lineBreak));
 }
-
-void DocumentEditor::selectLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), end);
-}
-
-void DocumentEditor::duplicateLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long end = m_impl->send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-  std::string copy(editorText().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
-  copy.append(lineBreakBytes(m_format.lineBreak));
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), copy.c_str());
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(copy.size())));
-}
-
-void DocumentEditor::deleteLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const long next = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1);
-  const long lines = m_impl->send(QsciScintillaBase::SCI_GETLINECOUNT);
-  // The last line has no break of its own: only its text goes.
-  const long end = static_cast<long>(line) + 1 < lines ? next : m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->send(QsciScintillaBase::SCI_DELETERANGE, static_cast<unsigned long>(start), end - start);
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
-}
-
-void DocumentEditor::insertLine() {
-  const auto line = static_cast<unsigned long>(caretLine());
-  const long start = m_impl->send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-  const std::string lineBreak(lineBreakBytes(m_format.lineBreak));
-  {
-    const UndoStep step(m_impl->sci);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), lineBreak.c_str());
-  }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(start));
-}
-
+void DocumentEditor::selectLine() { lines::selectLine(*m_impl); }
+void DocumentEditor::duplicateLine() { lines::duplicateLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
+void DocumentEditor::deleteLine() { lines::deleteLine(*m_impl); }
+void DocumentEditor::insertLine() { lines::insertLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
 void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
-  const long start = m_impl->selectionStart();
-  const long end = m_impl->selectionEnd();
-  if (!text.empty()) {
-    const UndoStep step(m_impl->sci);
-    const std::string inserted(text);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(end), inserted.c_str());
-  }
-  // The advance counts characters from the selection's start, whatever was inserted.
-  const long length = m_impl->send(QsciScintillaBase::SCI_GETLENGTH);
-  const long available = m_impl->send(QsciScintillaBase::SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), length);
-  const long position = m_impl->send(QsciScintillaBase::SCI_POSITIONRELATIVE, static_cast<unsigned long>(start),
-                                     std::min(advance, available));
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(position));
+  lines::insertAtCaret(*m_impl, text, advance);
 }
-
-std::int64_t DocumentEditor::longestLineLength() const {
-  const std::string_view text = editorText();
-  std::int64_t longest = 0;
-  std::int64_t current = 0;
-  for (const char c : text) {
-    if (c == '\n' || c == '\r') {
-      longest = std::max(longest, current);
-      current = 0;
-    } else if (!isUtf8Continuation(static_cast<unsigned char>(c))) {
-      ++current;
-    }
-  }
-  return std::max(longest, current);
-}
+std::int64_t DocumentEditor::longestLineLength() const { return lines::longestLineLength(editorText()); }
 
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
@@ -631,6 +471,24 @@ void DocumentEditor::releaseKeys(const QList<QKeySequence>& keys) {
   }
 }
 
+void DocumentEditor::setForceCapitals(bool on) { m_keyFilter->setForceCapitals(on); }
+bool DocumentEditor::forceCapitals() const { return m_keyFilter->forceCapitals(); }
+
+EditorKeyFilter::Hooks DocumentEditor::keyHooks() {
+  return {
+      [this](int combined) { return m_impl->sci->standardCommands()->boundTo(combined) != nullptr; },
+      [this] { m_impl->beginUndoAction(); },
+      [this] { m_impl->endUndoAction(); },
+      [this](std::string_view text) {
+        const long start = m_impl->selectionStart();
+        const long end = m_impl->selectionEnd();
+        m_impl->insert(start, text);
+        const auto length = static_cast<long>(text.size());
+        m_impl->select(start + length, end + length);
+      },
+  };
+}
+
 QPrinter& DocumentEditor::printer() { return m_impl->printer; }
 
 int DocumentEditor::print(const QString& title) {
@@ -648,7 +506,7 @@ TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
     writeWholeFile(path, text);
   else
     writeWholeFile(path, encodeWindows1252(text));
-  m_beforeTool = {path, m_format.encoding, m_shownEncoding};
+  m_toolUndo.toolStarting({path, m_format.encoding, m_shownEncoding});
   TextFormat format = m_format;
   format.bom = false;
   format.encoding = m_shownEncoding;
@@ -685,16 +543,7 @@ void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextForma
 }
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
-  try {
-    Snapshot earlier = m_beforeTool;
-    earlier.file = before;
-    const int step = m_history.add(earlier, {after, m_format.encoding, m_shownEncoding});
-    m_impl->send(QsciScintillaBase::SCI_ADDUNDOACTION, static_cast<unsigned long>(step), 0);
-    refreshModified();
-  } catch (const std::exception&) {
-    // Without its step the history no longer fits the text.
-    forgetHistory(HistoryEnd::StepLost);
-  }
+  m_toolUndo.record(before, {after, m_format.encoding, m_shownEncoding});
 }
 
 void DocumentEditor::checkInsertedText(std::string_view utf8) {
@@ -702,86 +551,9 @@ void DocumentEditor::checkInsertedText(std::string_view utf8) {
   m_shownEncoding = Encoding::Utf8;
   m_format.encoding = Encoding::Utf8;
   emit formatChanged();
-  refreshModified();
+  m_toolUndo.refreshModified();
   // Said once the editor has finished the change it is reporting.
   QMetaObject::invokeMethod(this, &DocumentEditor::becameUtf8, Qt::QueuedConnection);
-}
-
-namespace {
-
-// The local file a drag from the file manager carries, if any. The list is read as
-// bytes: decoded addresses would lose a name that is not UTF-8.
-std::filesystem::path droppedFile(const QMimeData* data) {
-  if (!data || !data->hasFormat(QStringLiteral("text/uri-list"))) return {};
-  const QByteArray list = data->data(QStringLiteral("text/uri-list"));
-  return localFileFromUriList(std::string_view(list.constData(), static_cast<std::size_t>(list.size())))
-      .value_or(std::filesystem::path());
-}
-
-}  // namespace
-
-bool DocumentEditor::filterDrop(QEvent* event) {
-  // Files dragged from the file manager are opened, not inserted as text; text
-  // dragged inside the editor moves as the control moves it.
-  switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-      auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (droppedFile(drag->mimeData()).empty()) return false;
-      drag->acceptProposedAction();
-      return true;
-    }
-    case QEvent::Drop: {
-      auto* drop = static_cast<QDropEvent*>(event);
-      const std::filesystem::path file = droppedFile(drop->mimeData());
-      if (file.empty()) return false;
-      drop->acceptProposedAction();
-      // Opened once the drop is over: opening may ask questions.
-      QMetaObject::invokeMethod(this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
-      return true;
-    }
-    default: return false;
-  }
-}
-
-bool DocumentEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_impl->sci->viewport()) return filterDrop(event);
-  if (watched != m_impl->sci || m_resending || event->type() != QEvent::KeyPress)
-    return QWidget::eventFilter(watched, event);
-  auto* key = static_cast<QKeyEvent*>(event);
-  emit keyPressed();
-  // The control's own bindings (Ctrl+V...) still run; otherwise it would type the
-  // character.
-  if (isCommandCharacter(*key) &&
-      !m_impl->sci->standardCommands()->boundTo(key->key() | static_cast<int>(key->modifiers())))
-    return true;
-  QString text = key->text();
-  const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-  // Shift+Tab is a Tab too: the control's own back-tab would remove leading blanks.
-  const bool tab = (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !command;
-  const bool lowerLetter = text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z');
-  if (!tab && !(m_forceCapitals && lowerLetter)) return false;
-
-  int keyCode = key->key();
-  if (tab) {
-    // A Tab becomes four blanks, one undo step: three put at the caret, then the
-    // typed blank.
-    m_impl->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
-    const long start = m_impl->selectionStart();
-    const long end = m_impl->selectionEnd();
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(start), "   ");
-    m_impl->send(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start + 3), end + 3);
-    text = QStringLiteral(" ");
-    keyCode = Qt::Key_Space;
-  } else {
-    text = text.toUpper();
-  }
-  QKeyEvent replacement(QEvent::KeyPress, keyCode, key->modifiers() & ~Qt::ShiftModifier, text);
-  m_resending = true;
-  QApplication::sendEvent(m_impl->sci, &replacement);
-  m_resending = false;
-  if (tab) m_impl->send(QsciScintillaBase::SCI_ENDUNDOACTION);
-  return true;
 }
 
 }  // namespace orvex::gui

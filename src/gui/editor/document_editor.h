@@ -1,8 +1,10 @@
 #pragma once
 // The editor `m_editor`: the document's bytes in a QScintilla control, with the
-// positions, selection and key handling the main window needs. This is the only
-// class that talks to QScintilla; it also serves as the document holder of the
-// text tools' pipeline.
+// positions and selection the main window needs. This is the only class that talks
+// to QScintilla; it also serves as the document holder of the text tools' pipeline.
+// Its collaborators next to it reach the control only through what it hands them:
+// the key filter and the file drops (hooks), the tool undo and modified state
+// (ToolUndo::Control), the line commands (TextControl).
 
 #include <QColor>
 #include <QFont>
@@ -13,6 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "editor/editor_key_filter.h"
+#include "editor/tool_undo.h"
+#include "editor/view_position.h"
 #include "history/tool_history.h"
 #include "io/atomic_file.h"
 #include "pipeline/line_pipeline.h"
@@ -21,13 +26,6 @@
 class QPrinter;
 
 namespace orvex::gui {
-
-// Where the caret and the view stand, kept across a whole-document change.
-struct ViewPosition {
-  int line = 0;
-  int column = 0;  // in characters
-  int firstVisibleLine = 0;
-};
 
 // A load that failed half-way: the editor holds a new, empty document instead.
 struct DocumentLost : IoFailure {
@@ -110,8 +108,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Undoes the tool that has just run, and only that: false (nothing done) when the
   // last step is not a tool whose text the history still holds.
   bool undoTool();
-  void setHistoryLimits(ToolHistory::Limits limits) { m_history.setLimits(limits); }
-  const ToolHistory& toolHistory() const { return m_history; }
+  void setHistoryLimits(ToolHistory::Limits limits) { m_toolUndo.setLimits(limits); }
+  const ToolHistory& toolHistory() const { return m_toolUndo.history(); }
 
   ViewPosition viewPosition() const;
   // Puts the caret back on its line and column, each clamped to the text, with
@@ -145,11 +143,11 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void selectAll();
 
   void setColours(const QColor& background, const QColor& text);
-  void setForceCapitals(bool on) { m_forceCapitals = on; }
+  void setForceCapitals(bool on);
   // Leaves these keys to the window's menus: the editor's own bindings for some of
   // them (Ctrl+L, Ctrl+T, Ctrl+D, Ctrl+Y...) would do something else.
   void releaseKeys(const QList<QKeySequence>& keys);
-  bool forceCapitals() const { return m_forceCapitals; }
+  bool forceCapitals() const;
 
   // The printer of the print commands; the set-up dialog changes it.
   QPrinter& printer();
@@ -188,38 +186,26 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // isModified() changed.
   void modifiedChanged(bool modified);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   class Impl;
   std::unique_ptr<Impl> m_impl;
   TextFormat m_format;
   Encoding m_shownEncoding = Encoding::Utf8;
-  bool m_forceCapitals = false;
-  bool m_resending = false;
-  ToolHistory m_history;
-  int m_pendingStep = 0;  // the tool step an undo or redo has just passed over
-  Snapshot m_beforeTool;  // the encodings of the text a running tool started from
-  TextFormat m_savedFormat;
-  bool m_historyLost = false;
-  bool m_reportedModified = false;
+  EditorKeyFilter* m_keyFilter = nullptr;
+  class UndoGlue;
+  std::unique_ptr<UndoGlue> m_undoGlue;
+  ToolUndo m_toolUndo;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
   void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
-  // A fresh history belongs to a text just opened or created; any other emptying
-  // leaves undo unable to reach the saved text, so the document stays modified.
-  enum class HistoryEnd { FreshDocument, StepLost };
-  void forgetHistory(HistoryEnd end);
-  // Says when isModified() changed; the control does not report every move of its
-  // save point (a tool's step added to the history, for one).
-  void refreshModified();
-  enum class Step { Plain, Tool, ToolLost };
-  Step stepHistory(bool backwards);
-  bool filterDrop(QEvent* event);
+  using HistoryEnd = ToolUndo::HistoryEnd;
+  void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
+  void setUpControl();
+  void connectControl();
+  EditorKeyFilter::Hooks keyHooks();
   // A change of the text: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
   void checkInsertedText(std::string_view utf8);
