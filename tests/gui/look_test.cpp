@@ -54,7 +54,7 @@ class LookTest : public QObject {
     };
     for (const auto* entries : {&mainMenuEntries(), &popupMenuEntries()})
       for (const MenuEntry& entry : *entries)
-        if (entry.depth > 0 && !(entry.flags & kSeparator)) check(entry.name);
+        if (entry.depth > 0 && entry.kind != MenuItemKind::Separator) check(entry.name);
     for (const auto* buttons : {&editBarButtons(), &toolsBarButtons(), &blockBarButtons()})
       for (const ButtonEntry& button : *buttons) check(button.name);
     // The fallback theme comes with the packages the build installs (breeze-icon-theme).

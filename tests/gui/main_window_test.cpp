@@ -22,38 +22,64 @@ class MainWindowTest : public QObject {
 
  private slots:
   void commandTableIsConsistent() {
-    QSet<QString> names;
+    QSet<QString> ids;
     QSet<QString> shortcuts;
-    QSet<Handler> menuHandlers;
-    auto checkMenu = [&](const std::vector<MenuEntry>& entries, bool main) {
-      for (const MenuEntry& entry : entries) {
-        if (entry.flags & kSeparator) continue;
-        const QString name = QString::fromLatin1(entry.name);
-        QVERIFY2(!names.contains(name), qPrintable(name));
-        names.insert(name);
-        if (entry.shortcut) {
-          QVERIFY2(!shortcuts.contains(QString::fromLatin1(entry.shortcut)), entry.shortcut);
-          shortcuts.insert(QString::fromLatin1(entry.shortcut));
-        }
-        if (main && entry.handler) menuHandlers.insert(entry.handler);
-      }
-    };
-    checkMenu(mainMenuEntries(), true);
-    for (const MenuEntry& entry : popupMenuEntries())
-      if (entry.handler && entry.handler != &MainWindow::markBlockStart && entry.handler != &MainWindow::markBlockEnd)
-        QVERIFY2(menuHandlers.contains(entry.handler), entry.name);
-    checkMenu(popupMenuEntries(), true);
-    for (const auto* bar : {&editBarButtons(), &toolsBarButtons(), &blockBarButtons()}) {
-      for (const ButtonEntry& button : *bar) {
-        const QString name = QString::fromLatin1(button.name);
-        QVERIFY2(!names.contains(name), qPrintable(name));
-        names.insert(name);
-        // The commands of the edit and tools bars can also be reached from a menu;
-        // the block bar's own commands live only there.
-        if (bar != &blockBarButtons() && button.handler && button.handler != &MainWindow::newDocument)
-          QVERIFY2(menuHandlers.contains(button.handler), button.name);
+    for (const Command& command : commands()) {
+      QVERIFY2(!ids.contains(QString::fromLatin1(command.id)), command.id);
+      ids.insert(QString::fromLatin1(command.id));
+      QVERIFY2(command.handler, command.id);
+      if (command.shortcut) {
+        QVERIFY2(!shortcuts.contains(QString::fromLatin1(command.shortcut)), command.shortcut);
+        shortcuts.insert(QString::fromLatin1(command.shortcut));
       }
     }
+    // Object names are unique over all places; every placement names a command that
+    // exists, and a menu item has a text of its own or its command's caption.
+    QSet<QString> names;
+    QSet<QString> placed;
+    auto checkPlacement = [&](const char* name, const char* id) {
+      QVERIFY2(!names.contains(QString::fromLatin1(name)), name);
+      names.insert(QString::fromLatin1(name));
+      if (!id) return;
+      QVERIFY2(findCommand(id), name);
+      placed.insert(QString::fromLatin1(id));
+    };
+    auto checkMenu = [&](const std::vector<MenuEntry>& entries) {
+      for (const MenuEntry& entry : entries) {
+        if (entry.kind == MenuItemKind::Separator) continue;
+        checkPlacement(entry.name, entry.kind == MenuItemKind::Command ? entry.command : nullptr);
+        QVERIFY2(menuText(entry) && *menuText(entry), entry.name);
+      }
+    };
+    checkMenu(mainMenuEntries());
+    // A command's shortcut sits on its main-menu item: placed twice there, it would
+    // be used twice.
+    QSet<QString> inMainMenu;
+    for (const MenuEntry& entry : mainMenuEntries()) {
+      if (entry.kind != MenuItemKind::Command) continue;
+      QVERIFY2(!inMainMenu.contains(QString::fromLatin1(entry.command)), entry.name);
+      inMainMenu.insert(QString::fromLatin1(entry.command));
+    }
+    checkMenu(popupMenuEntries());
+    // The pop-up repeats main-menu commands, but for the block marks.
+    const QSet<QString> blockMarks = {QStringLiteral("mark_block_start"), QStringLiteral("mark_block_end")};
+    QSet<QString> inMenus = inMainMenu;
+    for (const MenuEntry& entry : popupMenuEntries()) {
+      if (entry.kind != MenuItemKind::Command) continue;
+      inMenus.insert(QString::fromLatin1(entry.command));
+      if (!blockMarks.contains(QString::fromLatin1(entry.command)))
+        QVERIFY2(inMainMenu.contains(QString::fromLatin1(entry.command)), entry.name);
+    }
+    for (const auto* bar : {&editBarButtons(), &toolsBarButtons(), &blockBarButtons()}) {
+      for (const ButtonEntry& button : *bar) {
+        checkPlacement(button.name, button.command);
+        QVERIFY2(button.hint && *button.hint, button.name);
+        // The commands of the edit and tools bars can also be reached from a menu;
+        // the block bar's own commands live only there.
+        if (bar != &blockBarButtons()) QVERIFY2(inMenus.contains(QString::fromLatin1(button.command)), button.name);
+      }
+    }
+    for (const Command& command : commands()) QVERIFY2(placed.contains(QString::fromLatin1(command.id)), command.id);
   }
 
   void startsEmptyAndUnnamed() {

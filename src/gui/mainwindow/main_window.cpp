@@ -13,15 +13,14 @@
 #include <QVBoxLayout>
 
 #include "components/busy_cursor.h"
-#include "components/command_icons.h"
 #include "components/background.h"
 #include "components/stored_colour.h"
 #include "components/styled_menu_style.h"
 #include "components/status_bar.h"
 #include "editor/document_editor.h"
 #include "mainwindow/block_commands.h"
+#include "mainwindow/command_actions.h"
 #include "mainwindow/command_context.h"
-#include "mainwindow/command_table.h"
 #include "mainwindow/document_session.h"
 #include "mainwindow/line_commands.h"
 #include "mainwindow/search_commands.h"
@@ -209,67 +208,17 @@ void MainWindow::buildLayout() {
 }
 
 void MainWindow::buildCommands() {
-  auto makeAction = [this](const char* name, const QString& text, Handler handler, QObject* owner) {
-    auto* action = new QAction(text, owner);
-    action->setObjectName(QString::fromLatin1(name));
-    // Every command gives the keyboard back to the editor, after its dialogs too.
-    connect(action, &QAction::triggered, this, [this, handler] {
-      (this->*handler)();
-      m_editor->setFocus();
-    });
-    return action;
+  // Every command gives the keyboard back to the editor, after its dialogs too.
+  const RunCommand run = [this](Handler handler) {
+    (this->*handler)();
+    m_editor->setFocus();
   };
-  auto fillMenu = [&](const std::vector<MenuEntry>& entries, std::vector<QMenu*> stack) {
-    for (const MenuEntry& entry : entries) {
-      if (entry.depth == 0) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.caption));
-        menu->setObjectName(QString::fromLatin1(entry.name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
-        stack = {menu};
-        continue;
-      }
-      stack.resize(static_cast<std::size_t>(entry.depth));
-      QMenu* parent = stack.back();
-      if (entry.flags & kSeparator) {
-        parent->addSeparator();
-      } else if (entry.flags & kSubmenu) {
-        QMenu* submenu = parent->addMenu(commandIcon(entry.icon), QString::fromUtf8(entry.caption));
-        submenu->setObjectName(QString::fromLatin1(entry.name));
-        submenu->menuAction()->setObjectName(QString::fromLatin1(entry.name));
-        stack.push_back(submenu);
-      } else {
-        QAction* action = makeAction(entry.name, QString::fromUtf8(entry.caption), entry.handler, parent);
-        action->setIcon(commandIcon(entry.icon));
-        if (entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        action->setCheckable(entry.flags & kCheckable);
-        action->setChecked(entry.flags & kChecked);
-        if (entry.flags & kHidden)
-          addAction(action);  // keeps its shortcut without showing in the menu
-        else
-          parent->addAction(action);
-      }
-    }
-  };
-  fillMenu(mainMenuEntries(), {});
-  QList<QKeySequence> menuKeys;
-  for (const MenuEntry& entry : mainMenuEntries())
-    if (entry.shortcut) menuKeys << QKeySequence(QString::fromLatin1(entry.shortcut));
-  m_editor->releaseKeys(menuKeys);
-  fillMenu(popupMenuEntries(), {m_popupMenu});
-
-  auto fillBar = [&](QToolBar* bar, const std::vector<ButtonEntry>& buttons) {
-    for (const ButtonEntry& button : buttons) {
-      if (button.gapBefore) bar->addSeparator();
-      QAction* action = makeAction(button.name, QString::fromUtf8(button.hint), button.handler, bar);
-      action->setIcon(commandIcon(button.icon));
-      action->setToolTip(QString::fromUtf8(button.hint));
-      bar->addAction(action);
-      bar->widgetForAction(action)->setObjectName(QString::fromLatin1(button.name));
-    }
-  };
-  fillBar(m_editBar, editBarButtons());
-  fillBar(m_toolsBar, toolsBarButtons());
-  fillBar(m_blockBar, blockBarButtons());
+  addMainMenu(this, run);
+  m_editor->releaseKeys(mainMenuShortcuts());
+  addMenuEntries(m_popupMenu, popupMenuEntries(), run);
+  addButtons(m_editBar, editBarButtons(), run);
+  addButtons(m_toolsBar, toolsBarButtons(), run);
+  addButtons(m_blockBar, blockBarButtons(), run);
 }
 
 void MainWindow::applySettings(const SettingsRecord& record) {
