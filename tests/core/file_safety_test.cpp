@@ -17,6 +17,7 @@
 
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "io/status.h"
 #include "paths/program_paths.h"
 #include "settings/settings_record.h"
 #include "test_support.h"

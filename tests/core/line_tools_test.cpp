@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io/status.h"
 #include "tool_runner.h"
 #include "tools/case_tool.h"
 #include "tools/cipher_tool.h"
@@ -10,7 +11,6 @@
 #include "tools/concatenation.h"
 #include "tools/fill_tool.h"
 #include "tools/line_edit_tools.h"
-#include "text/messages.h"
 
 namespace orvex {
 namespace {

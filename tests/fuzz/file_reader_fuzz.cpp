@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "io/file_probes.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
 #include "text/format_detection.h"

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "io/atomic_file.h"
+#include "io/encoding_meeting.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
-#include "text/encoding_meeting.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/fill_tool.h"

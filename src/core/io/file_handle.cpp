@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "io/status.h"
 #include "text/messages.h"
 
 namespace orvex {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "io/status.h"
 #include "text/messages.h"
 #include "text/text_format.h"
 

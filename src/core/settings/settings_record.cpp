@@ -6,6 +6,7 @@
 
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "text/messages.h"
 
 namespace orvex {
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "batch/batch_run.h"
+#include "io/status.h"
 #include "mainwindow/tform1.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"

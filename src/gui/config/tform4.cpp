@@ -19,6 +19,7 @@
 #include "components/background.h"
 #include "components/stored_colour.h"
 #include "io/file_handle.h"
+#include "io/status.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 #include "windows/small_windows.h"

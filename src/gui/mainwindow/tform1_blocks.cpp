@@ -10,6 +10,7 @@
 #include "editing/block_operations.h"
 #include "editor/document_editor.h"
 #include "io/file_handle.h"
+#include "io/status.h"
 #include "mainwindow/progress_bar_listener.h"
 #include "mainwindow/tform1.h"
 #include "services/ui_services.h"

@@ -11,11 +11,12 @@
 #include "components/zil_status_bar.h"
 #include "config/desktop_entry.h"
 #include "editor/document_editor.h"
+#include "io/file_probes.h"
+#include "io/status.h"
 #include "mainwindow/tform1.h"
 #include "paths/file_names.h"
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
-#include "text/format_detection.h"
 #include "text/messages.h"
 #include "windows/small_windows.h"
 

@@ -10,10 +10,10 @@
 #include "config/tool_command.h"
 #include "editor/document_editor.h"
 #include "io/file_handle.h"
+#include "io/status.h"
 #include "mainwindow/tform1.h"
 #include "services/ui_services.h"
 #include "settings/activation.h"
-#include "text/messages.h"
 
 namespace orvex::gui {
 
