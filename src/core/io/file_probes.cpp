@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -18,21 +17,6 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-// Reads up to `size` bytes at `offset`; returns how many were read. Throws IoFailure.
-std::size_t readAt(int fd, char* into, std::size_t size, off_t offset) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::pread(fd, into + got, size - got, offset + static_cast<off_t>(got));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return got;
-}
-
 }  // namespace
 
 TextFormat probeFileLayout(const std::filesystem::path& path) {
@@ -43,7 +27,7 @@ TextFormat probeFileLayout(const std::filesystem::path& path) {
 
   TextFormat format;
   std::string head(kUtf8Bom.size(), '\0');
-  head.resize(readAt(file.get(), head.data(), head.size(), 0));
+  head.resize(readFull(file.get(), head.data(), head.size(), 0));
   format.bom = head == kUtf8Bom;
   const std::size_t start = format.bom ? kUtf8Bom.size() : 0;
 
@@ -55,7 +39,7 @@ TextFormat probeFileLayout(const std::filesystem::path& path) {
     window.erase(0, window.size() - keep);
     const std::size_t old = window.size();
     window.resize(old + kChunk);
-    const std::size_t got = readAt(file.get(), window.data() + old, kChunk, static_cast<off_t>(offset));
+    const std::size_t got = readFull(file.get(), window.data() + old, kChunk, static_cast<off_t>(offset));
     window.resize(old + got);
     offset += got;
     const bool complete = got == 0 || offset >= size;
@@ -67,7 +51,7 @@ TextFormat probeFileLayout(const std::filesystem::path& path) {
   }
   if (size > start) {
     char last = 0;
-    readAt(file.get(), &last, 1, static_cast<off_t>(size - 1));
+    readFull(file.get(), &last, 1, static_cast<off_t>(size - 1));
     format.finalBreak = last == '\n' || last == '\r';
   }
   file.close();
@@ -80,19 +64,14 @@ Encoding detectFileEncoding(const std::filesystem::path& path, LinkPolicy links)
   std::vector<char> buffer(kChunk);
   bool first = true;
   for (;;) {
-    const ssize_t got = ::read(file.get(), buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (got == 0) break;
-    std::string_view chunk(buffer.data(), static_cast<std::size_t>(got));
+    const std::size_t got = readFull(file.get(), buffer.data(), buffer.size());
+    std::string_view chunk(buffer.data(), got);
     if (first && chunk.substr(0, kUtf8Bom.size()) == kUtf8Bom) chunk.remove_prefix(kUtf8Bom.size());
     first = false;
     validator.feed(chunk);
-    if (validator.failed()) return Encoding::Windows1252;
+    if (validator.failed() || got < buffer.size()) break;
   }
-  return validator.valid() ? Encoding::Utf8 : Encoding::Windows1252;
+  return validator.encoding();
 }
 
 }  // namespace orvex

@@ -30,7 +30,7 @@ TextFormat detectFormat(std::string_view content) {
   const std::string_view text = format.bom ? content.substr(kUtf8Bom.size()) : content;
   format.lineBreak = firstLineBreak(text, true).value_or(LineBreak::Lf);
   format.finalBreak = endsWithBreak(text);
-  format.encoding = isValidUtf8(text) ? Encoding::Utf8 : Encoding::Windows1252;
+  format.encoding = textEncoding(text);
   return format;
 }
 
