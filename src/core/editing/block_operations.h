@@ -110,8 +110,8 @@ class ColumnInsertTool : public LineTool {
 class BlockFillTool : public FillTool {
  public:
   // `parameters` fill the block's lines at its start column; see FillTool.
-  BlockFillTool(const BlockAnchor& anchor, FillParameters parameters, Encoding encoding, bool toUtf8 = false)
-      : FillTool(std::move(parameters), encoding, toUtf8), m_anchor(anchor), m_encoding(encoding) {}
+  BlockFillTool(const BlockAnchor& anchor, FillParameters parameters, Encoding encoding)
+      : FillTool(std::move(parameters), encoding), m_anchor(anchor), m_encoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
 
  protected:

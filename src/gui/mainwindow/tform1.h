@@ -204,10 +204,9 @@ class TForm1 : public QMainWindow {
   bool writeDocument(const std::filesystem::path& path);
   // Asks the save question; false when the user cancelled (or the save failed).
   bool settleUnsavedChanges();
-  // The fill dialog's parameters once accepted, in the document's encoding.
+  // The fill dialog's parameters once accepted; the fill tool converts the text.
   struct FillRun {
     FillParameters parameters;
-    bool toUtf8;
   };
   std::optional<FillRun> askFill();
   // Runs a text tool over the document; false when it failed (and said so).

@@ -132,7 +132,7 @@ void TForm1::ToolButton41Click() {
     reportError(kBlockFillLost);
     return;
   }
-  BlockFillTool fill(Anchor, std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
+  BlockFillTool fill(Anchor, std::move(run->parameters), editeur->shownEncoding());
   runTool(fill);
 }
 

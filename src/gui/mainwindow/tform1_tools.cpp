@@ -9,7 +9,6 @@
 #include "pipeline/line_pipeline.h"
 #include "services/ui_services.h"
 #include "tools/case_tool.h"
-#include "text/windows1252.h"
 #include "tools/cipher_tool.h"
 #include "tools/fill_tool.h"
 #include "windows/fill_dialog.h"
@@ -105,20 +104,13 @@ std::optional<TForm1::FillRun> TForm1::askFill() {
                        editeur->longestLineLength());
   m_ui.runModal(*Form2);
   if (!Form2->FillAccepted) return std::nullopt;
-  FillRun run{Form2->parameters(), false};
-  // The dialog gives UTF-8; a Windows-1252 document takes the code page's bytes, or
-  // turns UTF-8 for a character the code page lacks.
-  if (editeur->shownEncoding() == Encoding::Windows1252) {
-    run.toUtf8 = !fitsWindows1252(run.parameters.text);
-    if (!run.toUtf8) run.parameters.text = encodeWindows1252(run.parameters.text);
-  }
-  return run;
+  return FillRun{Form2->parameters()};
 }
 
 void TForm1::Remplir1Click() {
   std::optional<FillRun> run = askFill();
   if (!run) return;
-  FillTool tool(std::move(run->parameters), editeur->shownEncoding(), run->toUtf8);
+  FillTool tool(std::move(run->parameters), editeur->shownEncoding());
   runTool(tool);
 }
 
