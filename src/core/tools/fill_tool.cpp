@@ -7,13 +7,10 @@ namespace orvex {
 
 FillTool::FillTool(FillParameters parameters, Encoding encoding)
     : m_parameters(std::move(parameters)),
-      m_encoding(encoding),
+      m_encoding(encodingWithText(encoding, m_parameters.text)),
       m_number(m_parameters.increment ? m_parameters.startNumber : 0),
-      m_toUtf8(encoding == Encoding::Windows1252 && !fitsWindows1252(m_parameters.text)) {
-  if (m_toUtf8)
-    m_encoding = Encoding::Utf8;
-  else if (encoding == Encoding::Windows1252)
-    m_parameters.text = encodeWindows1252(m_parameters.text);
+      m_toUtf8(m_encoding != encoding) {
+  if (m_encoding == Encoding::Windows1252) m_parameters.text = encodeWindows1252(m_parameters.text);
   const std::string& text = m_parameters.text;
   if (!m_parameters.increment) {
     m_prefix = text;
