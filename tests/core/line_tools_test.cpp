@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "io/status.h"
 #include "tool_runner.h"
 #include "tools/case_tool.h"
 #include "tools/cipher_tool.h"
@@ -10,7 +13,6 @@
 #include "tools/concatenation.h"
 #include "tools/fill_tool.h"
 #include "tools/line_edit_tools.h"
-#include "text/messages.h"
 
 namespace orvex {
 namespace {
@@ -126,6 +128,28 @@ TEST(Fill, InsertsTheTextAtTheColumn) {
   for (const auto& c : cases) {
     FillTool tool(c.parameters, Encoding::Utf8);
     EXPECT_EQ(runTool(tool, c.in).lines, c.out) << c.parameters.text << " at " << c.parameters.column;
+  }
+}
+
+// The text comes as typed (UTF-8): a Windows-1252 document takes the code page's
+// bytes, and turns UTF-8 whole, its other lines too, for a character it lacks.
+TEST(Fill, TheTextTakesTheDocumentsEncoding) {
+  const struct {
+    Encoding document;
+    std::string text;
+    std::int64_t column;
+    Lines in, out;
+    std::optional<Encoding> result;
+  } cases[] = {
+      {Encoding::Utf8, "\u00E9", 1, {"ab", "\u00E0"}, {"\u00E9ab", "\u00E9\u00E0"}, std::nullopt},
+      {Encoding::Windows1252, "\u00E9\u20AC", 1, {"ab", "\xE0"}, {"\xE9\x80" "ab", "\xE9\x80\xE0"}, std::nullopt},
+      {Encoding::Windows1252, "\u03A9", 1, {"ab", "\xE0"}, {"\u03A9ab", "\u03A9\u00E0"}, Encoding::Utf8},
+      {Encoding::Windows1252, "x", 2, {"\xE9t\xE9"}, {"\xE9x" "t\xE9"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    FillTool tool(fill(c.text, c.column, 1, 2), c.document);
+    EXPECT_EQ(runTool(tool, c.in).lines, c.out) << c.text;
+    EXPECT_EQ(tool.resultEncoding(), c.result) << c.text;
   }
 }
 

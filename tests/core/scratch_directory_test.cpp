@@ -22,60 +22,11 @@ namespace {
 using test::TempDir;
 using test::writeFile;
 
-// A copy of the program in a child process: it makes its scratch directory, fills
-// it with an undo file, says where it is, and waits to be killed.
-class RunningCopy {
- public:
-  RunningCopy() {
-    int pipe[2];
-    if (::pipe(pipe) != 0) throw std::runtime_error("pipe");
-    m_pid = ::fork();
-    if (m_pid == 0) {
-      ::close(pipe[0]);
-      try {
-        const ScratchDirectory scratch;
-        std::filesystem::create_directory(scratch.path() / "annulations");
-        writeFile(scratch.path() / "annulations" / "1-avant", std::string(1000, 'u'));
-        const std::string path = scratch.path().string() + "\n";
-        if (::write(pipe[1], path.data(), path.size()) < 0) ::_exit(1);
-        for (;;) ::pause();
-      } catch (...) {
-        ::_exit(1);
-      }
-    }
-    ::close(pipe[1]);
-    char buffer[4096];
-    std::string text;
-    for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
-      text.append(buffer, static_cast<std::size_t>(got));
-      if (text.ends_with('\n')) break;
-    }
-    ::close(pipe[0]);
-    if (!text.empty()) text.pop_back();
-    m_path = text;
-  }
-  ~RunningCopy() { kill(); }
-  RunningCopy(const RunningCopy&) = delete;
-  RunningCopy& operator=(const RunningCopy&) = delete;
-
-  const std::filesystem::path& path() const { return m_path; }
-  void kill() {
-    if (m_pid <= 0) return;
-    ::kill(m_pid, SIGKILL);
-    ::waitpid(m_pid, nullptr, 0);
-    m_pid = -1;
-  }
-
- private:
-  pid_t m_pid = -1;
-  std::filesystem::path m_path;
-};
-
 TEST(ScratchDirectory, TheNextStartRemovesOnlyWhatKilledCopiesLeft) {
   TempDir base;
   const test::ScopedVariable tmpdir("TMPDIR", base.path());
-  RunningCopy killed;
-  RunningCopy live;
+  test::RunningCopy killed;
+  test::RunningCopy live;
   ASSERT_TRUE(std::filesystem::is_directory(killed.path())) << killed.path();
   ASSERT_EQ(killed.path().parent_path(), base.path());
   killed.kill();
@@ -110,16 +61,6 @@ TEST(ScratchDirectory, TheNextStartRemovesOnlyWhatKilledCopiesLeft) {
   EXPECT_TRUE(std::filesystem::exists(base / "orvex-scratch-ROOT00"));
   EXPECT_EQ(std::filesystem::exists(base / "orvex-scratch-AUTRE0" / "verrou"), otherUser);
 
-  // A batch run cleans up too, and so does a new scratch directory's owner at the
-  // interactive start (the same function).
-  RunningCopy killedAgain;
-  killedAgain.kill();
-  ASSERT_TRUE(std::filesystem::exists(killedAgain.path()));
-  writeFile(base / "texte.txt", "abc\n");
-  const std::string command =
-      std::string("TMPDIR=") + base.path().string() + " " + ORVEX_BINARY + " " + (base / "texte.txt").string() + " 1";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  EXPECT_FALSE(std::filesystem::exists(killedAgain.path()));
   EXPECT_TRUE(std::filesystem::exists(live.path() / "annulations" / "1-avant"));
 }
 

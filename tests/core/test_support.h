@@ -1,9 +1,12 @@
 #pragma once
-// Helpers shared by the engine tests: a temporary directory and whole-file access.
+// Helpers shared by the engine tests and the end-to-end tests: a temporary
+// directory, whole-file access and a killed copy of the program.
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include <sys/types.h>
 
 namespace orvex::test {
 
@@ -35,5 +38,25 @@ class ScopedVariable {
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// How many hidden temporaries of a save (".orvex-...") lie in `directory`.
+int hiddenTemporaries(const std::filesystem::path& directory);
+
+// A copy of the program in a child process: it makes its scratch directory, fills
+// it with an undo file, says where it is, and waits to be killed.
+class RunningCopy {
+ public:
+  RunningCopy();
+  ~RunningCopy() { kill(); }
+  RunningCopy(const RunningCopy&) = delete;
+  RunningCopy& operator=(const RunningCopy&) = delete;
+
+  const std::filesystem::path& path() const { return m_path; }
+  void kill();
+
+ private:
+  pid_t m_pid = -1;
+  std::filesystem::path m_path;
+};
 
 }  // namespace orvex::test

@@ -9,8 +9,10 @@
 
 #include "io/document_file.h"
 #include "io/file_handle.h"
+#include "io/file_probes.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "io/status.h"
 #include "test_support.h"
 #include "text/format_detection.h"
 #include "text/line_breaks.h"

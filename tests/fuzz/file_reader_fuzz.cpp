@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "io/file_probes.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "io/piece_reader.h"
 #include "text/format_detection.h"
 #include "text/utf8.h"
 
@@ -53,5 +55,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
   }
   if (usesOneKindOfBreak(text)) fuzz::require(readWholeFile(out) == text, "one kind of break round-trips");
+  {
+    // Small pieces, so that a short input is still cut in several.
+    FileHandle file = openForReading(in);
+    PieceReader::Options options;
+    options.skipBom = format.bom;
+    options.pieceSize = 7;
+    PieceReader reader(file.get(), options);
+    std::string joined;
+    std::string_view piece;
+    while (reader.next(piece)) {
+      fuzz::require(!piece.empty(), "pieces are never empty");
+      fuzz::require(joined.empty() || joined.back() == '\n', "only the last piece ends without a line feed");
+      joined += piece;
+    }
+    fuzz::require(joined == text.substr(format.bom ? 3 : 0), "the pieces make the file");
+  }
   return 0;
 }

@@ -12,10 +12,11 @@
 #include "batch/batch_tools.h"
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "io/file_probes.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "io/status.h"
 #include "settings/activation.h"
-#include "text/format_detection.h"
 #include "text/messages.h"
 
 namespace orvex {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "text/messages.h"
+#include "io/status.h"
 
 namespace orvex {
 

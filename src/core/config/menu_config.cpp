@@ -112,7 +112,7 @@ MenuFile readMenuFile(const std::filesystem::path& path) {
   std::string_view line;
   while (reader.next(line)) {
     file.lines.emplace_back(line);
-    if (file.encoding == Encoding::Utf8 && !isValidUtf8(line)) file.encoding = Encoding::Windows1252;
+    if (file.encoding == Encoding::Utf8) file.encoding = textEncoding(line);
   }
   if (file.encoding == Encoding::Windows1252) {
     for (auto& text : file.lines) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "text/messages.h"
+#include "io/status.h"
 #include "text/text_format.h"
 
 namespace orvex {

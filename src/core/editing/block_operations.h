@@ -9,9 +9,9 @@
 #include <string>
 
 #include "io/atomic_file.h"
+#include "io/encoding_meeting.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
-#include "text/encoding_meeting.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/fill_tool.h"
@@ -110,8 +110,8 @@ class ColumnInsertTool : public LineTool {
 class BlockFillTool : public FillTool {
  public:
   // `parameters` fill the block's lines at its start column; see FillTool.
-  BlockFillTool(const BlockAnchor& anchor, FillParameters parameters, Encoding encoding, bool toUtf8 = false)
-      : FillTool(std::move(parameters), encoding, toUtf8), m_anchor(anchor), m_encoding(encoding) {}
+  BlockFillTool(const BlockAnchor& anchor, FillParameters parameters, Encoding encoding)
+      : FillTool(std::move(parameters), encoding), m_anchor(anchor), m_encoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::AfterDump, false, true}; }
 
  protected:

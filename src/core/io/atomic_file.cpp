@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "io/status.h"
 #include "paths/exit_cleanup.h"
 #include "text/messages.h"
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "io/status.h"
 #include "text/messages.h"
 
 namespace orvex {
@@ -95,6 +96,21 @@ void writeAll(int fd, std::string_view bytes) {
   }
 }
 
+std::size_t readFull(int fd, char* into, std::size_t size, std::optional<off_t> offset) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = offset ? ::pread(fd, into + got, size - got, *offset + static_cast<off_t>(got))
+                             : ::read(fd, into + got, size - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw IoFailure(messageForErrno(errno));
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
 std::string readWholeFile(const std::filesystem::path& path) {
   FileHandle file = openForReading(path);
   struct stat info {};
@@ -105,13 +121,10 @@ std::string readWholeFile(const std::filesystem::path& path) {
   std::size_t size = 0;
   for (;;) {
     if (size == content.size()) content.resize(content.size() * 2);
-    const ssize_t got = ::read(file.get(), content.data() + size, content.size() - size);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (got == 0) break;
-    size += static_cast<std::size_t>(got);
+    const std::size_t room = content.size() - size;
+    const std::size_t got = readFull(file.get(), content.data() + size, room);
+    size += got;
+    if (got < room) break;
   }
   content.resize(size);
   file.close();

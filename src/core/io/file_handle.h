@@ -1,7 +1,11 @@
 #pragma once
 // An owned POSIX file descriptor and the small file helpers the engine shares.
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +44,11 @@ FileHandle createForWriting(const std::filesystem::path& path);
 
 // Writes every byte, retrying short writes; throws IoFailure.
 void writeAll(int fd, std::string_view bytes);
+
+// Reads until `size` bytes are in or the file ends, retrying interrupted reads, and
+// returns how many were read: fewer only at the end of the file. With `offset`,
+// reads there and leaves the file position alone. Throws IoFailure.
+std::size_t readFull(int fd, char* into, std::size_t size, std::optional<off_t> offset = std::nullopt);
 
 // Reads a whole file; throws IoFailure.
 std::string readWholeFile(const std::filesystem::path& path);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "io/status.h"
 #include "text/messages.h"
 #include "text/text_format.h"
 
@@ -34,19 +35,12 @@ bool LineReader::fill() {
   }
   if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
   m_nextLf = m_nextCr = 0;
-  for (;;) {
-    const ssize_t got = ::read(m_file.get(), m_buffer.data() + m_end, m_buffer.size() - m_end);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (got == 0) {
-      m_eof = true;
-      return false;
-    }
-    m_end += static_cast<std::size_t>(got);
-    break;
+  const std::size_t got = readFull(m_file.get(), m_buffer.data() + m_end, m_buffer.size() - m_end);
+  if (got == 0) {
+    m_eof = true;
+    return false;
   }
+  m_end += got;
   if (!m_started) {
     m_started = true;
     if (m_skipBom && m_end >= kUtf8Bom.size() &&

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "io/status.h"
 #include "paths/tree_removal.h"
 #include "text/messages.h"
 

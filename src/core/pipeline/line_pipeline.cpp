@@ -7,6 +7,7 @@
 
 #include "io/file_handle.h"
 #include "io/line_writer.h"
+#include "text/messages.h"
 
 namespace orvex {
 

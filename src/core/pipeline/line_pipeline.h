@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "io/status.h"
 #include "paths/program_paths.h"
-#include "text/messages.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/progress.h"

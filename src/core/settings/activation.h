@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "io/status.h"
 #include "settings/settings_record.h"
-#include "text/messages.h"
 
 namespace orvex {
 

@@ -1,11 +1,8 @@
 #include "settings/settings_record.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "text/messages.h"
 
 namespace orvex {
 
@@ -59,16 +56,8 @@ SettingsReadResult readSettings(const std::filesystem::path& path) {
   try {
     FileHandle file = openForReading(path, LinkPolicy::OwnLinksOnly);
     SettingsRecord::Bytes bytes{};
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return {std::nullopt, messageForErrno(errno)};
-      }
-      if (n == 0) return {std::nullopt, readPastEndMessage()};
-      got += static_cast<std::size_t>(n);
-    }
+    if (readFull(file.get(), reinterpret_cast<char*>(bytes.data()), bytes.size()) < bytes.size())
+      return {std::nullopt, readPastEndMessage()};
     return {SettingsRecord::fromBytes(bytes), {}};
   } catch (const IoFailure& failure) {
     return {std::nullopt, failure.what()};

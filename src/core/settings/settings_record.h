@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "text/messages.h"
+#include "io/status.h"
 
 namespace orvex {
 

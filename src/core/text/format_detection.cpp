@@ -1,40 +1,15 @@
 #include "text/format_detection.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "io/file_handle.h"
-#include "text/messages.h"
 #include "text/utf8.h"
 
 namespace orvex {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
-
 bool endsWithBreak(std::string_view content) {
   return !content.empty() && (content.back() == '\n' || content.back() == '\r');
-}
-
-// Reads up to `size` bytes at `offset`; returns how many were read. Throws IoFailure.
-std::size_t readAt(int fd, char* into, std::size_t size, off_t offset) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::pread(fd, into + got, size - got, offset + static_cast<off_t>(got));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return got;
 }
 
 }  // namespace
@@ -55,68 +30,8 @@ TextFormat detectFormat(std::string_view content) {
   const std::string_view text = format.bom ? content.substr(kUtf8Bom.size()) : content;
   format.lineBreak = firstLineBreak(text, true).value_or(LineBreak::Lf);
   format.finalBreak = endsWithBreak(text);
-  format.encoding = isValidUtf8(text) ? Encoding::Utf8 : Encoding::Windows1252;
+  format.encoding = textEncoding(text);
   return format;
-}
-
-TextFormat probeFileLayout(const std::filesystem::path& path) {
-  FileHandle file = openForReading(path);
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0) throw IoFailure(cannotOpenMessage(path.string()));
-  const auto size = static_cast<std::size_t>(info.st_size);
-
-  TextFormat format;
-  std::string head(kUtf8Bom.size(), '\0');
-  head.resize(readAt(file.get(), head.data(), head.size(), 0));
-  format.bom = head == kUtf8Bom;
-  const std::size_t start = format.bom ? kUtf8Bom.size() : 0;
-
-  // The first break may lie far in: read on until it shows or the file ends.
-  std::string window;
-  std::size_t offset = start;
-  while (offset < size) {
-    const std::size_t keep = window.empty() ? 0 : 1;  // a CR that may pair with an LF
-    window.erase(0, window.size() - keep);
-    const std::size_t old = window.size();
-    window.resize(old + kChunk);
-    const std::size_t got = readAt(file.get(), window.data() + old, kChunk, static_cast<off_t>(offset));
-    window.resize(old + got);
-    offset += got;
-    const bool complete = got == 0 || offset >= size;
-    if (const auto found = firstLineBreak(window, complete)) {
-      format.lineBreak = *found;
-      break;
-    }
-    if (got == 0) break;
-  }
-  if (size > start) {
-    char last = 0;
-    readAt(file.get(), &last, 1, static_cast<off_t>(size - 1));
-    format.finalBreak = last == '\n' || last == '\r';
-  }
-  file.close();
-  return format;
-}
-
-Encoding detectFileEncoding(const std::filesystem::path& path, LinkPolicy links) {
-  FileHandle file = openForReading(path, links);
-  Utf8Validator validator;
-  std::vector<char> buffer(kChunk);
-  bool first = true;
-  for (;;) {
-    const ssize_t got = ::read(file.get(), buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw IoFailure(messageForErrno(errno));
-    }
-    if (got == 0) break;
-    std::string_view chunk(buffer.data(), static_cast<std::size_t>(got));
-    if (first && chunk.substr(0, kUtf8Bom.size()) == kUtf8Bom) chunk.remove_prefix(kUtf8Bom.size());
-    first = false;
-    validator.feed(chunk);
-    if (validator.failed()) return Encoding::Windows1252;
-  }
-  return validator.valid() ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
 }  // namespace orvex

@@ -1,7 +1,6 @@
 #pragma once
 // The French texts of file errors, as the program reports them to the user.
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -24,19 +23,5 @@ std::string messageForErrno(int errorNumber);
 // The text of the error report: the message with a full stop appended when its last
 // character sorts after the full stop.
 std::string errorReportText(std::string_view message);
-
-// Raised inside the engine by file operations; every public entry point catches it
-// and hands the message back as a value.
-class IoFailure : public std::runtime_error {
- public:
-  explicit IoFailure(const std::string& message) : std::runtime_error(message) {}
-};
-
-// The outcome of an operation that can fail with a message for the user.
-struct Status {
-  std::string error;
-  bool ok() const { return error.empty(); }
-  static Status failure(std::string message) { return Status{std::move(message)}; }
-};
 
 }  // namespace orvex

@@ -51,6 +51,8 @@ void Utf8Validator::feed(std::string_view bytes) {
   }
 }
 
+Encoding Utf8Validator::encoding() const { return textEncoding(valid()); }
+
 bool isValidUtf8(std::string_view bytes) {
   Utf8Validator validator;
   validator.feed(bytes);

@@ -17,6 +17,8 @@ class Utf8Validator {
   void feed(std::string_view bytes);
   bool valid() const { return !m_failed && m_pendingSize == 0; }
   bool failed() const { return m_failed; }
+  // The encoding of everything fed so far (see textEncoding).
+  Encoding encoding() const;
 
  private:
   // The start of a sequence cut off at the end of the last piece.
@@ -26,6 +28,11 @@ class Utf8Validator {
 };
 
 bool isValidUtf8(std::string_view bytes);
+
+// How the program reads a text: one that is valid UTF-8 is UTF-8, any other is
+// Windows-1252.
+inline Encoding textEncoding(bool validUtf8) { return validUtf8 ? Encoding::Utf8 : Encoding::Windows1252; }
+inline Encoding textEncoding(std::string_view bytes) { return textEncoding(isValidUtf8(bytes)); }
 
 // Number of characters in `line`.
 std::size_t charCount(std::string_view line, Encoding encoding);

@@ -125,4 +125,8 @@ std::string encodeWindows1252(std::string_view utf8) {
   return out;
 }
 
+Encoding encodingWithText(Encoding document, std::string_view utf8) {
+  return document == Encoding::Windows1252 && fitsWindows1252(utf8) ? Encoding::Windows1252 : Encoding::Utf8;
+}
+
 }  // namespace orvex

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/text_format.h"
+
 namespace orvex {
 
 // The character a byte stands for.
@@ -25,5 +27,10 @@ bool fitsWindows1252(std::string_view utf8);
 // The bytes for a text given as UTF-8; a character the code page lacks (see
 // fitsWindows1252) becomes "?".
 std::string encodeWindows1252(std::string_view utf8);
+
+// The encoding of a document once a UTF-8 text (typed, replaced) comes into it: a
+// Windows-1252 document stays so when the text fits the code page, and turns UTF-8
+// otherwise.
+Encoding encodingWithText(Encoding document, std::string_view utf8);
 
 }  // namespace orvex

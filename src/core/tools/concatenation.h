@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "text/encoding_meeting.h"
+#include "io/encoding_meeting.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 

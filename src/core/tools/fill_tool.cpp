@@ -5,11 +5,12 @@
 
 namespace orvex {
 
-FillTool::FillTool(FillParameters parameters, Encoding encoding, bool toUtf8)
+FillTool::FillTool(FillParameters parameters, Encoding encoding)
     : m_parameters(std::move(parameters)),
-      m_encoding(toUtf8 ? Encoding::Utf8 : encoding),
+      m_encoding(encodingWithText(encoding, m_parameters.text)),
       m_number(m_parameters.increment ? m_parameters.startNumber : 0),
-      m_toUtf8(toUtf8) {
+      m_toUtf8(m_encoding != encoding) {
+  if (m_encoding == Encoding::Windows1252) m_parameters.text = encodeWindows1252(m_parameters.text);
   const std::string& text = m_parameters.text;
   if (!m_parameters.increment) {
     m_prefix = text;

@@ -11,7 +11,7 @@
 namespace orvex {
 
 struct FillParameters {
-  std::string text;
+  std::string text;            // UTF-8, as typed
   std::int64_t column = 1;     // 1-based character position where the text starts
   std::int64_t firstLine = 1;  // 1-based, inclusive
   std::int64_t lastLine = 1;
@@ -22,10 +22,10 @@ struct FillParameters {
 
 class FillTool : public LineTool {
  public:
-  // The text is in the document's encoding. With `toUtf8`, the document is
-  // Windows-1252 and the text UTF-8 with a character the code page lacks: every line
-  // is written in UTF-8, and so is the whole document from then on.
-  FillTool(FillParameters parameters, Encoding encoding, bool toUtf8 = false);
+  // `encoding` is the document's. A Windows-1252 document takes the text in the
+  // code page's bytes; when the text holds a character the code page lacks, every
+  // line is written in UTF-8, and so is the whole document from then on.
+  FillTool(FillParameters parameters, Encoding encoding);
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, false, true}; }
   std::optional<Encoding> resultEncoding() const override {
     return m_toUtf8 ? std::optional<Encoding>(Encoding::Utf8) : std::nullopt;

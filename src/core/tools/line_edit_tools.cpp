@@ -214,7 +214,7 @@ void PaddingTool::run(const std::filesystem::path& input, const TextFormat& form
       valid = validator.valid();
     }
   }
-  if (detect) m_encoding = valid ? Encoding::Utf8 : Encoding::Windows1252;
+  if (detect) m_encoding = textEncoding(valid);
   const Encoding encoding = *m_encoding;
   const std::size_t longest = encoding == Encoding::Utf8 ? longestCharacters : longestBytes;
   reader.rewind();

@@ -6,7 +6,7 @@ namespace orvex {
 
 ReplacementTool::ReplacementTool(std::string utf8, Encoding encoding)
     : m_text(std::move(utf8)),
-      m_result(encoding == Encoding::Windows1252 && fitsWindows1252(m_text) ? Encoding::Windows1252 : Encoding::Utf8) {}
+      m_result(encodingWithText(encoding, m_text)) {}
 
 void ReplacementTool::run(const std::filesystem::path&, const TextFormat&, LineWriter& output, Progress&) {
   // Lines end with any break; the writer gives them the document's own, and the

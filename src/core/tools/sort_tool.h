@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "text/messages.h"
+#include "io/status.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/line_sort.h"

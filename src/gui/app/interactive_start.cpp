@@ -12,6 +12,7 @@
 
 #include "batch/batch_run.h"
 #include "components/busy_cursor.h"
+#include "io/status.h"
 #include "mainwindow/main_window.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"

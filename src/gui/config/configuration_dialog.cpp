@@ -20,6 +20,7 @@
 #include "components/busy_cursor.h"
 #include "components/stored_colour.h"
 #include "io/file_handle.h"
+#include "io/status.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 #include "windows/small_windows.h"

@@ -19,7 +19,9 @@
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
-#include "text/format_detection.h"
+#include "io/file_probes.h"
+#include "io/piece_reader.h"
+#include "io/status.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 #include "text/windows1252.h"
@@ -268,8 +270,7 @@ int DocumentEditor::textWidth(int count) const {
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 
 void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format) {
-  const Encoding shown = format.encoding == Encoding::Utf8 && isValidUtf8(bytes) ? Encoding::Utf8
-                                                                                 : Encoding::Windows1252;
+  const Encoding shown = format.encoding == Encoding::Utf8 ? textEncoding(bytes) : Encoding::Windows1252;
   std::string converted;
   if (shown == Encoding::Windows1252) {
     appendWindows1252AsUtf8(bytes, converted);
@@ -326,49 +327,23 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
   m_format.encoding = own;
   m_shownEncoding = shown;
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_format.lineBreak)));
-  // Into a buffer allocated once, in large pieces read with read(): a file mapped
-  // into memory would kill the program if it shrank during the load, while read()
-  // simply gives what is there.
+  // In large pieces read with read(): a file mapped into memory would kill the
+  // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
   m_impl->send(QsciScintillaBase::SCI_ALLOCATE, expected + 1);
-  constexpr std::size_t kPiece = std::size_t{16} << 20;
-  std::string piece(kPiece, '\0');
-  std::string converted;
-  std::string carried;  // a line cut at the end of a piece waits for the next one
+  PieceReader::Options options;
+  options.skipBom = skipBom;
+  options.fromWindows1252 = shown == Encoding::Windows1252;
+  PieceReader reader(file.get(), options);
   std::size_t total = 0;
-  bool first = true;
-  auto append = [&](std::string_view bytes) {
-    if (shown == Encoding::Windows1252) {
-      converted.clear();
-      appendWindows1252AsUtf8(bytes, converted);
-      bytes = converted;
-    }
-    total += bytes.size();
+  std::string_view piece;
+  while (reader.next(piece)) {
+    total += piece.size();
     if (total > kMaxBytes) throw IoFailure(tooLargeMessage(path.string()));
-    if (!bytes.empty())
-      m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
-                                 bytes.data());
-  };
-  for (;;) {
-    const ssize_t got = ::read(file.get(), piece.data(), piece.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw IoFailure(messageForErrno(errno));
-    if (got == 0) break;
-    std::string_view bytes(piece.data(), static_cast<std::size_t>(got));
-    if (first && skipBom && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-    first = false;
-    // Pieces end after a line feed, so that no character and no CR LF is ever split.
-    const std::size_t cut = bytes.rfind('\n');
-    if (cut == std::string_view::npos) {
-      carried.append(bytes);
-      continue;
-    }
-    carried.append(bytes.substr(0, cut + 1));
-    append(carried);
-    carried.assign(bytes.substr(cut + 1));
+    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
+                               piece.data());
   }
-  append(carried);
   if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
   emit formatChanged();
 }

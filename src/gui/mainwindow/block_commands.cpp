@@ -135,15 +135,15 @@ void BlockCommands::fill() {
   if (!m_tools.run(removal)) return;
   m_fillDialog.prepareBlockFill(m_anchor.startColumn, m_anchor.startLine, m_anchor.endLine,
                                  m_anchor.width());
-  std::optional<ToolCommands::FillRun> run = m_tools.askFill();
-  if (!run) return;
+  std::optional<FillParameters> parameters = m_tools.askFill();
+  if (!parameters) return;
   // Deletion and fill become one undo step: the deletion is undone and both run in
   // one pass. Without the deletion's step the fill would cut the block a second time.
   if (!m_context.editor().undoTool()) {
     m_context.reportError(kBlockFillLost);
     return;
   }
-  BlockFillTool fill(m_anchor, std::move(run->parameters), m_context.editor().shownEncoding(), run->toUtf8);
+  BlockFillTool fill(m_anchor, std::move(*parameters), m_context.editor().shownEncoding());
   m_tools.run(fill);
 }
 

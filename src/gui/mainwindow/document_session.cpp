@@ -5,7 +5,7 @@
 #include "mainwindow/command_context.h"
 #include "paths/file_names.h"
 #include "services/ui_services.h"
-#include "text/format_detection.h"
+#include "io/file_probes.h"
 #include "text/messages.h"
 
 namespace orvex::gui {

@@ -11,7 +11,6 @@
 #include "paths/program_paths.h"
 #include "services/ui_services.h"
 #include "tools/case_tool.h"
-#include "text/windows1252.h"
 #include "tools/cipher_tool.h"
 #include "tools/fill_tool.h"
 #include "windows/fill_dialog.h"
@@ -112,25 +111,18 @@ void ToolCommands::decrypt() {
   run(tool);
 }
 
-std::optional<ToolCommands::FillRun> ToolCommands::askFill() {
+std::optional<FillParameters> ToolCommands::askFill() {
   m_context.ui().runModal(m_fillDialog);
   if (!m_fillDialog.accepted()) return std::nullopt;
-  FillRun answer{m_fillDialog.parameters(), false};
-  // The dialog gives UTF-8; a Windows-1252 document takes the code page's bytes, or
-  // turns UTF-8 for a character the code page lacks.
-  if (m_context.editor().shownEncoding() == Encoding::Windows1252) {
-    answer.toUtf8 = !fitsWindows1252(answer.parameters.text);
-    if (!answer.toUtf8) answer.parameters.text = encodeWindows1252(answer.parameters.text);
-  }
-  return answer;
+  return m_fillDialog.parameters();
 }
 
 void ToolCommands::fill() {
   m_fillDialog.prepareFill(m_context.editor().caretColumn(), static_cast<std::int64_t>(m_context.editor().lineCount()),
                             m_context.editor().longestLineLength());
-  std::optional<FillRun> answer = askFill();
-  if (!answer) return;
-  FillTool tool(std::move(answer->parameters), m_context.editor().shownEncoding(), answer->toUtf8);
+  std::optional<FillParameters> parameters = askFill();
+  if (!parameters) return;
+  FillTool tool(std::move(*parameters), m_context.editor().shownEncoding());
   run(tool);
 }
 

@@ -30,13 +30,9 @@ class ToolCommands : public QObject {
 
   // Runs a text tool over the document; false when it failed (and said so).
   bool run(DocumentTool& tool);
-  // The fill dialog, prepared by the caller; its parameters once accepted, in the
-  // document's encoding.
-  struct FillRun {
-    FillParameters parameters;
-    bool toUtf8;
-  };
-  std::optional<FillRun> askFill();
+  // The fill dialog, prepared by the caller; its parameters once accepted (the text
+  // in UTF-8: the fill tools convert it to the document's encoding).
+  std::optional<FillParameters> askFill();
 
   void toUpperCase();
   void toLowerCase();

@@ -1,7 +1,7 @@
-#include "text/encoding_meeting.h"
+#include "io/encoding_meeting.h"
 
+#include "io/file_probes.h"
 #include "io/line_reader.h"
-#include "text/format_detection.h"
 #include "text/windows1252.h"
 
 namespace orvex {

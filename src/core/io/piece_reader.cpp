@@ -1,0 +1,64 @@
+#include "io/piece_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "io/file_handle.h"
+#include "text/text_format.h"
+#include "text/windows1252.h"
+
+namespace orvex {
+
+// The buffer holds at least a byte-order mark's length, so that the first read sees one.
+PieceReader::PieceReader(int fd, Options options)
+    : m_fd(fd), m_options(options), m_buffer(std::max(options.pieceSize, kUtf8Bom.size()), '\0') {}
+
+// Moves the bytes not yet given to the front, grows the buffer when they fill it,
+// and reads until it is full or the file ends.
+void PieceReader::fill() {
+  if (m_begin > 0) {
+    std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+    m_end -= m_begin;
+    m_searched -= m_begin;
+    m_begin = 0;
+  }
+  if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
+  const std::size_t room = m_buffer.size() - m_end;
+  const std::size_t got = readFull(m_fd, m_buffer.data() + m_end, room);
+  m_end += got;
+  m_eof = got < room;
+  if (!m_started) {
+    m_started = true;
+    if (m_options.skipBom && std::string_view(m_buffer.data(), m_end).substr(0, kUtf8Bom.size()) == kUtf8Bom)
+      m_begin = m_searched = kUtf8Bom.size();
+  }
+}
+
+std::string_view PieceReader::give(std::size_t end) {
+  const std::string_view bytes(m_buffer.data() + m_begin, end - m_begin);
+  m_begin = m_searched = end;
+  if (!m_options.fromWindows1252) return bytes;
+  m_converted.clear();
+  appendWindows1252AsUtf8(bytes, m_converted);
+  return m_converted;
+}
+
+bool PieceReader::next(std::string_view& piece) {
+  for (;;) {
+    if (m_eof) {
+      if (m_begin == m_end) return false;
+      piece = give(m_end);
+      return true;
+    }
+    fill();
+    const std::string_view unsearched(m_buffer.data() + m_searched, m_end - m_searched);
+    const std::size_t lf = unsearched.rfind('\n');
+    if (lf != std::string_view::npos) {
+      piece = give(m_searched + lf + 1);
+      return true;
+    }
+    m_searched = m_end;
+  }
+}
+
+}  // namespace orvex
