@@ -84,6 +84,11 @@ class LineCommandsTest : public QObject {
     QVERIFY(f.window->isModified());
     f.action("Annuler1")->trigger();
     QCOMPARE(f.text(), std::string("un\ndeux\n"));
+    // A NUL byte is a character like any other: the copy is whole.
+    load(f, std::string("a\0b\n", 4));
+    f.action("Dupliquerlaligne1")->trigger();
+    QCOMPARE(f.text(), std::string("a\0b\na\0b\n", 8));
+    load(f, "un\ndeux\n");
 
     editor->restoreViewPosition({1, 1, 0});
     f.action("Insreruneligne1")->trigger();

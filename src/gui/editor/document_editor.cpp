@@ -88,9 +88,11 @@ class DocumentEditor::Impl final : public TextControl {
     return send(QsciScintillaBase::SCI_POSITIONRELATIVE, at(start), characters);
   }
   long firstVisibleLine() const override { return send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE); }
-  // The inserted text ends at its first NUL byte, as the control reads it.
+  // Through the target, which takes a length: SCI_INSERTTEXT would stop at a NUL byte
+  // and cut a duplicated line that holds one.
   void insert(long position, std::string_view text) override {
-    sci->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at(position), std::string(text).c_str());
+    send(QsciScintillaBase::SCI_SETTARGETRANGE, at(position), position);
+    sendText(QsciScintillaBase::SCI_REPLACETARGET, text);
   }
   void remove(long start, long length) override { send(QsciScintillaBase::SCI_DELETERANGE, at(start), length); }
   void append(std::string_view text) override { sendText(QsciScintillaBase::SCI_APPENDTEXT, text); }

@@ -160,15 +160,24 @@ void MainWindow::buildLayout() {
   m_ruler->setFont(DocumentEditor::editorFont());
   column->addWidget(m_editor, 1);
 
-  m_blockPanel = new QWidget(central);
-  m_blockPanel->setObjectName(QStringLiteral("Panel2"));
-  auto* block = new QHBoxLayout(m_blockPanel);
+  m_blockPanel = buildBlockPanel(central);
+  column->addWidget(m_blockPanel);
+  row->addLayout(column, 1);
+  setCentralWidget(central);
+  buildStatusBar();
+  buildPopupMenu();
+}
+
+QWidget* MainWindow::buildBlockPanel(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setObjectName(QStringLiteral("Panel2"));
+  auto* block = new QHBoxLayout(panel);
   block->setContentsMargins(0, 0, 0, 0);
-  m_blockBar = new QToolBar(m_blockPanel);
+  m_blockBar = new QToolBar(panel);
   m_blockBar->setObjectName(QStringLiteral("ToolBar3"));
   m_blockBar->setIconSize(QSize(18, 18));
   block->addWidget(m_blockBar, 1);
-  auto* Panel4 = new QWidget(m_blockPanel);
+  auto* Panel4 = new QWidget(panel);
   Panel4->setObjectName(QStringLiteral("Panel4"));
   auto* labels = new QVBoxLayout(Panel4);
   labels->setContentsMargins(2, 0, 2, 0);
@@ -182,11 +191,11 @@ void MainWindow::buildLayout() {
     labels->addWidget(label);
   }
   block->addWidget(Panel4);
-  m_blockPanel->hide();
-  column->addWidget(m_blockPanel);
-  row->addLayout(column, 1);
-  setCentralWidget(central);
+  panel->hide();
+  return panel;
+}
 
+void MainWindow::buildStatusBar() {
   m_statusBar = new StatusBar({150, 150, 75, 100, 110, 0}, this);
   m_statusBar->setObjectName(QStringLiteral("StatusBar2"));
   setStatusBar(m_statusBar);
@@ -199,7 +208,9 @@ void MainWindow::buildLayout() {
   m_progressBar->setValue(0);
   m_progressBar->setTextVisible(false);
   m_statusBar->placeOverPanel(m_progressBar, 1);
+}
 
+void MainWindow::buildPopupMenu() {
   m_popupMenu = new QMenu(this);
   m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
   m_editor->textArea()->setContextMenuPolicy(Qt::CustomContextMenu);

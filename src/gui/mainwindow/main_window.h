@@ -140,6 +140,9 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildLayout();
+  QWidget* buildBlockPanel(QWidget* parent);
+  void buildStatusBar();
+  void buildPopupMenu();
   void buildCommands();
   void createCollaborators();
   void applySettings(const SettingsRecord& record);
