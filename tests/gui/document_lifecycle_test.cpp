@@ -50,12 +50,12 @@ class DocumentLifecycleTest : public QObject {
       const QString file = f.path(QStringLiteral("f.txt"));
       writeBytes(file, sample);
       f.ui.files.push_back(file);
-      f.window->openDocument();
+      f.action("Ouvrir1")->trigger();
       QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
       QFile::remove(file);
       f.touch();
       f.ui.answers = {Answer::Yes};  // the file is gone: saving asks first
-      f.window->saveDocument();
+      f.action("Enregistrer2")->trigger();
       QCOMPARE(readBytes(file), sample);
       QVERIFY(!f.window->isModified());
     }
@@ -71,12 +71,12 @@ class DocumentLifecycleTest : public QObject {
     f.touch();
 
     // Saved untouched on disk: no question.
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QVERIFY(f.ui.questions.isEmpty());
     writeBytes(file, "à moi\nune ligne de l'autre programme\n");
 
     f.ui.answers = {Answer::No};
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QCOMPARE(f.ui.questions, QStringList{QStringLiteral("Enregistrer|Le fichier ") + file +
                                          QStringLiteral(" a été modifié par un autre programme.\n"
                                                         "Voulez-vous le remplacer ?")});
@@ -84,11 +84,11 @@ class DocumentLifecycleTest : public QObject {
     // A command that needed the save stops as after a cancelled save.
     f.touch();
     f.ui.answers = {Answer::Yes, Answer::No};
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.text(), std::string("mon texte\n"));
 
     f.ui.answers = {Answer::Yes};
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QCOMPARE(readBytes(file), std::string("mon texte\n"));
     QVERIFY(!f.window->isModified());
   }
@@ -97,14 +97,14 @@ class DocumentLifecycleTest : public QObject {
     WindowFixture f;
     f.setText("texte");
     f.touch();
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QCOMPARE(f.ui.saveDialogs, 1);
     QVERIFY(f.window->isModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
 
     const QString file = f.path(QStringLiteral("nouveau.txt"));
     f.ui.files.push_back(file);
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QCOMPARE(readBytes(file), std::string("texte"));
     QVERIFY(!f.window->isModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex - ") + file);
@@ -121,7 +121,7 @@ class DocumentLifecycleTest : public QObject {
     // Non goes back to the dialog, on the name just refused; cancelling it writes nothing.
     f.ui.files << existing;
     f.ui.answers = {Answer::No};
-    f.window->saveDocumentAs();
+    f.action("Enregistrer1")->trigger();
     QCOMPARE(f.ui.questions,
              QStringList{QStringLiteral("Enregistrer sous|Le fichier ") + existing +
                          QStringLiteral(" existe déjà.\nVoulez-vous le remplacer ?")});
@@ -134,7 +134,7 @@ class DocumentLifecycleTest : public QObject {
     // Non, then a name that is free: saved there without a second question.
     f.ui.files << existing << other;
     f.ui.answers = {Answer::No};
-    f.window->saveDocumentAs();
+    f.action("Enregistrer1")->trigger();
     QCOMPARE(f.ui.questions.size(), 2);
     QCOMPARE(readBytes(other), std::string("nouveau"));
     QCOMPARE(readBytes(existing), std::string("ancien"));
@@ -143,7 +143,7 @@ class DocumentLifecycleTest : public QObject {
     // Oui replaces the file; the dialog starts on the document's own file.
     f.ui.files << existing;
     f.ui.answers = {Answer::Yes};
-    f.window->saveDocumentAs();
+    f.action("Enregistrer1")->trigger();
     QCOMPARE(f.ui.saveDialogStarts.last(), other);
     QCOMPARE(readBytes(existing), std::string("nouveau"));
     QCOMPARE(f.documentPath(), existing);
@@ -216,17 +216,17 @@ class DocumentLifecycleTest : public QObject {
     const QString file = f.path(QStringLiteral("a.txt"));
     writeBytes(file, "garder");
     f.ui.files.push_back(file);
-    f.window->openDocument();
+    f.action("Ouvrir1")->trigger();
     f.touch();
 
     f.ui.answers = {Answer::Cancel};
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.text(), std::string("garder"));
     QCOMPARE(f.ui.questions.back(),
              QStringLiteral("Avant de quitter|Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?"));
 
     f.ui.answers = {Answer::No};
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.text(), std::string());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orvex"));
     QVERIFY(!f.window->isModified());
@@ -235,7 +235,7 @@ class DocumentLifecycleTest : public QObject {
     f.setText("brouillon");
     f.touch();
     f.ui.answers = {Answer::Yes};
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.text(), std::string("brouillon"));
   }
 
@@ -244,7 +244,7 @@ class DocumentLifecycleTest : public QObject {
     f.setText("modifie");
     f.touch();
     f.ui.answers = {Answer::No};
-    f.window->openDocument();
+    f.action("Ouvrir1")->trigger();
     QCOMPARE(f.text(), std::string("modifie"));
     QVERIFY(f.window->isModified());
   }
@@ -254,11 +254,11 @@ class DocumentLifecycleTest : public QObject {
     const QString file = f.path(QStringLiteral("lecture.txt"));
     writeBytes(file, "ancien");
     f.ui.files.push_back(file);
-    f.window->openDocument();
+    f.action("Ouvrir1")->trigger();
     QFile::setPermissions(file, QFileDevice::ReadOwner);
     f.setText("nouveau");
     f.touch();
-    f.window->saveDocument();
+    f.action("Enregistrer2")->trigger();
     QCOMPARE(readBytes(file), std::string("ancien"));
     QVERIFY(f.window->isModified());
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Impossible de créer le fichier ") + file + QStringLiteral("."));
@@ -291,7 +291,7 @@ class DocumentLifecycleTest : public QObject {
 
   void newWindowStartsAnotherInstance() {
     WindowFixture f;
-    f.window->newWindow();
+    f.action("Nouveau1")->trigger();
     QCOMPARE(f.ui.started.size(), 1);
     QVERIFY(f.ui.started[0].startsWith(QCoreApplication::applicationFilePath()));
   }
@@ -299,7 +299,7 @@ class DocumentLifecycleTest : public QObject {
   void printingWithoutAPrinterSaysSo() {
     if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("this machine has a printer");
     WindowFixture f;
-    f.window->printDocument();
+    f.action("Imprimer1")->trigger();
     QCOMPARE(f.ui.messages.back().text, QStringLiteral("Aucune imprimante par défaut sélectionnée."));
   }
 

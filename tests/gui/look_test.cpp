@@ -157,7 +157,7 @@ class LookTest : public QObject {
     }
     QCOMPARE(f.window->editor()->zoom(), -2);
     // The zoom stays for the session, over a new document.
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.window->editor()->zoom(), -2);
   }
 };

@@ -65,7 +65,7 @@ class ModifiedStateTest : public QObject {
     QCOMPARE(f.text(), std::string("ab"));
     QCOMPARE(state(f), State::Unmodified);
     f.ui.questions.clear();
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QVERIFY(f.ui.questions.isEmpty());
   }
 
@@ -83,7 +83,7 @@ class ModifiedStateTest : public QObject {
     }
     QCOMPARE(f.ui.messages.size(), std::size_t(1));  // the oldest step was dropped
     f.ui.answers = {Answer::Cancel};
-    f.window->newDocument();
+    f.action("Nouveau2")->trigger();
     QCOMPARE(f.ui.questions.size(), 1);
     // Saving clears it.
     f.action("Enregistrer2")->trigger();

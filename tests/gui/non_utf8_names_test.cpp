@@ -64,7 +64,7 @@ class NonUtf8NamesTest : public QObject {
           break;
         case Entry::OpenDialog:
           f.ui.files << shown;
-          f.window->openDocument();
+          f.action("Ouvrir1")->trigger();
           break;
       }
       QVERIFY2(f.ui.messages.empty(), qPrintable(f.ui.messages.empty() ? QString() : f.ui.messages[0].text));
@@ -88,7 +88,7 @@ class NonUtf8NamesTest : public QObject {
     writeFile(base + "/a\xE8.txt", "deux\n");
     f.setText("inchangé");
     f.ui.files << f.dir.path() + QStringLiteral("/a") + kReplacement + QStringLiteral(".txt");
-    f.window->openDocument();
+    f.action("Ouvrir1")->trigger();
     QCOMPARE(f.ui.messages.size(), std::size_t(1));
     QVERIFY(f.ui.messages[0].text.startsWith(QStringLiteral("Plusieurs fichiers de ce dossier")));
     QCOMPARE(f.text(), std::string("inchangé"));
@@ -109,7 +109,7 @@ class NonUtf8NamesTest : public QObject {
     const QString other = f.path(QStringLiteral("autre.txt"));
     writeBytes(document, "a\n");
     writeBytes(other, "b\n");
-    f.window->openDocument();  // unnamed document: the working directory
+    f.action("Ouvrir1")->trigger();  // unnamed document: the working directory
     QCOMPARE(f.ui.openDialogStarts.last(), QDir::currentPath());
     QVERIFY(f.window->loadDocument(document.toStdString()));
     f.window->setDocumentPath(document.toStdString());

@@ -7,10 +7,10 @@
 
 #include <QLabel>
 
+#include "components/busy_cursor.h"
 #include "editing/block_operations.h"
 #include "editor/document_editor.h"
 #include "io/file_handle.h"
-#include "components/busy_cursor.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
 #include "mainwindow/tool_commands.h"
@@ -22,17 +22,17 @@ namespace orvex::gui {
 
 namespace {
 
-const QString kBlockFillLost = QStringLiteral(
-    "Le contenu du bloc a été supprimé, mais il ne peut plus être rétabli pour le remplissage.");
+const QString kBlockFillLost =
+    QStringLiteral("Le contenu du bloc a été supprimé, mais il ne peut plus être rétabli pour le remplissage.");
 const QString kNoBlock = QStringLiteral("Vous devez sélectionner un bloc avant d'utiliser cette fonction.");
 
 QString labelText(std::int64_t column, std::int64_t line) { return QString::fromStdString(anchorLabel(column, line)); }
 
 }  // namespace
 
-BlockCommands::BlockCommands(const CommandContext& context, const ProgramPaths& paths,
-                             const ScratchDirectory& scratch, ProgressListener& progress, ToolCommands& tools,
-                             FillDialog& fillDialog, DocumentSession& session, QLabel& startLabel, QLabel& endLabel,
+BlockCommands::BlockCommands(const CommandContext& context, const ProgramPaths& paths, const ScratchDirectory& scratch,
+                             ProgressListener& progress, ToolCommands& tools, FillDialog& fillDialog,
+                             DocumentSession& session, QLabel& startLabel, QLabel& endLabel,
                              std::function<void()> showBlockBar, QObject* parent)
     : QObject(parent),
       m_context(context),
@@ -61,7 +61,8 @@ void BlockCommands::markStart() {
 void BlockCommands::markEnd() {
   if (!m_anchor.hasStart()) {
     m_context.ui().showMessage(QStringLiteral("Fin Bloc impossible"),
-                     QStringLiteral("Vous devez, en premier lieu, sélectionner le début du bloc."), MessageIcon::Warning);
+                               QStringLiteral("Vous devez, en premier lieu, sélectionner le début du bloc."),
+                               MessageIcon::Warning);
     return;
   }
   m_showBlockBar();
@@ -112,18 +113,21 @@ void BlockCommands::remove() {
 void BlockCommands::paste() {
   if (!m_paths.available() || !isExistingFile(m_paths.blockClipboardFile())) {
     m_context.ui().showMessage(QStringLiteral("Collage d'un bloc impossible"),
-                     QStringLiteral("Vous devez copier ou couper un bloc avant de le coller."), MessageIcon::Warning);
+                               QStringLiteral("Vous devez copier ou couper un bloc avant de le coller."),
+                               MessageIcon::Warning);
     return;
   }
   insertColumn(m_paths.blockClipboardFile(), LinkPolicy::OwnLinksOnly);
 }
 
 void BlockCommands::insertFile() {
-  if (const std::optional<std::filesystem::path> chosen = m_session.chooseFileToOpen()) insertColumn(*chosen, LinkPolicy::Follow);
+  if (const std::optional<std::filesystem::path> chosen = m_session.chooseFileToOpen())
+    insertColumn(*chosen, LinkPolicy::Follow);
 }
 
 void BlockCommands::insertColumn(const std::filesystem::path& source, LinkPolicy links) {
-  ColumnInsertTool tool(source, m_context.editor().caretColumn(), m_context.editor().caretLine(), m_context.editor().shownEncoding(), links);
+  ColumnInsertTool tool(source, m_context.editor().caretColumn(), m_context.editor().caretLine(),
+                        m_context.editor().shownEncoding(), links);
   m_tools.run(tool);
 }
 
@@ -133,8 +137,7 @@ void BlockCommands::fill() {
   // the text; it stays gone when the dialog is cancelled.
   BlockRemovalTool removal(m_anchor, m_context.editor().shownEncoding());
   if (!m_tools.run(removal)) return;
-  m_fillDialog.prepareBlockFill(m_anchor.startColumn, m_anchor.startLine, m_anchor.endLine,
-                                 m_anchor.width());
+  m_fillDialog.prepareBlockFill(m_anchor.startColumn, m_anchor.startLine, m_anchor.endLine, m_anchor.width());
   std::optional<FillParameters> parameters = m_tools.askFill();
   if (!parameters) return;
   // Deletion and fill become one undo step: the deletion is undone and both run in

@@ -12,8 +12,7 @@ namespace orvex::gui {
 
 namespace {
 
-QAction* makeAction(const char* name, const char* text, const Command& command, QObject* owner,
-                    const RunCommand& run) {
+QAction* makeAction(const char* name, const char* text, const Command& command, QObject* owner, const RunCommand& run) {
   auto* action = new QAction(QString::fromUtf8(text), owner);
   action->setObjectName(QString::fromLatin1(name));
   action->setIcon(commandIcon(command.icon));

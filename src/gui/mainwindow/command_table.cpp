@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "mainwindow/main_window.h"
+#include "mainwindow/window_commands.h"
 
 namespace orvex::gui {
 
 const std::vector<Command>& commands() {  // NOLINT(readability-function-size): a data table
-  using W = MainWindow;
+  using W = WindowCommands;
   static const std::vector<Command> rows = {
       {"new_document", "Nouveau &document...", "Ctrl+N", "document-new", &W::newDocument, kPlain},
       {"new_window", "Nouvelle &fenêtre Orvex", nullptr, "window-new", &W::newWindow, kPlain},

@@ -13,8 +13,8 @@
 
 namespace orvex::gui {
 
-class MainWindow;
-using Handler = void (MainWindow::*)();
+class WindowCommands;
+using Handler = void (WindowCommands::*)();
 
 enum CommandFlags : unsigned {
   kPlain = 0,

@@ -2,10 +2,10 @@
 
 #include "components/busy_cursor.h"
 #include "editor/document_editor.h"
+#include "io/file_probes.h"
 #include "mainwindow/command_context.h"
 #include "paths/file_names.h"
 #include "services/ui_services.h"
-#include "io/file_probes.h"
 #include "text/messages.h"
 
 namespace orvex::gui {
@@ -59,7 +59,8 @@ bool DocumentSession::read(const std::filesystem::path& path) {
     m_context.reportError(DocumentEditor::tooLargeMessage(shownName(path.native())));
     return false;
   }
-  if (!sizeError && size >= kLayoutNoticeSize) emit notice(QStringLiteral("Ouverture et mise en page du fichier en cours..."));
+  if (!sizeError && size >= kLayoutNoticeSize)
+    emit notice(QStringLiteral("Ouverture et mise en page du fichier en cours..."));
   // The layout and encoding are found first, so that a file that cannot be read
   // leaves the document as it was.
   TextFormat format;
@@ -180,8 +181,8 @@ std::optional<std::filesystem::path> DocumentSession::chooseFileToOpen() {
   std::filesystem::path start = m_openDialogName;
   if (start.empty()) {
     std::error_code error;
-    start = isBlank(m_path) ? std::filesystem::current_path(error)
-                            : std::filesystem::absolute(m_path, error).parent_path();
+    start =
+        isBlank(m_path) ? std::filesystem::current_path(error) : std::filesystem::absolute(m_path, error).parent_path();
   }
   const std::optional<QString> answer = m_context.ui().chooseFileToOpen(shown(start));
   if (!answer) return std::nullopt;

@@ -8,19 +8,19 @@
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
 #include "paths/file_names.h"
-#include "text/utf8.h"
 #include "services/ui_services.h"
+#include "text/utf8.h"
 
 namespace orvex::gui {
 
 void LineCommands::goToLine() {
-  const std::optional<QString> typed = m_context.ui().inputText(QStringLiteral("Aller à la ligne"),
-                                                      QStringLiteral("A quelle ligne souhaitez vous aller ?"), QString());
+  const std::optional<QString> typed = m_context.ui().inputText(
+      QStringLiteral("Aller à la ligne"), QStringLiteral("A quelle ligne souhaitez vous aller ?"), QString());
   if (!typed) return;
   const std::optional<std::int32_t> number = parseLineNumber(typed->toStdString());
   if (!number || *number == -1) {
     m_context.ui().showMessage(QStringLiteral("Erreur"), QStringLiteral("Vous devez saisir un numéro correct."),
-                     MessageIcon::Warning);
+                               MessageIcon::Warning);
     return;
   }
   m_context.editor().goToLine(*number);

@@ -8,30 +8,32 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "components/busy_cursor.h"
 #include "components/background.h"
+#include "components/busy_cursor.h"
+#include "components/status_bar.h"
 #include "components/stored_colour.h"
 #include "components/styled_menu_style.h"
-#include "components/status_bar.h"
+#include "config/configuration_dialog.h"
 #include "editor/document_editor.h"
 #include "mainwindow/block_commands.h"
 #include "mainwindow/command_actions.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
 #include "mainwindow/line_commands.h"
+#include "mainwindow/progress_bar_listener.h"
 #include "mainwindow/search_commands.h"
 #include "mainwindow/tool_commands.h"
 #include "mainwindow/user_tool_menus.h"
-#include "mainwindow/progress_bar_listener.h"
+#include "mainwindow/window_commands.h"
 #include "services/ui_services.h"
-#include "windows/fill_dialog.h"
-#include "config/configuration_dialog.h"
 #include "text/messages.h"
 #include "version.h"
+#include "windows/fill_dialog.h"
 
 namespace orvex::gui {
 
@@ -46,8 +48,8 @@ const QString kBecameUtf8 = QStringLiteral(
 
 }  // namespace
 
-MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch, std::vector<std::string> arguments,
-               QWidget* parent)
+MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirectory& scratch,
+                       std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), m_ui(ui), m_paths(std::move(paths)), m_scratch(scratch), m_arguments(std::move(arguments)) {
   setObjectName(QStringLiteral("Form1"));
   resize(600, 480);
@@ -77,9 +79,8 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
     m_ruler->setFont(m_editor->zoomedFont());
     m_ruler->setFixedHeight(std::max(17, QFontMetrics(m_ruler->font()).height() + 4));
   });
-  connect(m_editor, &DocumentEditor::becameUtf8, this, [this] {
-    m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information);
-  });
+  connect(m_editor, &DocumentEditor::becameUtf8, this,
+          [this] { m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information); });
 
   // Creation step: the built-in state, then config.dat when there is one.
   const SettingsReadResult settings = readSettings(m_paths.configFile());
@@ -96,13 +97,14 @@ void MainWindow::createCollaborators() {
   m_context = std::make_unique<CommandContext>(m_ui, *m_editor, *this);
   m_session = new DocumentSession(*m_context, this);
   m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, *m_fillDialog, *m_session, this);
-  m_blocks = new BlockCommands(*m_context, m_paths, m_scratch, *m_progress, *m_tools, *m_fillDialog, *m_session,
-                               *m_blockStartLabel, *m_blockEndLabel,
-                               [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); },
-                               this);
+  m_blocks = new BlockCommands(
+      *m_context, m_paths, m_scratch, *m_progress, *m_tools, *m_fillDialog, *m_session, *m_blockStartLabel,
+      *m_blockEndLabel,
+      [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); }, this);
   m_search = new SearchCommands(*m_context, *m_tools, *this);
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
   m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this);
+  m_commands = std::make_unique<WindowCommands>(*this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
   connect(m_session, &DocumentSession::pathChanged, this, [this] { setWindowTitle(m_session->caption()); });
@@ -221,7 +223,7 @@ void MainWindow::buildPopupMenu() {
 void MainWindow::buildCommands() {
   // Every command gives the keyboard back to the editor, after its dialogs too.
   const RunCommand run = [this](Handler handler) {
-    (this->*handler)();
+    (m_commands.get()->*handler)();
     m_editor->setFocus();
   };
   addMainMenu(this, run);
@@ -291,10 +293,6 @@ void MainWindow::refreshCaretPanel() {
   m_statusBar->setToolTip(count);
 }
 
-void MainWindow::undo() { stepHistory(&DocumentEditor::undo); }
-
-void MainWindow::redo() { stepHistory(&DocumentEditor::redo); }
-
 void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
   bool complete = false;
   {
@@ -308,29 +306,30 @@ void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
                      MessageIcon::Information);
 }
 
-void MainWindow::copy() { m_editor->copy(); }
-
-void MainWindow::cut() {
-  m_editor->cut();
-  refreshModifiedPanel();
-}
-
-void MainWindow::paste() {
-  m_editor->paste();
-  refreshModifiedPanel();
-}
-
-void MainWindow::selectAll() { m_editor->selectAll(); }
-
 void MainWindow::toggleBar(const char* itemName, QWidget* bar) {
   auto* item = findChild<QAction*>(QString::fromLatin1(itemName));
   setBarVisible(bar, item, item->isChecked());
 }
 
-void MainWindow::toggleEditBar() { toggleBar("Barreddition1", m_editBar); }
-void MainWindow::toggleStatusBar() { toggleBar("Barredestatut1", m_statusBar); }
-void MainWindow::toggleToolsBar() { toggleBar("Barredoutils1", m_toolsPanel); }
-void MainWindow::toggleRuler() { toggleBar("Echelle1", m_ruler); }
-void MainWindow::toggleBlockBar() { toggleBar("OutilsBloc1", m_blockPanel); }
+const std::filesystem::path& MainWindow::documentPath() const { return m_session->path(); }
+void MainWindow::setDocumentPath(std::filesystem::path path) { m_session->setPath(std::move(path)); }
+bool MainWindow::loadDocument(const std::filesystem::path& path) { return m_session->load(path); }
+const BlockAnchor& MainWindow::blockAnchor() const { return m_blocks->anchor(); }
+FindDialog* MainWindow::findDialog() const { return m_search->findDialog(); }
+ReplaceDialog* MainWindow::replaceDialog() const { return m_search->replaceDialog(); }
+
+void MainWindow::refreshDesktopDatabase(const std::filesystem::path& directory) {
+  // The file managers read their cache of entries; where the tool that rebuilds it
+  // is installed, it runs.
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached({tool.toStdString(), directory.native()}, {});
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_session->settleUnsavedChanges())
+    event->accept();
+  else
+    event->ignore();
+}
 
 }  // namespace orvex::gui

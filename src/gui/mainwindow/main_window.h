@@ -1,8 +1,8 @@
 #pragma once
-// The main window: menus, tool bars, ruler, editor and status bar, the settings
-// applied to them, and the commands of the command table, each a one-line forward
-// to the collaborator that owns its state: the document session, the text tools,
-// the block commands, the search, the line commands and the user-tool menus.
+// The main window: menus, tool bars, ruler, editor and status bar, and the settings
+// applied to them. Its state is owned by collaborators (the document session, the
+// text tools, the block commands, the search, the line commands and the user-tool
+// menus), which the commands of the command table reach through WindowCommands.
 
 #include <QMainWindow>
 #include <functional>
@@ -36,6 +36,7 @@ class StyledMenuStyle;
 class ToolCommands;
 class UiServices;
 class UserToolMenus;
+class WindowCommands;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -70,68 +71,6 @@ class MainWindow : public QMainWindow {
   StatusBar* statusPanels() const { return m_statusBar; }
   void setAboutBox(QDialog* about) { m_about = about; }
 
-  // The commands of the command table.
-  void newDocument();
-  void newWindow();
-  void openDocument();
-  void saveDocument();
-  void saveDocumentAs();
-  void setUpPrinter();
-  void printDocument();
-  void quit();
-  void undo();
-  void redo();
-  void copy();
-  void cut();
-  void paste();
-  void selectAll();
-  void showFindDialog();
-  void findNext();
-  void showReplaceDialog();
-  void goToLine();
-  void selectLine();
-  void duplicateLine();
-  void deleteLine();
-  void insertLine();
-  void insertDate();
-  void insertTime();
-  void insertFileName();
-  void insertDirectory();
-  void toUpperCase();
-  void toLowerCase();
-  void sortAscending();
-  void sortDescending();
-  void removeDuplicates();
-  void fill();
-  void concatenateFile();
-  void removeAccents();
-  void removeBlanks();
-  void padLines();
-  void reverseSelection();
-  void encrypt();
-  void decrypt();
-  void markBlockStart();
-  void markBlockEnd();
-  void copyBlockToClipboard();
-  void cutBlock();
-  void pasteBlock();
-  void deleteBlock();
-  void insertFileAsColumn();
-  void fillBlock();
-  void indentBlockLeft();
-  void indentBlockRight();
-  void declareInFileManager();
-  void removeFromFileManager();
-  void showConfiguration();
-  void toggleEditBar();
-  void toggleStatusBar();
-  void toggleToolsBar();
-  void toggleRuler();
-  void toggleBlockBar();
-  void openWebPage();
-  void showReleaseNotes();
-  void showAbout();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   // The bars have no menu of their own: only the view menu shows and hides them,
@@ -139,6 +78,10 @@ class MainWindow : public QMainWindow {
   QMenu* createPopupMenu() override { return nullptr; }
 
  private:
+  // The commands reach the collaborators and the window's own parts.
+  friend class WindowCommands;
+
+  void showConfiguration();
   void buildLayout();
   QWidget* buildBlockPanel(QWidget* parent);
   void buildStatusBar();
@@ -190,6 +133,7 @@ class MainWindow : public QMainWindow {
   SearchCommands* m_search = nullptr;
   std::unique_ptr<LineCommands> m_lines;
   std::unique_ptr<UserToolMenus> m_userTools;
+  std::unique_ptr<WindowCommands> m_commands;
 };
 
 }  // namespace orvex::gui

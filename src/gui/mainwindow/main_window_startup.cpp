@@ -3,8 +3,8 @@
 
 #include <QMenuBar>
 
-#include "components/styled_menu_style.h"
 #include "components/status_bar.h"
+#include "components/styled_menu_style.h"
 #include "config/configuration_dialog.h"
 #include "editor/document_editor.h"
 #include "mainwindow/command_context.h"

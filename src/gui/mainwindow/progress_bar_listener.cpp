@@ -17,8 +17,7 @@ void ProgressBarListener::progressChanged(std::int64_t minimum, std::int64_t pos
   const std::int64_t visibleStep = maximum / 200 + 1;
   const bool landmark = position == 0 || position == 25 || position == maximum;
   const bool moved = position < m_shownPosition || position - m_shownPosition >= visibleStep;
-  if (!rangeChanged && !landmark && !(moved && (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 30)))
-    return;
+  if (!rangeChanged && !landmark && !(moved && (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 30))) return;
   m_bar->setRange(scaled(minimum, maximum), scaled(maximum, maximum));
   m_bar->setValue(scaled(position, maximum));
   m_bar->repaint();

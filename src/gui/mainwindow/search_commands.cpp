@@ -53,9 +53,7 @@ void SearchCommands::findFromDialog() {
 
 // Opening the dialog changes nothing: the document shows "Modifié" once a
 // replacement is made.
-void SearchCommands::showReplaceDialog() {
-  m_replaceDialog->present();
-}
+void SearchCommands::showReplaceDialog() { m_replaceDialog->present(); }
 
 void SearchCommands::findFromReplaceDialog() { searchForward(m_replaceDialog->findText(), m_replaceDialog->options()); }
 
@@ -64,8 +62,8 @@ bool SearchCommands::searchForward(const QString& find, const SearchOptions& opt
   const std::optional<std::size_t> at =
       findText(m_context.editor().editorText(), needle, m_context.editor().selectionOffsets().second, options);
   if (!at) {
-    m_context.ui().showMessage(QStringLiteral("Avertissement"), QLatin1Char('"') + find + QStringLiteral("\" pas trouvé."),
-                     MessageIcon::Warning);
+    m_context.ui().showMessage(QStringLiteral("Avertissement"),
+                               QLatin1Char('"') + find + QStringLiteral("\" pas trouvé."), MessageIcon::Warning);
     return false;
   }
   m_context.editor().selectOffsets(*at, *at + needle.size());
@@ -95,7 +93,8 @@ void SearchCommands::replaceFromDialog(bool all) {
     ReplacementTool tool(std::move(result.text), m_context.editor().shownEncoding());
     m_tools.run(tool);
   }
-  m_context.ui().showMessage(QStringLiteral("Information"), QStringLiteral("Remplacement terminé."), MessageIcon::Information);
+  m_context.ui().showMessage(QStringLiteral("Information"), QStringLiteral("Remplacement terminé."),
+                             MessageIcon::Information);
   m_context.editor().selectOffsets(m_context.editor().editorText().size(), m_context.editor().editorText().size());
 }
 

@@ -7,16 +7,16 @@
 #include "editor/document_editor.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
-#include "pipeline/line_pipeline.h"
 #include "paths/program_paths.h"
+#include "pipeline/line_pipeline.h"
 #include "services/ui_services.h"
 #include "tools/case_tool.h"
 #include "tools/cipher_tool.h"
-#include "tools/fill_tool.h"
-#include "windows/fill_dialog.h"
 #include "tools/concatenation.h"
+#include "tools/fill_tool.h"
 #include "tools/line_edit_tools.h"
 #include "tools/sort_tool.h"
+#include "windows/fill_dialog.h"
 
 namespace orvex::gui {
 
@@ -27,9 +27,8 @@ const QString kDuplicateWarning = QStringLiteral(
     "les doublons du fichier, veuillez au préalable trier le fichier.");
 }  // namespace
 
-ToolCommands::ToolCommands(const CommandContext& context, const ScratchDirectory& scratch,
-                           ProgressListener& progress, FillDialog& fillDialog, DocumentSession& session,
-                           QObject* parent)
+ToolCommands::ToolCommands(const CommandContext& context, const ScratchDirectory& scratch, ProgressListener& progress,
+                           FillDialog& fillDialog, DocumentSession& session, QObject* parent)
     : QObject(parent),
       m_context(context),
       m_scratch(scratch),
@@ -119,7 +118,7 @@ std::optional<FillParameters> ToolCommands::askFill() {
 
 void ToolCommands::fill() {
   m_fillDialog.prepareFill(m_context.editor().caretColumn(), static_cast<std::int64_t>(m_context.editor().lineCount()),
-                            m_context.editor().longestLineLength());
+                           m_context.editor().longestLineLength());
   std::optional<FillParameters> parameters = askFill();
   if (!parameters) return;
   FillTool tool(std::move(*parameters), m_context.editor().shownEncoding());

@@ -59,8 +59,8 @@ void UserToolMenus::build() {
 void UserToolMenus::launch(const std::string& label) {
   const auto file = m_paths.menuFile();
   const auto reconfigure = [this] {
-    m_context.ui().showMessage(QStringLiteral("Problème de configuration"), QStringLiteral("Veuillez reconfigurer l'outil."),
-                     MessageIcon::Stop);
+    m_context.ui().showMessage(QStringLiteral("Problème de configuration"),
+                               QStringLiteral("Veuillez reconfigurer l'outil."), MessageIcon::Stop);
   };
   if (!isExistingFile(file)) return reconfigure();
   std::optional<ToolLaunch> launch;
@@ -84,9 +84,10 @@ void UserToolMenus::launch(const std::string& label) {
   // The selection goes as UTF-8 text, whatever the document's encoding; the file
   // name is made whole, since the tool starts in another directory.
   std::error_code error;
-  const std::string document = m_session.path().empty() ? std::string()
-                                                      : std::filesystem::absolute(m_session.path(), error).native();
-  const std::vector<std::string> arguments = toolArguments(launch->parameters, document, m_context.editor().selectedText());
+  const std::string document =
+      m_session.path().empty() ? std::string() : std::filesystem::absolute(m_session.path(), error).native();
+  const std::vector<std::string> arguments =
+      toolArguments(launch->parameters, document, m_context.editor().selectedText());
   std::vector<std::string> command{target.path};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!fitsArgumentLimits(command)) {
