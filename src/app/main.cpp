@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/interactive_start.h"
@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     orvex::installExitCleanup();
     // What killed editors left behind goes here too: batch runs may be all a user starts.
     orvex::removeAbandonedScratchDirectories();
-    const orvex::ProgramPaths paths(orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
+    const orvex::ProgramPaths paths(
+        orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
     return orvex::runBatch(arguments, paths, std::cerr);
   }
   return orvex::gui::runInteractive(argc, argv, arguments);

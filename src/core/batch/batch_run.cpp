@@ -43,8 +43,7 @@ class BatchDocument {
     // The encoding is the file's as it was read: an option that works on bytes may
     // leave bytes that happen to be valid UTF-8, so it is found before one runs if
     // a later option needs it.
-    if (!m_own && !batchToolNeedsEncoding(argument) &&
-        std::any_of(later.begin(), later.end(), batchToolNeedsEncoding))
+    if (!m_own && !batchToolNeedsEncoding(argument) && std::any_of(later.begin(), later.end(), batchToolNeedsEncoding))
       m_own = detectFileEncoding(m_file);
     std::unique_ptr<DocumentTool> tool = makeBatchTool(argument, encodingForTools());
     try {
@@ -155,7 +154,8 @@ int runBatch(const std::vector<std::string>& arguments, const ProgramPaths& path
 
 std::string batchHelpText() {
   return "Orvex dispose d'un mode batch. Cela signifie que vous pouvez utiliser Orvex dans des fichiers de "
-         "commandes (scripts shell par exemple). Pour faire appel à Orvex en mode batch, il suffit de lancer Orvex avec "
+         "commandes (scripts shell par exemple). Pour faire appel à Orvex en mode batch, il suffit de lancer Orvex "
+         "avec "
          "au moins 2 paramètres.\n"
          "\n"
          "Syntaxe générale :\n"

@@ -1,8 +1,8 @@
 #pragma once
 // The nine batch options "1" to "9" and the tools they run.
 
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "text/text_format.h"

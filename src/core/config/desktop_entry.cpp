@@ -79,7 +79,9 @@ std::string desktopEntryText(const std::string& executable) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Ouvrir avec Orvex\n"
-         "Exec=" + escapedValue(execLine(executable)) + "\n"
+         "Exec=" +
+         escapedValue(execLine(executable)) +
+         "\n"
          "MimeType=text/plain;\n"
          "NoDisplay=true\n"
          "Terminal=false\n";
@@ -87,8 +89,9 @@ std::string desktopEntryText(const std::string& executable) {
 
 Status declareDesktopEntry(const std::filesystem::path& directory, const std::string& executable) {
   if (!isValidUtf8(executable))
-    return Status::failure("Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du "
-                           "programme n'est pas en UTF-8.");
+    return Status::failure(
+        "Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du "
+        "programme n'est pas en UTF-8.");
   const Status failed = Status::failure("Echec à la définition des données pour ''");
   if (directory.empty()) return failed;
   std::error_code error;

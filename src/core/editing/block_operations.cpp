@@ -91,8 +91,10 @@ void BlockRemovalTool::transform(std::string_view line, LineWriter& output, Prog
   const std::size_t head = bytesBefore(line, m_anchor.startColumn - 1, m_encoding);
   const std::size_t tail = bytesBefore(line, m_anchor.endColumn, m_encoding);
   m_line.assign(line.substr(0, head));
-  if (tail > head) m_line.append(line.substr(tail));
-  else m_line.append(line.substr(head));
+  if (tail > head)
+    m_line.append(line.substr(tail));
+  else
+    m_line.append(line.substr(head));
   output.put(m_line);
 }
 
@@ -110,7 +112,10 @@ void BlockFillTool::transform(std::string_view line, LineWriter& output, Progres
 
 ColumnInsertTool::ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,
                                    Encoding encoding, LinkPolicy links)
-    : m_sourcePath(std::move(source)), m_links(links), m_column(caretColumn < 0 ? 0 : caretColumn), m_caretLine(caretLine),
+    : m_sourcePath(std::move(source)),
+      m_links(links),
+      m_column(caretColumn < 0 ? 0 : caretColumn),
+      m_caretLine(caretLine),
       m_encoding(encoding) {}
 
 void ColumnInsertTool::run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
@@ -160,8 +165,10 @@ void IndentTool::transform(std::string_view line, LineWriter& output, Progress&)
     const std::size_t begin = bytesBefore(line, from - 1, m_encoding);
     const std::size_t end = bytesBefore(line, start - 1, m_encoding);
     m_line.assign(line.substr(0, begin));
-    if (end > begin) m_line.append(line.substr(end));
-    else m_line.append(line.substr(begin));
+    if (end > begin)
+      m_line.append(line.substr(end));
+    else
+      m_line.append(line.substr(begin));
   }
   output.put(m_line);
 }

@@ -82,8 +82,8 @@ class BlockRemovalTool : public LineTool {
 // the block clipboard is read with OwnLinksOnly, like the program's other files.
 class ColumnInsertTool : public LineTool {
  public:
-  ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine,
-                   Encoding encoding, LinkPolicy links = LinkPolicy::Follow);
+  ColumnInsertTool(std::filesystem::path source, std::int64_t caretColumn, std::int64_t caretLine, Encoding encoding,
+                   LinkPolicy links = LinkPolicy::Follow);
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, false, true}; }
   std::optional<Encoding> resultEncoding() const override { return m_meeting ? m_meeting->result() : m_encoding; }
   void run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,

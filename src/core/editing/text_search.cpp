@@ -42,12 +42,15 @@ char32_t fold(char32_t c) {
 class Matcher {
  public:
   Matcher(std::string_view needle, const SearchOptions& options) : m_needle(needle), m_options(options) {
-    for (std::size_t at = 0, length = 0; at < needle.size(); at += length) m_folded.push_back(fold(decode(needle, at, length)));
+    for (std::size_t at = 0, length = 0; at < needle.size(); at += length)
+      m_folded.push_back(fold(decode(needle, at, length)));
     // The bytes a match can start with: the first character in both of its cases.
     if (!needle.empty()) {
       m_first[static_cast<unsigned char>(needle[0])] = true;
       if (!options.matchCase)
-        for (int b = 0; b < 256; ++b) m_first[static_cast<std::size_t>(b)] = m_first[static_cast<std::size_t>(b)] || leadMatches(static_cast<unsigned char>(b));
+        for (int b = 0; b < 256; ++b)
+          m_first[static_cast<std::size_t>(b)] =
+              m_first[static_cast<std::size_t>(b)] || leadMatches(static_cast<unsigned char>(b));
     }
   }
 
@@ -107,8 +110,8 @@ std::optional<std::size_t> findText(std::string_view text, std::string_view need
   return Matcher(needle, options).find(text, from);
 }
 
-ReplacedText replaceAll(std::string_view text, std::string_view needle, std::string_view replacement,
-                        std::size_t from, const SearchOptions& options) {
+ReplacedText replaceAll(std::string_view text, std::string_view needle, std::string_view replacement, std::size_t from,
+                        const SearchOptions& options) {
   const Matcher matcher(needle, options);
   ReplacedText result;
   result.text.reserve(text.size());

@@ -27,7 +27,7 @@ struct ReplacedText {
 
 // Replaces every match from `from` on; the search goes on after each inserted text,
 // so a replacement that holds the needle never loops.
-ReplacedText replaceAll(std::string_view text, std::string_view needle, std::string_view replacement,
-                        std::size_t from, const SearchOptions& options);
+ReplacedText replaceAll(std::string_view text, std::string_view needle, std::string_view replacement, std::size_t from,
+                        const SearchOptions& options);
 
 }  // namespace orvex

@@ -39,9 +39,7 @@ mode_t currentUmask() {
   return mask;
 }
 
-FileIdentity identityOf(const struct stat& info) {
-  return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
+FileIdentity identityOf(const struct stat& info) { return {info.st_dev, info.st_ino, info.st_size, info.st_mtim}; }
 
 // Best effort, like the owner: attributes the file system or the user's rights
 // refuse are left out.
@@ -102,11 +100,10 @@ AtomicFile::AtomicFile(const std::filesystem::path& target, std::optional<FileId
 
   struct stat info {};
   const bool exists = ::stat(m_target.c_str(), &info) == 0;
-  if (exists && (!S_ISREG(info.st_mode) || !isWritable(m_target, info)))
-    throw IoFailure(cannotCreateMessage(shown));
+  if (exists && (!S_ISREG(info.st_mode) || !isWritable(m_target, info))) throw IoFailure(cannotCreateMessage(shown));
   struct stat dirInfo {};
-  const bool directoryWritable = ::stat(m_directory.c_str(), &dirInfo) == 0 && S_ISDIR(dirInfo.st_mode) &&
-                                 isWritable(m_directory, dirInfo);
+  const bool directoryWritable =
+      ::stat(m_directory.c_str(), &dirInfo) == 0 && S_ISDIR(dirInfo.st_mode) && isWritable(m_directory, dirInfo);
   if (!directoryWritable) throw IoFailure(cannotCreateMessage(shown));
   m_inPlace = exists && (info.st_nlink > 1 || !mayReplace(info, dirInfo));
   createTemporary(m_directory, exists ? (info.st_mode & 07777) : (0666 & ~currentUmask()));

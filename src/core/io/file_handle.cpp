@@ -115,8 +115,7 @@ std::string readWholeFile(const std::filesystem::path& path) {
   FileHandle file = openForReading(path);
   struct stat info {};
   std::size_t capacity = 1 << 16;
-  if (::fstat(file.get(), &info) == 0 && info.st_size > 0)
-    capacity = static_cast<std::size_t>(info.st_size) + 1;
+  if (::fstat(file.get(), &info) == 0 && info.st_size > 0) capacity = static_cast<std::size_t>(info.st_size) + 1;
   std::string content(capacity, '\0');
   std::size_t size = 0;
   for (;;) {

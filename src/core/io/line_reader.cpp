@@ -43,8 +43,7 @@ bool LineReader::fill() {
   m_end += got;
   if (!m_started) {
     m_started = true;
-    if (m_skipBom && m_end >= kUtf8Bom.size() &&
-        std::string_view(m_buffer.data(), kUtf8Bom.size()) == kUtf8Bom)
+    if (m_skipBom && m_end >= kUtf8Bom.size() && std::string_view(m_buffer.data(), kUtf8Bom.size()) == kUtf8Bom)
       m_begin = kUtf8Bom.size();
   }
   return true;

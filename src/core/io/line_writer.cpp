@@ -11,7 +11,7 @@ namespace orvex {
 namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::uint64_t kWritebackStep = 8 << 20;
-}
+}  // namespace
 
 LineWriter::LineWriter(int fd, const TextFormat& format)
     : m_fd(fd),

@@ -62,10 +62,14 @@ bool aclGrantsWriteToOthers(const std::filesystem::path& directory, uid_t owner)
     const auto tag = static_cast<std::uint16_t>(littleEndian(acl + at, 2));
     const bool writes = (littleEndian(acl + at + 2, 2) & kAclWrite) != 0;
     const std::uint32_t id = littleEndian(acl + at + 4, 4);
-    if (tag == kAclMask) maskWrites = writes;
-    else if (tag == kAclOther && writes) return true;
-    else if (tag == kAclUser) maskedWriters = maskedWriters || (writes && id != owner);
-    else if (tag == kAclGroup || tag == kAclGroupObject) maskedWriters = maskedWriters || writes;
+    if (tag == kAclMask)
+      maskWrites = writes;
+    else if (tag == kAclOther && writes)
+      return true;
+    else if (tag == kAclUser)
+      maskedWriters = maskedWriters || (writes && id != owner);
+    else if (tag == kAclGroup || tag == kAclGroupObject)
+      maskedWriters = maskedWriters || writes;
   }
   return maskedWriters && maskWrites;
 }

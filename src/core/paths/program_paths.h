@@ -24,7 +24,9 @@ class ProgramPaths {
   std::filesystem::path releaseNotesFile() const { return file("nouveautes.txt"); }
 
  private:
-  std::filesystem::path file(const char* name) const { return available() ? m_directory / name : std::filesystem::path(); }
+  std::filesystem::path file(const char* name) const {
+    return available() ? m_directory / name : std::filesystem::path();
+  }
 
   std::filesystem::path m_directory;
 };

@@ -39,8 +39,8 @@ std::optional<FileLock> lockNewDirectory(const std::string& path) {
   std::optional<FileLock> lock = FileLock::tryTakeAt(directory.get(), kLockName, true);
   struct stat opened {};
   struct stat named {};
-  if (!lock || !lock->stillNamed() || ::fstat(directory.get(), &opened) != 0 ||
-      ::lstat(path.c_str(), &named) != 0 || opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
+  if (!lock || !lock->stillNamed() || ::fstat(directory.get(), &opened) != 0 || ::lstat(path.c_str(), &named) != 0 ||
+      opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
     return std::nullopt;
   return lock;
 }
@@ -92,7 +92,8 @@ void removeAbandonedScratchDirectories(const std::filesystem::path& base) {
     if (isScratchName(entry->path().filename().native())) names.push_back(entry->path().filename().native());
   for (const std::string& name : names) {
     // O_NOFOLLOW: a link named like a scratch directory is nobody's scratch directory.
-    const FileHandle directory(::openat(baseDirectory.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const FileHandle directory(
+        ::openat(baseDirectory.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!directory.isOpen() || ::fstat(directory.get(), &info) != 0 || info.st_uid != ::geteuid()) continue;
     if (::faccessat(directory.get(), kLockName, F_OK, AT_SYMLINK_NOFOLLOW) != 0) {

@@ -9,8 +9,8 @@ namespace orvex {
 namespace {
 
 std::uint32_t readColour(const SettingsRecord::Bytes& bytes, std::size_t offset) {
-  return std::uint32_t(bytes[offset]) | std::uint32_t(bytes[offset + 1]) << 8 |
-         std::uint32_t(bytes[offset + 2]) << 16 | std::uint32_t(bytes[offset + 3]) << 24;
+  return std::uint32_t(bytes[offset]) | std::uint32_t(bytes[offset + 1]) << 8 | std::uint32_t(bytes[offset + 2]) << 16 |
+         std::uint32_t(bytes[offset + 3]) << 24;
 }
 
 void writeColour(SettingsRecord::Bytes& bytes, std::size_t offset, std::uint32_t colour) {
@@ -40,9 +40,8 @@ SettingsRecord SettingsRecord::fromBytes(const Bytes& bytes) {
 
 SettingsRecord::Bytes SettingsRecord::toBytes() const {
   Bytes bytes{};
-  const bool flags[] = {EcranBienvenue, PleinEcran, BoiteAstuces, MenusDegrade,
-                        MenusPlats,     BarreStatut, BarreOutils, BarreOutilsBloc,
-                        Echelle,        BarreEdition, ForcerCapitale};
+  const bool flags[] = {EcranBienvenue, PleinEcran,      BoiteAstuces, MenusDegrade, MenusPlats,    BarreStatut,
+                        BarreOutils,    BarreOutilsBloc, Echelle,      BarreEdition, ForcerCapitale};
   for (std::size_t i = 0; i < std::size(flags); ++i) bytes[i] = flags[i] ? 1 : 0;
   bytes[11] = 0;
   writeColour(bytes, 12, CouleurEditeur);

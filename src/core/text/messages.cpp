@@ -4,13 +4,9 @@
 
 namespace orvex {
 
-std::string cannotOpenMessage(std::string_view path) {
-  return "Impossible d'ouvrir le fichier " + std::string(path);
-}
+std::string cannotOpenMessage(std::string_view path) { return "Impossible d'ouvrir le fichier " + std::string(path); }
 
-std::string cannotCreateMessage(std::string_view path) {
-  return "Impossible de créer le fichier " + std::string(path);
-}
+std::string cannotCreateMessage(std::string_view path) { return "Impossible de créer le fichier " + std::string(path); }
 
 std::string readPastEndMessage() { return "Lecture au-delà de la fin de fichier"; }
 std::string fileNotFoundMessage() { return "Fichier introuvable"; }

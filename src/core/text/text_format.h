@@ -12,9 +12,9 @@ enum class LineBreak { Lf, CrLf, Cr };
 
 struct TextFormat {
   Encoding encoding = Encoding::Utf8;
-  bool bom = false;                    // a UTF-8 byte-order mark leads the file
+  bool bom = false;  // a UTF-8 byte-order mark leads the file
   LineBreak lineBreak = LineBreak::Lf;
-  bool finalBreak = false;             // the last line ends with a line break
+  bool finalBreak = false;  // the last line ends with a line break
 };
 
 std::string_view lineBreakBytes(LineBreak lineBreak);

@@ -58,10 +58,14 @@ inline std::size_t utf8SequenceLength(unsigned char lead) {
 inline bool isWellFormedUtf8Sequence(const unsigned char* p, std::size_t length) {
   unsigned char lower = 0x80;
   unsigned char upper = 0xBF;
-  if (p[0] == 0xE0) lower = 0xA0;
-  else if (p[0] == 0xED) upper = 0x9F;
-  else if (p[0] == 0xF0) lower = 0x90;
-  else if (p[0] == 0xF4) upper = 0x8F;
+  if (p[0] == 0xE0)
+    lower = 0xA0;
+  else if (p[0] == 0xED)
+    upper = 0x9F;
+  else if (p[0] == 0xF0)
+    lower = 0x90;
+  else if (p[0] == 0xF4)
+    upper = 0x8F;
   if (p[1] < lower || p[1] > upper) return false;
   for (std::size_t i = 2; i < length; ++i)
     if (!isUtf8Continuation(p[i])) return false;

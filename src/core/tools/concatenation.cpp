@@ -30,8 +30,7 @@ std::string reverseText(std::string_view text, Encoding encoding) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
       length = 2;
     } else if (encoding == Encoding::Utf8) {
-      while (i + length < text.size() && isUtf8Continuation(static_cast<unsigned char>(text[i + length])))
-        ++length;
+      while (i + length < text.size() && isUtf8Continuation(static_cast<unsigned char>(text[i + length]))) ++length;
     }
     out -= length;
     reversed.replace(out, length, text.substr(i, length));

@@ -21,9 +21,8 @@ ByteMap buildAccentMap() {
   const struct {
     unsigned char code;
     char plain;
-  } letters[] = {{224, 'a'}, {226, 'a'}, {228, 'a'}, {232, 'e'}, {233, 'e'},
-                 {234, 'e'}, {235, 'e'}, {238, 'i'}, {239, 'i'}, {244, 'o'},
-                 {246, 'o'}, {249, 'u'}, {251, 'u'}, {252, 'u'}, {255, 'y'}};
+  } letters[] = {{224, 'a'}, {226, 'a'}, {228, 'a'}, {232, 'e'}, {233, 'e'}, {234, 'e'}, {235, 'e'}, {238, 'i'},
+                 {239, 'i'}, {244, 'o'}, {246, 'o'}, {249, 'u'}, {251, 'u'}, {252, 'u'}, {255, 'y'}};
   for (const auto& letter : letters) map[letter.code] = static_cast<unsigned char>(letter.plain);
   return map;
 }

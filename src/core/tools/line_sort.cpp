@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 #include <system_error>
-#include <cstring>
 #include <thread>
 
 #include "tools/case_tool.h"
@@ -35,7 +35,8 @@ struct LineArena {
   std::size_t length(const SortEntry& entry) const {
     const std::uint64_t stored = entry.storedLength();
     if (stored != SortEntry::kLongLine) return stored;
-    const auto hit = std::lower_bound(longLines.begin(), longLines.end(), std::make_pair(entry.offset(), std::uint64_t(0)));
+    const auto hit =
+        std::lower_bound(longLines.begin(), longLines.end(), std::make_pair(entry.offset(), std::uint64_t(0)));
     return hit->second;
   }
   std::string_view line(const SortEntry& entry) const {
@@ -105,8 +106,8 @@ struct SortContext {
 // the range is sorted by an O(n log n) sort instead, which gives the very same order
 // whenever no two of its lines compare equal while their bytes differ; when some
 // do, the range goes back as it was and the partition scheme finishes it.
-void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const SortContext& context,
-                   int threadDepth, int levels) {
+void partitionSort(SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const SortContext& context, int threadDepth,
+                   int levels) {
   const EntryComparer& comparer = context.comparer;
   bool bounded = true;
   while (lo < hi) {

@@ -35,8 +35,7 @@ Status FileSorter::sort() {
   return status;
 }
 
-void SortTool::run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output,
-                   Progress&) {
+void SortTool::run(const std::filesystem::path& input, const TextFormat& format, LineWriter& output, Progress&) {
   LineReader reader(input, format.bom);
   sortLines(reader, output, {false, true, m_order});
 }

@@ -10,9 +10,8 @@ QIcon commandIcon(const char* name) {
     // Without a desktop platform to say where the themes are and which one is in
     // use, the freedesktop places and the base theme.
     QStringList paths = QIcon::themeSearchPaths();
-    for (const QString& path :
-         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
-                                   QStandardPaths::LocateDirectory))
+    for (const QString& path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                                         QStandardPaths::LocateDirectory))
       if (!paths.contains(path)) paths << path;
     QIcon::setThemeSearchPaths(paths);
     if (QIcon::themeName().isEmpty()) QIcon::setThemeName(QStringLiteral("hicolor"));

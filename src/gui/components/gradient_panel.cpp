@@ -7,9 +7,7 @@ namespace orvex::gui {
 
 namespace {
 
-int ceilDiv(int numerator, int steps) {
-  return static_cast<int>(std::ceil(static_cast<double>(numerator) / steps));
-}
+int ceilDiv(int numerator, int steps) { return static_cast<int>(std::ceil(static_cast<double>(numerator) / steps)); }
 
 // One step of a channel towards its target; never overshoots.
 int stepTowards(int current, int target, int steps) {

@@ -47,8 +47,8 @@ class GradientPanel : public QWidget {
   BevelStyle m_bevel = BevelStyle::Flat;
   bool m_border = false;
   int m_steps = 128;
-  QColor m_start{0, 0, 128};   // navy
-  QColor m_end{0, 0, 255};     // blue
+  QColor m_start{0, 0, 128};  // navy
+  QColor m_end{0, 0, 255};    // blue
   GradientDirection m_direction = GradientDirection::Horizontal;
   QString m_caption;
 };

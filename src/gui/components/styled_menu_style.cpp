@@ -46,8 +46,7 @@ QImage recoloured(QImage image, Change change) {
 
 // Draws `icon` with its top-left corner at `at`: faded when idle, lifted over its
 // shadow when hot, grey when disabled.
-void drawIcon(QPainter* painter, const QIcon& icon, const QPoint& at, int size, IconLook look,
-              const QColor& shadow) {
+void drawIcon(QPainter* painter, const QIcon& icon, const QPoint& at, int size, IconLook look, const QColor& shadow) {
   const qreal ratio = painter->device()->devicePixelRatioF();
   QImage image = icon.pixmap(QSize(size, size), ratio).toImage();
   image.setDevicePixelRatio(ratio);
@@ -88,7 +87,9 @@ StyledMenuStyle::StyledMenuStyle(QWidget* owner) : m_owner(owner) {
 
 StyledMenuStyle::~StyledMenuStyle() { qApp->removeEventFilter(this); }
 
-MenuPalette StyledMenuStyle::palette() const { return systemMenuPalette(QApplication::palette("QMenu"), isHighColour()); }
+MenuPalette StyledMenuStyle::palette() const {
+  return systemMenuPalette(QApplication::palette("QMenu"), isHighColour());
+}
 
 bool StyledMenuStyle::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Polish && watched->isWidgetType()) attach(static_cast<QWidget*>(watched));
@@ -125,7 +126,7 @@ int StyledMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
 }
 
 QSize StyledMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
-                                const QWidget* widget) const {
+                                        const QWidget* widget) const {
   QSize proposed = QProxyStyle::sizeFromContents(type, option, size, widget);
   const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
   if (type != CT_MenuItem || !item) return proposed;
@@ -144,7 +145,7 @@ QSize StyledMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* o
 }
 
 void StyledMenuStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                          const QWidget* widget) const {
+                                  const QWidget* widget) const {
   const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
   switch (element) {
     case CE_MenuItem:
@@ -153,12 +154,8 @@ void StyledMenuStyle::drawControl(ControlElement element, const QStyleOption* op
     case CE_MenuBarItem:
       if (item) return drawMenuBarItem(*item, painter, widget);
       break;
-    case CE_MenuBarEmptyArea:
-      painter->fillRect(option->rect, palette().menuBar);
-      return;
-    case CE_MenuEmptyArea:
-      drawMenuBackground(option->rect, painter, palette());
-      return;
+    case CE_MenuBarEmptyArea: painter->fillRect(option->rect, palette().menuBar); return;
+    case CE_MenuEmptyArea: drawMenuBackground(option->rect, painter, palette()); return;
     default: break;
   }
   QProxyStyle::drawControl(element, option, painter, widget);
@@ -214,15 +211,15 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
     } else {
       const QRectF box(iconColumn.center().x() - 4.5, iconColumn.center().y() - 4.5, 10, 10);
       painter->setPen(item.checkType == QStyleOptionMenuItem::Exclusive ? colours.selectionBorder
-                                                                          : colours.checkBorder);
+                                                                        : colours.checkBorder);
       painter->setBrush(fill);
       if (item.checkType == QStyleOptionMenuItem::Exclusive) {
         painter->drawEllipse(box);
       } else {
         painter->drawRect(box);
         painter->setPen(QPen(Qt::black, 1.6));
-        painter->drawPolyline(QPolygonF({box.topLeft() + QPointF(2, 4.5), box.topLeft() + QPointF(4, 6.8),
-                                         box.topLeft() + QPointF(8, 2.5)}));
+        painter->drawPolyline(QPolygonF(
+            {box.topLeft() + QPointF(2, 4.5), box.topLeft() + QPointF(4, 6.8), box.topLeft() + QPointF(8, 2.5)}));
       }
     }
     painter->restore();
@@ -232,11 +229,11 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
     const int size = proxy()->pixelMetric(PM_SmallIconSize, &item, widget);
     const int left = size <= kIconWidth ? iconColumn.left() + (kIconWidth - size) / 2 - 1 : iconColumn.left() + 2;
     const QPoint at(left, iconColumn.top() + (iconColumn.height() - size) / 2);
-    const IconLook look = !enabled            ? IconLook::Disabled
-                          : checked           ? IconLook::Plain
-                          : selected          ? IconLook::Hot
-                          : isHighColour()    ? IconLook::Faded
-                                              : IconLook::Plain;
+    const IconLook look = !enabled         ? IconLook::Disabled
+                          : checked        ? IconLook::Plain
+                          : selected       ? IconLook::Hot
+                          : isHighColour() ? IconLook::Faded
+                                           : IconLook::Plain;
     drawIcon(painter, item.icon, at, size, look, darken(colours.selectionBackground, 50));
   }
 
@@ -254,8 +251,8 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
     shortcut = text.mid(tab + 1);
     text = text.left(tab);
   }
-  const int mnemonic = proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic
-                                                                                 : Qt::TextHideMnemonic;
+  const int mnemonic =
+      proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic : Qt::TextHideMnemonic;
   painter->save();
   painter->setFont(item.font);
   painter->setPen(colour);
@@ -277,7 +274,8 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
   }
 }
 
-void StyledMenuStyle::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
+void StyledMenuStyle::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter,
+                                      const QWidget* widget) const {
   const MenuPalette colours = palette();
   const QRect rect = item.rect;
   const bool selected = (item.state & State_Selected) && kDrawSelection;
@@ -296,8 +294,8 @@ void StyledMenuStyle::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter
                         darken(colours.menuBar, shades[i]));
     colour = isLight(colours.iconColumn) ? colours.text : lighten(colours.iconColumn, 90);
   }
-  const int mnemonic = proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic
-                                                                                 : Qt::TextHideMnemonic;
+  const int mnemonic =
+      proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic : Qt::TextHideMnemonic;
   painter->save();
   painter->setFont(item.font);
   painter->setPen(colour);
@@ -306,12 +304,10 @@ void StyledMenuStyle::drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter
 }
 
 void StyledMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                            const QWidget* widget) const {
+                                    const QWidget* widget) const {
   const MenuPalette colours = palette();
   switch (element) {
-    case PE_PanelMenu:
-      drawMenuBackground(option->rect, painter, colours);
-      return;
+    case PE_PanelMenu: drawMenuBackground(option->rect, painter, colours); return;
     case PE_FrameMenu: {
       const QRect rect = option->rect;
       if (m_flatMenu) {
@@ -345,7 +341,7 @@ void StyledMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
 }
 
 void StyledMenuStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
-                                 const QWidget* widget) const {
+                                         const QWidget* widget) const {
   const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
   if (control == CC_ToolButton && button && button->toolButtonStyle == Qt::ToolButtonIconOnly)
     return drawToolButton(*button, painter, widget);
@@ -373,11 +369,11 @@ void StyledMenuStyle::drawToolButton(const QStyleOptionToolButton& button, QPain
   if (button.icon.isNull()) return;
   const int size = std::min(button.iconSize.width(), button.iconSize.height());
   const QPoint at(rect.left() + (rect.width() - size) / 2, rect.top() + (rect.height() - size) / 2);
-  const IconLook look = !enabled                   ? IconLook::Disabled
-                        : hot && !pressed          ? IconLook::Hot
-                        : hot || checked           ? IconLook::Plain
-                        : isHighColour()           ? IconLook::Faded
-                                                   : IconLook::Plain;
+  const IconLook look = !enabled          ? IconLook::Disabled
+                        : hot && !pressed ? IconLook::Hot
+                        : hot || checked  ? IconLook::Plain
+                        : isHighColour()  ? IconLook::Faded
+                                          : IconLook::Plain;
   drawIcon(painter, button.icon, at, size, look, darken(colours.selectionBackground, 50));
 }
 

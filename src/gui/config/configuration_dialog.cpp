@@ -55,7 +55,8 @@ namespace {
 class ShadowedLogo : public QWidget {
  public:
   explicit ShadowedLogo(QWidget* parent) : QWidget(parent) {
-    m_font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
+    m_font.setFamilies(
+        {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
     m_font.setPixelSize(40);
     m_font.setBold(true);
     m_font.setItalic(true);
@@ -204,7 +205,8 @@ QWidget* ConfigurationDialog::buildGeneralPage() {
   address->setStyleSheet(QStringLiteral("color: blue; font-weight: bold; font-style: italic"));
   address->setCursor(Qt::PointingHandCursor);
   address->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-  address->setText(QStringLiteral("<a href=\"%1\" style=\"color: blue; text-decoration: none\">%1</a>").arg(kWebPageAddress));
+  address->setText(
+      QStringLiteral("<a href=\"%1\" style=\"color: blue; text-decoration: none\">%1</a>").arg(kWebPageAddress));
   connect(address, &QLabel::linkActivated, this, [this] { m_ui.openWithDesktop(kWebPageAddress); });
   noticeLines->addWidget(free);
   noticeLines->addWidget(address);

@@ -4,8 +4,8 @@
 // batch mode help on "Mode Batch". It is created once and keeps its controls'
 // states from one showing to the next.
 
-#include <QDialog>
 #include <QColor>
+#include <QDialog>
 #include <map>
 
 #include "paths/program_paths.h"

@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "config/menu_config.h"
 #include "config/configuration_dialog.h"
+#include "config/menu_config.h"
 #include "io/file_handle.h"
 #include "services/ui_services.h"
 
@@ -96,7 +96,8 @@ QWidget* ConfigurationDialog::buildToolsPage() {
   };
   button("&Ajouter", "Ajouter", "Ajouter un outil", &ConfigurationDialog::addTool);
   button("&Supprimer", "Supprimer", "Supprimer l'outil sélectionné", &ConfigurationDialog::removeTool);
-  button("Tout supprimer", "ToutSupprimer", "Supprimer tous les liens vers les outils", &ConfigurationDialog::removeAllTools);
+  button("Tout supprimer", "ToutSupprimer", "Supprimer tous les liens vers les outils",
+         &ConfigurationDialog::removeAllTools);
   button("&Valider", "Valider", "Valider les modifications", &ConfigurationDialog::updateTool);
   buttons->addStretch();
   grid->addLayout(buttons, 0, 3, 6, 1);
@@ -130,8 +131,7 @@ bool ConfigurationDialog::saveToolList() {
   std::vector<ToolEntry> entries;
   for (int row = 0; row < m_toolList->count(); ++row) entries.push_back(toolOf(*m_toolList->item(row)));
   Status status;
-  switch (orvex::saveToolList(m_paths.menuFile(), m_menuTitle->text().toStdString(), entries, m_menuEncoding,
-                              status)) {
+  switch (orvex::saveToolList(m_paths.menuFile(), m_menuTitle->text().toStdString(), entries, m_menuEncoding, status)) {
     case ToolListSave::TitleMissing:
       m_ui.showMessage(QStringLiteral("Erreur"), QStringLiteral("Vous devez saisir un nom pour le menu général."),
                        MessageIcon::Stop);
@@ -140,8 +140,7 @@ bool ConfigurationDialog::saveToolList() {
       if (status.ok()) return true;
       reportError(status.error);
       return false;
-    case ToolListSave::Written:
-      return true;
+    case ToolListSave::Written: return true;
   }
   return true;
 }

@@ -4,11 +4,10 @@
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
-
-#include <QVBoxLayout>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cerrno>
 #include <utility>
@@ -202,8 +201,9 @@ void DocumentEditor::setUpControl() {
   sci->setFont(font);
   sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT,
                      font.family().toUtf8().constData());
-  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT,
-                     static_cast<long>(font.pointSizeF() * static_cast<double>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
+  sci->SendScintilla(
+      QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT,
+      static_cast<long>(font.pointSizeF() * static_cast<double>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
   sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
   sci->setMarginWidth(0, 0);
   sci->setMarginWidth(1, 0);
@@ -264,9 +264,8 @@ QFont DocumentEditor::zoomedFont() const {
 
 int DocumentEditor::textWidth(int count) const {
   const std::string text(static_cast<std::size_t>(count), '.');
-  return static_cast<int>(m_impl->sci->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
-                                                      static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT),
-                                                      text.c_str()));
+  return static_cast<int>(m_impl->sci->SendScintilla(
+      QsciScintillaBase::SCI_TEXTWIDTH, static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT), text.c_str()));
 }
 
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
@@ -351,7 +350,8 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
 }
 
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
-  return "Le fichier " + path + " est trop volumineux pour l'éditeur (plus de 2 Go).\n\r"
+  return "Le fichier " + path +
+         " est trop volumineux pour l'éditeur (plus de 2 Go).\n\r"
          "Le mode batch le traite : orvex FICHIER OPTIONS.";
 }
 

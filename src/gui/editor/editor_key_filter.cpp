@@ -27,17 +27,22 @@ bool isPlainEditingKey(int combined) {
   const int key = combined & ~static_cast<int>(Qt::KeyboardModifierMask);
   const auto modifiers = Qt::KeyboardModifiers::fromInt(combined & static_cast<int>(Qt::KeyboardModifierMask));
   switch (key) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-      return !(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier));
-    case Qt::Key_Backspace: case Qt::Key_Return: case Qt::Key_Enter:
-      return modifiers == Qt::NoModifier;
-    case Qt::Key_Delete:
-      return modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
-    case Qt::Key_Insert:
-      return modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier;
-    case Qt::Key_C: case Qt::Key_X: case Qt::Key_V:
-      return modifiers == Qt::ControlModifier;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: return !(modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier));
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return modifiers == Qt::NoModifier;
+    case Qt::Key_Delete: return modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
+    case Qt::Key_Insert: return modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier;
+    case Qt::Key_C:
+    case Qt::Key_X:
+    case Qt::Key_V: return modifiers == Qt::ControlModifier;
   }
   return false;
 }

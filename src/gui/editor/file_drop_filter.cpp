@@ -40,7 +40,8 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
       const std::filesystem::path file = droppedFile(drop->mimeData());
       if (file.empty()) return false;
       drop->acceptProposedAction();
-      QMetaObject::invokeMethod(this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this, file] { emit fileDropped(file); }, Qt::QueuedConnection);
       return true;
     }
     default: return false;

@@ -1,22 +1,21 @@
 #include "services/ui_services.h"
 
-#include "config/detached_launch.h"
-
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QInputDialog>
-#include <QLabel>
 #include <QDialog>
-#include <QUrl>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QUrl>
 
+#include "config/detached_launch.h"
 #include "services/program_dialog.h"
 
 namespace orvex::gui {

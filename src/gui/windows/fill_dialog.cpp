@@ -124,7 +124,7 @@ void FillDialog::prepareFill(std::int64_t caretColumn, std::int64_t lineCount, s
 }
 
 void FillDialog::prepareBlockFill(std::int64_t startColumn, std::int64_t startLine, std::int64_t endLine,
-                              std::int64_t width) {
+                                  std::int64_t width) {
   m_blockWidth = static_cast<int>(std::max<std::int64_t>(width, 0));
   m_column->setRange(1, clampToInt(startColumn));
   m_column->setValue(clampToInt(startColumn));

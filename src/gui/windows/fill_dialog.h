@@ -39,12 +39,12 @@ class FillDialog : public QDialog {
   void setRangeControlsEnabled(bool enabled);
 
   QLineEdit* m_text;
-  QSpinBox* m_column;  // column
+  QSpinBox* m_column;     // column
   QSpinBox* m_firstLine;  // first line
-  QSpinBox* m_lastLine;  // last line
+  QSpinBox* m_lastLine;   // last line
   QCheckBox* m_increment;
   QSpinBox* m_start;  // start number
-  QSpinBox* m_step;  // increment
+  QSpinBox* m_step;   // increment
   int m_blockWidth = 0;
   bool m_accepted = false;  // 0: no block fill
 };

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QWindow>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 
 #include "components/background.h"
