@@ -18,7 +18,6 @@
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
-#include "io/file_probes.h"
 #include "io/piece_reader.h"
 #include "io/status.h"
 #include "text/messages.h"
@@ -143,7 +142,7 @@ class DocumentEditor::UndoGlue final : public ToolUndo::Control {
   void emptyUndoBuffer() override { send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER); }
   void setSavePoint() override { send(QsciScintillaBase::SCI_SETSAVEPOINT); }
   bool leftSavePoint() const override { return send(QsciScintillaBase::SCI_GETMODIFY) != 0; }
-  const TextFormat& format() const override { return m_editor.m_format; }
+  const TextFormat& format() const override { return m_editor.m_encoding.format(); }
   Reload reload(const Snapshot& text) override {
     try {
       m_editor.loadFromFile(text.file, text.documentEncoding, text.bytesEncoding, false, false);
@@ -277,9 +276,9 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
     appendWindows1252AsUtf8(bytes, converted);
     bytes = converted;
   }
-  m_format = format;
-  m_format.encoding = shown;
-  m_shownEncoding = shown;
+  TextFormat own = format;
+  own.encoding = shown;
+  m_encoding.set(own, shown);
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
   {
     const Impl::QuietChange quiet(*m_impl);
@@ -294,12 +293,12 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
 }
 
 void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
-  const TextFormat previous = m_format;
-  m_format = format;
+  const DocumentEncoding previous = m_encoding;
+  m_encoding.set(format, m_encoding.shown());
   try {
     loadFromFile(path, format.encoding, shown, format.bom, true);
   } catch (const StillWhole&) {
-    m_format = previous;
+    m_encoding = previous;
     throw;
   } catch (const IoFailure& failure) {
     // Half a file is no document: what is left is a new, empty one.
@@ -325,9 +324,8 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
   const auto expected = static_cast<std::size_t>(info.st_size);
   if (expected > kMaxBytes) throw StillWhole(tooLargeMessage(path.string()));
 
-  m_format.encoding = own;
-  m_shownEncoding = shown;
-  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_format.lineBreak)));
+  m_encoding.setEncodings(own, shown);
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
   // In large pieces read with read(): a file mapped into memory would kill the
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
@@ -359,12 +357,12 @@ std::string_view DocumentEditor::editorText() const { return m_impl->text(); }
 
 std::string DocumentEditor::bytes() const {
   const std::string_view text = editorText();
-  return m_shownEncoding == Encoding::Utf8 ? std::string(text) : encodeWindows1252(text);
+  return m_encoding.bytes(text);
 }
 
 FileIdentity DocumentEditor::saveFile(const std::filesystem::path& path) const {
-  if (m_shownEncoding == Encoding::Utf8) return saveDocument(path, editorText(), m_format);
-  return saveDocument(path, encodeWindows1252(editorText()), m_format);
+  if (m_encoding.showsUtf8()) return saveDocument(path, editorText(), m_encoding.format());
+  return saveDocument(path, m_encoding.bytes(editorText()), m_encoding.format());
 }
 
 std::size_t DocumentEditor::lineCount() const { return lines::documentLines(*m_impl); }
@@ -412,12 +410,12 @@ ViewPosition DocumentEditor::viewPosition() const { return lines::viewPosition(*
 void DocumentEditor::restoreViewPosition(const ViewPosition& where) { lines::restoreViewPosition(*m_impl, where); }
 
 bool DocumentEditor::goToLine(long number) {
-  return lines::goToLine(*m_impl, number, lineBreakBytes(m_format.lineBreak));
+  return lines::goToLine(*m_impl, number, lineBreakBytes(m_encoding.format().lineBreak));
 }
 void DocumentEditor::selectLine() { lines::selectLine(*m_impl); }
-void DocumentEditor::duplicateLine() { lines::duplicateLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
+void DocumentEditor::duplicateLine() { lines::duplicateLine(*m_impl, lineBreakBytes(m_encoding.format().lineBreak)); }
 void DocumentEditor::deleteLine() { lines::deleteLine(*m_impl); }
-void DocumentEditor::insertLine() { lines::insertLine(*m_impl, lineBreakBytes(m_format.lineBreak)); }
+void DocumentEditor::insertLine() { lines::insertLine(*m_impl, lineBreakBytes(m_encoding.format().lineBreak)); }
 void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
   lines::insertAtCaret(*m_impl, text, advance);
 }
@@ -479,16 +477,12 @@ int DocumentEditor::print(const QString& title) {
 
 TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
   const std::string_view text = editorText();
-  if (m_shownEncoding == Encoding::Utf8)
+  if (m_encoding.showsUtf8())
     writeWholeFile(path, text);
   else
-    writeWholeFile(path, encodeWindows1252(text));
-  m_toolUndo.toolStarting({path, m_format.encoding, m_shownEncoding});
-  TextFormat format = m_format;
-  format.bom = false;
-  format.encoding = m_shownEncoding;
-  format.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-  return format;
+    writeWholeFile(path, m_encoding.bytes(text));
+  m_toolUndo.toolStarting(m_encoding.snapshot(path));
+  return m_encoding.dumpFormat(text);
 }
 
 void DocumentEditor::clear() {
@@ -498,35 +492,25 @@ void DocumentEditor::clear() {
 }
 
 void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
-  // `format.encoding` is the one the tool wrote in: the document's, or UTF-8 when a
-  // tool turned a Windows-1252 text into UTF-8 (a concatenation). A UTF-8 document
-  // whose bytes are no longer valid UTF-8 (an encrypted text) shows them as
-  // Windows-1252 until they are valid again.
-  const bool turnsUtf8 = format.encoding == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
-  const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
-  const Encoding shown = own == Encoding::Utf8 ? detectFileEncoding(path) : Encoding::Windows1252;
+  const DocumentEncoding::Reload reload = m_encoding.forToolOutput(format.encoding, path);
   // A failed reload keeps the document's encodings for the reload that gives the
   // text back.
-  const TextFormat previous = m_format;
-  const Encoding previousShown = m_shownEncoding;
+  const DocumentEncoding previous = m_encoding;
   try {
-    loadFromFile(path, own, shown, false, false);
+    loadFromFile(path, reload.own, reload.shown, false, false);
   } catch (...) {
-    m_format = previous;
-    m_shownEncoding = previousShown;
+    m_encoding = previous;
     throw;
   }
-  if (turnsUtf8) emit becameUtf8();
+  if (reload.turnsUtf8) emit becameUtf8();
 }
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
-  m_toolUndo.record(before, {after, m_format.encoding, m_shownEncoding});
+  m_toolUndo.record(before, m_encoding.snapshot(after));
 }
 
 void DocumentEditor::checkInsertedText(std::string_view utf8) {
-  if (m_shownEncoding != Encoding::Windows1252 || fitsWindows1252(utf8)) return;
-  m_shownEncoding = Encoding::Utf8;
-  m_format.encoding = Encoding::Utf8;
+  if (!m_encoding.receive(utf8)) return;
   emit formatChanged();
   m_toolUndo.refreshModified();
   // Said once the editor has finished the change it is reporting.

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/document_encoding.h"
 #include "editor/editor_key_filter.h"
 #include "editor/tool_undo.h"
 #include "editor/view_position.h"
@@ -67,11 +68,11 @@ class DocumentEditor : public QWidget, public DocumentPort {
   std::string_view editorText() const;
   // The format the document was opened or created with; its encoding turns to
   // UTF-8 once the text holds a character Windows-1252 lacks.
-  const TextFormat& format() const { return m_format; }
+  const TextFormat& format() const { return m_encoding.format(); }
   // The encoding the document's bytes are in and shown from: the document's own,
   // except while a tool has left bytes that are not valid UTF-8 in a UTF-8 document
   // (an encrypted text): Windows-1252 then, until they are valid again.
-  Encoding shownEncoding() const { return m_shownEncoding; }
+  Encoding shownEncoding() const { return m_encoding.shown(); }
   // A new, empty document.
   void newDocument();
 
@@ -189,8 +190,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
  private:
   class Impl;
   std::unique_ptr<Impl> m_impl;
-  TextFormat m_format;
-  Encoding m_shownEncoding = Encoding::Utf8;
+  DocumentEncoding m_encoding;
   EditorKeyFilter* m_keyFilter = nullptr;
   class UndoGlue;
   std::unique_ptr<UndoGlue> m_undoGlue;

@@ -1,0 +1,32 @@
+#include "editor/document_encoding.h"
+
+#include "io/file_probes.h"
+#include "text/windows1252.h"
+
+namespace orvex::gui {
+
+std::string DocumentEncoding::bytes(std::string_view text) const {
+  return showsUtf8() ? std::string(text) : encodeWindows1252(text);
+}
+
+TextFormat DocumentEncoding::dumpFormat(std::string_view text) const {
+  TextFormat format = m_format;
+  format.bom = false;
+  format.encoding = m_shown;
+  format.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  return format;
+}
+
+DocumentEncoding::Reload DocumentEncoding::forToolOutput(Encoding written, const std::filesystem::path& output) const {
+  const bool turnsUtf8 = written == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
+  const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
+  return {own, own == Encoding::Utf8 ? detectFileEncoding(output) : Encoding::Windows1252, turnsUtf8};
+}
+
+bool DocumentEncoding::receive(std::string_view utf8) {
+  if (m_shown != Encoding::Windows1252 || fitsWindows1252(utf8)) return false;
+  setEncodings(Encoding::Utf8, Encoding::Utf8);
+  return true;
+}
+
+}  // namespace orvex::gui
