@@ -1,0 +1,100 @@
+#pragma once
+// The editor adapter's view of the QScintilla control: the text-control interface
+// the line commands use, the quiet loads, and the printer that counts its pages.
+// Private to the adapter: only document_editor.cpp includes it, and Qsci/.
+
+#include <Qsci/qsciprinter.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <string_view>
+
+#include "editor/document_editor.h"
+#include "editor/text_control.h"
+
+namespace orvex::gui {
+
+// Counts the pages a print run lays out.
+class CountingPrinter : public QsciPrinter {
+ public:
+  void formatPage(QPainter& painter, bool drawing, QRect& area, int pageNumber) override {
+    QsciPrinter::formatPage(painter, drawing, area, pageNumber);
+    if (drawing) ++pages;
+  }
+  int pages = 0;
+};
+
+class DocumentEditor::Impl final : public TextControl {
+ public:
+  explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
+
+  long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
+    return sci->SendScintilla(message, wParam, lParam);
+  }
+  static unsigned long at(long position) { return static_cast<unsigned long>(position); }
+  // Text with its length, which may hold NUL bytes.
+  void sendText(unsigned int message, std::string_view text) const {
+    sci->SendScintilla(message, static_cast<unsigned long>(text.size()), text.data());
+  }
+  int columnOf(long position) const { return static_cast<int>(countCharacters(lineStart(lineOf(position)), position)); }
+
+  long lineCount() const override { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
+  long length() const override { return send(QsciScintillaBase::SCI_GETLENGTH); }
+  std::string_view text() const override {
+    const auto* data = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return std::string_view(data, static_cast<std::size_t>(length()));
+  }
+  long lineStart(long line) const override { return send(QsciScintillaBase::SCI_POSITIONFROMLINE, at(line)); }
+  long lineEnd(long line) const override { return send(QsciScintillaBase::SCI_GETLINEENDPOSITION, at(line)); }
+  long lineOf(long position) const override { return send(QsciScintillaBase::SCI_LINEFROMPOSITION, at(position)); }
+  long selectionStart() const override { return send(QsciScintillaBase::SCI_GETSELECTIONSTART); }
+  long selectionEnd() const override { return send(QsciScintillaBase::SCI_GETSELECTIONEND); }
+  long countCharacters(long start, long end) const override {
+    return send(QsciScintillaBase::SCI_COUNTCHARACTERS, at(start), end);
+  }
+  long positionRelative(long start, long characters) const override {
+    return send(QsciScintillaBase::SCI_POSITIONRELATIVE, at(start), characters);
+  }
+  long firstVisibleLine() const override { return send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE); }
+  // Through the target, which takes a length: SCI_INSERTTEXT would stop at a NUL byte
+  // and cut a duplicated line that holds one.
+  void insert(long position, std::string_view text) override {
+    send(QsciScintillaBase::SCI_SETTARGETRANGE, at(position), position);
+    sendText(QsciScintillaBase::SCI_REPLACETARGET, text);
+  }
+  void remove(long start, long length) override { send(QsciScintillaBase::SCI_DELETERANGE, at(start), length); }
+  void append(std::string_view text) override { sendText(QsciScintillaBase::SCI_APPENDTEXT, text); }
+  void goTo(long position) override { send(QsciScintillaBase::SCI_GOTOPOS, at(position)); }
+  void goToLine(long line) override { send(QsciScintillaBase::SCI_GOTOLINE, at(line)); }
+  void select(long anchor, long caret) override { send(QsciScintillaBase::SCI_SETSEL, at(anchor), caret); }
+  void setFirstVisibleLine(long line) override { send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, at(line)); }
+  void beginUndoAction() override { send(QsciScintillaBase::SCI_BEGINUNDOACTION); }
+  void endUndoAction() override { send(QsciScintillaBase::SCI_ENDUNDOACTION); }
+
+  class QuietChange;
+
+  QsciScintilla* sci;
+  CountingPrinter printer;
+};
+
+// Replaces text without undo collection and without reporting the change: loads and
+// reloads are not edits (a tool's step in the history brings the old text back), and
+// the control would otherwise count the characters up to each insertion and copy its
+// text for accessibility, a pass over the whole document every time.
+class DocumentEditor::Impl::QuietChange {
+ public:
+  explicit QuietChange(const Impl& impl) : m_impl(impl) {
+    m_impl.send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, 0);
+  }
+  QuietChange(const QuietChange&) = delete;
+  QuietChange& operator=(const QuietChange&) = delete;
+  ~QuietChange() {
+    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, QsciScintillaBase::SC_MODEVENTMASKALL);
+    m_impl.send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  }
+
+ private:
+  const Impl& m_impl;
+};
+
+}  // namespace orvex::gui
