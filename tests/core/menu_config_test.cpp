@@ -32,8 +32,8 @@ TEST(MenuFile, ReadsCrLfAndLfAlike) {
   test::TempDir dir;
   test::writeFile(dir / "crlf.cfg", "MENU-GENERAL=Outils\r\nMENU=Un\r\n");
   test::writeFile(dir / "lf.cfg", "MENU-GENERAL=Outils\nMENU=Un\n");
-  EXPECT_EQ(readMenuFile(dir / "crlf.cfg").lines, readMenuFile(dir / "lf.cfg").lines);
-  EXPECT_EQ(readMenuFile(dir / "lf.cfg").lines, (Strings{"MENU-GENERAL=Outils", "MENU=Un"}));
+  EXPECT_EQ(readMenuFile(dir / "crlf.cfg").value().lines, readMenuFile(dir / "lf.cfg").value().lines);
+  EXPECT_EQ(readMenuFile(dir / "lf.cfg").value().lines, (Strings{"MENU-GENERAL=Outils", "MENU=Un"}));
 }
 
 TEST(MenuFile, BuildsMenusAndTheConfigurationList) {
@@ -97,7 +97,7 @@ TEST(MenuFile, KeepsItsEncodingAndItsLines) {
   Status status;
   const std::string windows1252 = "MENU-GENERAL=Outils \xE9t\xE9\r\nMENU=Caf\xE9\r\nCHEMIN=/bin/x\r\nPARAMETRE=\r\n";
   test::writeFile(file, windows1252);
-  MenuFile read = readMenuFile(file);
+  MenuFile read = readMenuFile(file).value();
   EXPECT_EQ(read.encoding, Encoding::Windows1252);
   EXPECT_EQ(read.lines[0], "MENU-GENERAL=Outils été");
   ToolList list = loadToolList(read.lines);
@@ -123,7 +123,7 @@ TEST(MenuFile, KeepsItsEncodingAndItsLines) {
     const std::string text = test::readFile(file);
     EXPECT_TRUE(text.starts_with(c.expectedFirstLine)) << text;
     EXPECT_NE(text.find("\r\nMENU=a b\r\n"), std::string::npos) << text;
-    EXPECT_EQ(loadToolList(readMenuFile(file).lines).entries.size(), 1u) << text;
+    EXPECT_EQ(loadToolList(readMenuFile(file).value().lines).entries.size(), 1u) << text;
   }
 }
 
@@ -199,7 +199,7 @@ TEST(MenuFile, EveryValueReadsBackAsItself) {
     for (const Encoding encoding : {Encoding::Utf8, Encoding::Windows1252}) {
       Status status;
       ASSERT_EQ(saveToolList(file, title, tools, encoding, status), ToolListSave::Written) << title;
-      const MenuFile read = readMenuFile(file);
+      const MenuFile read = readMenuFile(file).value();
       const ToolList list = loadToolList(read.lines);
       EXPECT_EQ(list.title, title);
       EXPECT_EQ(list.entries, tools) << title;

@@ -2,13 +2,14 @@
 // document that survives every failure.
 
 #include <gtest/gtest.h>
-
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <new>
+
+#include "history/tool_history.h"
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
-#include "history/tool_history.h"
 #include "pipeline/line_pipeline.h"
 #include "test_support.h"
 #include "text/format_detection.h"
@@ -16,8 +17,6 @@
 #include "tools/cipher_tool.h"
 #include "tools/line_edit_tools.h"
 #include "tools/sort_tool.h"
-
-#include <new>
 
 namespace orvex {
 namespace {
@@ -32,20 +31,23 @@ class FakeEditor : public DocumentPort {
     for (const char c : text) count += c == '\n';
     return count + (!text.empty() && text.back() != '\n');
   }
-  TextFormat saveTo(const std::filesystem::path& path) override {
-    writeWholeFile(path, text);
-    return detectFormat(text);
+  Result<TextFormat> saveTo(const std::filesystem::path& path) override {
+    return resultOf([&] {
+      writeWholeFile(path, text);
+      return detectFormat(text);
+    });
   }
   void clear() override {
     text.clear();
     ++clears;
   }
-  void loadFrom(const std::filesystem::path& path, const TextFormat&) override {
+  Status loadFrom(const std::filesystem::path& path, const TextFormat&) override {
     if (failLoads > 0) {
       --failLoads;
-      throw IoFailure("Erreur E/S 5");
+      return Status::failure("Erreur E/S 5");
     }
     text = readWholeFile(path);
+    return {};
   }
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override {
     recorded.emplace_back(readWholeFile(before), readWholeFile(after));

@@ -1,8 +1,7 @@
 // Reading lines and writing them back: every layout survives byte for byte.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <tuple>
@@ -100,7 +99,9 @@ TEST(FormatDetection, EncodingFollowsUtf8Validity) {
   EXPECT_EQ(detectFormat("a\rb\r\n").lineBreak, LineBreak::Cr);
   TempDir dir;
   writeFile(dir / "latin.txt", "caf\xE9\n");
-  writeFile(dir / "utf8.txt", "\xEF\xBB\xBF" "café\n");
+  writeFile(dir / "utf8.txt",
+            "\xEF\xBB\xBF"
+            "café\n");
   EXPECT_EQ(detectFileEncoding(dir / "latin.txt"), Encoding::Windows1252);
   EXPECT_EQ(detectFileEncoding(dir / "utf8.txt"), Encoding::Utf8);
 }
@@ -110,9 +111,18 @@ TEST(Utf8Validator, RejectsMalformedSequences) {
     std::string bytes;
     bool valid;
   } cases[] = {
-      {"abc", true},           {"\xC3\xA9", true},       {"\xE2\x82\xAC", true},  {"\xF0\x9F\x98\x80", true},
-      {"\xC3", false},         {"\xC0\xAF", false},      {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false},
-      {"\xF4\x90\x80\x80", false}, {"\x80", false},      {"\xFF", false},         {"a\xC3(", false},
+      {"abc", true},
+      {"\xC3\xA9", true},
+      {"\xE2\x82\xAC", true},
+      {"\xF0\x9F\x98\x80", true},
+      {"\xC3", false},
+      {"\xC0\xAF", false},
+      {"\xE0\x80\xAF", false},
+      {"\xED\xA0\x80", false},
+      {"\xF4\x90\x80\x80", false},
+      {"\x80", false},
+      {"\xFF", false},
+      {"a\xC3(", false},
   };
   for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
   // A sequence split between two pieces is still one character.
@@ -177,9 +187,10 @@ TEST(FileErrors, ReportTheFrenchMessages) {
 
 TEST(DocumentSave, WritesTheMarkAndOneKindOfLineBreak) {
   TempDir dir;
-  saveDocument(dir / "a.txt", "un\r\ndeux\ntrois\rfin", {Encoding::Utf8, true, LineBreak::CrLf, false});
+  ASSERT_TRUE(
+      saveDocument(dir / "a.txt", "un\r\ndeux\ntrois\rfin", {Encoding::Utf8, true, LineBreak::CrLf, false}).ok());
   EXPECT_EQ(readFile(dir / "a.txt"), "\xEF\xBB\xBFun\r\ndeux\r\ntrois\r\nfin");
-  saveDocument(dir / "b.txt", "a\nb\n", {Encoding::Windows1252, false, LineBreak::Lf, true});
+  ASSERT_TRUE(saveDocument(dir / "b.txt", "a\nb\n", {Encoding::Windows1252, false, LineBreak::Lf, true}).ok());
   EXPECT_EQ(readFile(dir / "b.txt"), "a\nb\n");
   EXPECT_EQ(unifyLineBreaks("a\nb", LineBreak::Lf), std::nullopt);
   EXPECT_EQ(unifyLineBreaks("a\r\nb\r", LineBreak::Cr), "a\rb\r");

@@ -22,12 +22,11 @@ void readAll(const std::filesystem::path& directory) {
   const SettingsReadResult settings = readSettings(paths.configFile());
   std::cout << "config.dat: " << (settings.record ? "lu" : settings.error.empty() ? "absent" : settings.error) << '\n';
   std::cout << "menu.cfg: ";
-  try {
-    const std::size_t lines = readMenuFile(paths.menuFile()).lines.size();
-    std::cout << lines << " lignes\n";
-  } catch (const IoFailure& failure) {
-    std::cout << failure.what() << '\n';
-  }
+  const Result<MenuFile> menu = readMenuFile(paths.menuFile());
+  if (menu.ok())
+    std::cout << menu.value().lines.size() << " lignes\n";
+  else
+    std::cout << menu.error() << '\n';
   std::cout << "bloc.txt: ";
   try {
     ColumnInsertTool paste(paths.blockClipboardFile(), 0, -1, Encoding::Utf8, LinkPolicy::OwnLinksOnly);

@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto menu = fuzz::scratchFile("menu.cfg");
   writeWholeFile(menu, text);
-  const MenuFile file = readMenuFile(menu);
+  const Result<MenuFile> read = readMenuFile(menu);
+  fuzz::require(read.ok(), "menu.cfg read");
+  const MenuFile& file = read.value();
   const std::vector<std::string>& lines = file.lines;
   buildToolMenus(lines);
   const ToolList list = loadToolList(lines);
@@ -36,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Status status;
   if (saveToolList(menu, list.title.value_or(""), list.entries, file.encoding, status) == ToolListSave::Written) {
-    const ToolList again = loadToolList(readMenuFile(menu).lines);
+    const ToolList again = loadToolList(readMenuFile(menu).value().lines);
     fuzz::require(again.title == list.title, "menu title read back");
     fuzz::require(again.entries.size() == list.entries.size(), "every tool read back");
   }

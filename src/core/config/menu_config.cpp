@@ -93,20 +93,7 @@ ToolKeys toolKeysAt(const std::vector<std::string>& lines, std::size_t first) {
   return tool;
 }
 
-}  // namespace
-
-std::string joinToolEntry(const ToolEntry& entry) {
-  std::string joined = entry.label;
-  joined.append(kEntrySeparator).append(entry.program).append(kEntrySeparator).append(entry.parameters);
-  return joined;
-}
-
-std::string_view valueOf(std::string_view line) {
-  const auto equals = line.find('=');
-  return equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
-}
-
-MenuFile readMenuFile(const std::filesystem::path& path) {
+MenuFile readMenuLines(const std::filesystem::path& path) {
   LineReader reader(path, true, LinkPolicy::OwnLinksOnly);
   MenuFile file;
   std::string_view line;
@@ -122,6 +109,23 @@ MenuFile readMenuFile(const std::filesystem::path& path) {
     }
   }
   return file;
+}
+
+}  // namespace
+
+std::string joinToolEntry(const ToolEntry& entry) {
+  std::string joined = entry.label;
+  joined.append(kEntrySeparator).append(entry.program).append(kEntrySeparator).append(entry.parameters);
+  return joined;
+}
+
+std::string_view valueOf(std::string_view line) {
+  const auto equals = line.find('=');
+  return equals == std::string_view::npos ? std::string_view{} : line.substr(equals + 1);
+}
+
+Result<MenuFile> readMenuFile(const std::filesystem::path& path) {
+  return resultOf([&path] { return readMenuLines(path); });
 }
 
 ToolList loadToolList(const std::vector<std::string>& lines) {

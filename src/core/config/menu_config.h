@@ -37,13 +37,13 @@ std::string joinToolEntry(const ToolEntry& entry);
 std::string_view valueOf(std::string_view line);
 
 // menu.cfg as UTF-8 lines, CR LF or LF ended, and the encoding the file was in:
-// UTF-8 when it is valid UTF-8, otherwise Windows-1252. Throws IoFailure.
+// UTF-8 when it is valid UTF-8, otherwise Windows-1252.
 struct MenuFile {
   std::vector<std::string> lines;
   Encoding encoding = Encoding::Utf8;
 };
-// A symbolic link another user owns is never followed: IoFailure, as for an unreadable file.
-MenuFile readMenuFile(const std::filesystem::path& path);
+// A symbolic link another user owns is never followed: a failure, as for an unreadable file.
+Result<MenuFile> readMenuFile(const std::filesystem::path& path);
 
 // What the configuration list loads: the menu title and the tools. A tool's
 // program and parameters are its own "CHEMIN=" and "PARAMETRE=" lines: those

@@ -45,20 +45,22 @@ std::string padToWidth(std::string text, std::int64_t width, Encoding encoding) 
   return text;
 }
 
-void copyBlock(const std::filesystem::path& input, const TextFormat& format, const BlockAnchor& anchor,
-               const std::filesystem::path& clipboard, Progress& progress) {
-  LineReader reader(input, format.bom);
-  AtomicFile output(clipboard, std::nullopt, LinkPolicy::OwnLinksOnly);
-  LineWriter writer(output.fd(), kClipboardFormat);
-  std::string_view line;
-  std::int64_t number = 0;
-  while (reader.next(line)) {
-    if (anchor.containsLine(++number))
-      writer.put(blockSlice(line, anchor.startColumn, anchor.width(), format.encoding));
-    progress.advance();
-  }
-  writer.finish();
-  output.commit();
+Status copyBlock(const std::filesystem::path& input, const TextFormat& format, const BlockAnchor& anchor,
+                 const std::filesystem::path& clipboard, Progress& progress) {
+  return statusOf([&] {
+    LineReader reader(input, format.bom);
+    AtomicFile output(clipboard, std::nullopt, LinkPolicy::OwnLinksOnly);
+    LineWriter writer(output.fd(), kClipboardFormat);
+    std::string_view line;
+    std::int64_t number = 0;
+    while (reader.next(line)) {
+      if (anchor.containsLine(++number))
+        writer.put(blockSlice(line, anchor.startColumn, anchor.width(), format.encoding));
+      progress.advance();
+    }
+    writer.finish();
+    output.commit();
+  });
 }
 
 BlockRemovalTool::BlockRemovalTool(const BlockAnchor& anchor, Encoding encoding,

@@ -12,6 +12,7 @@
 #include "io/encoding_meeting.h"
 #include "io/line_reader.h"
 #include "io/line_writer.h"
+#include "io/status.h"
 #include "text/text_format.h"
 #include "tools/document_tool.h"
 #include "tools/fill_tool.h"
@@ -47,9 +48,9 @@ std::string_view blockSlice(std::string_view line, std::int64_t from, std::int64
 std::string padToWidth(std::string text, std::int64_t width, Encoding encoding);
 
 // Writes the block's slice of each line in the block's range to the block clipboard
-// (CR LF after each line). The document does not change. Throws IoFailure.
-void copyBlock(const std::filesystem::path& input, const TextFormat& format, const BlockAnchor& anchor,
-               const std::filesystem::path& clipboard, Progress& progress);
+// (CR LF after each line). The document does not change.
+Status copyBlock(const std::filesystem::path& input, const TextFormat& format, const BlockAnchor& anchor,
+                 const std::filesystem::path& clipboard, Progress& progress);
 
 // Removes the block's characters from each line of its range; with a clipboard path,
 // writes them there as copyBlock does (a cut). A block whose end column lies left

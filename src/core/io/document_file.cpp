@@ -6,12 +6,14 @@
 
 namespace orvex {
 
-FileIdentity saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format) {
-  const std::optional<std::string> unified = unifyLineBreaks(text, format.lineBreak);
-  AtomicFile file(path);
-  if (format.bom) writeAll(file.fd(), kUtf8Bom);
-  writeAll(file.fd(), unified ? std::string_view(*unified) : text);
-  return file.commit();
+Result<FileIdentity> saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format) {
+  return resultOf([&] {
+    const std::optional<std::string> unified = unifyLineBreaks(text, format.lineBreak);
+    AtomicFile file(path);
+    if (format.bom) writeAll(file.fd(), kUtf8Bom);
+    writeAll(file.fd(), unified ? std::string_view(*unified) : text);
+    return file.commit();
+  });
 }
 
 }  // namespace orvex

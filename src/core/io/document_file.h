@@ -6,12 +6,13 @@
 #include <string_view>
 
 #include "io/atomic_file.h"
+#include "io/status.h"
 #include "text/text_format.h"
 
 namespace orvex {
 
 // `text` is the document without byte-order mark. Returns the identity of the file
-// written. Throws IoFailure; the old file is then unchanged.
-FileIdentity saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format);
+// written, or the failure; the old file is then unchanged.
+Result<FileIdentity> saveDocument(const std::filesystem::path& path, std::string_view text, const TextFormat& format);
 
 }  // namespace orvex

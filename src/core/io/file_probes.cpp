@@ -74,4 +74,12 @@ Encoding detectFileEncoding(const std::filesystem::path& path, LinkPolicy links)
   return validator.encoding();
 }
 
+Result<FileProbe> probeFile(const std::filesystem::path& path) {
+  return resultOf([&path] { return FileProbe{probeFileLayout(path), detectFileEncoding(path)}; });
+}
+
+Result<Encoding> probeEncoding(const std::filesystem::path& path) {
+  return resultOf([&path] { return detectFileEncoding(path); });
+}
+
 }  // namespace orvex

@@ -1,9 +1,12 @@
 #include "io/piece_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
-#include "io/file_handle.h"
+#include "text/messages.h"
 #include "text/text_format.h"
 #include "text/windows1252.h"
 
@@ -12,6 +15,18 @@ namespace orvex {
 // The buffer holds at least a byte-order mark's length, so that the first read sees one.
 PieceReader::PieceReader(int fd, Options options)
     : m_fd(fd), m_options(options), m_buffer(std::max(options.pieceSize, kUtf8Bom.size()), '\0') {}
+
+Result<PieceReader> PieceReader::open(const std::filesystem::path& path, Options options) {
+  return resultOf([&] {
+    FileHandle file = openForReading(path);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
+    PieceReader reader(file.get(), options);
+    reader.m_file = std::move(file);
+    reader.m_size = static_cast<std::size_t>(info.st_size);
+    return reader;
+  });
+}
 
 // Moves the bytes not yet given to the front, grows the buffer when they fill it,
 // and reads until it is full or the file ends.
@@ -50,7 +65,12 @@ bool PieceReader::next(std::string_view& piece) {
       piece = give(m_end);
       return true;
     }
-    fill();
+    try {
+      fill();
+    } catch (const IoFailure& failure) {
+      m_error = failure.what();
+      return false;
+    }
     const std::string_view unsearched(m_buffer.data() + m_searched, m_end - m_searched);
     const std::size_t lf = unsearched.rfind('\n');
     if (lf != std::string_view::npos) {

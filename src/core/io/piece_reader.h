@@ -6,8 +6,12 @@
 // read(), never mapped: a file that shrinks while it is read simply ends sooner.
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "io/file_handle.h"
+#include "io/status.h"
 
 namespace orvex {
 
@@ -22,15 +26,25 @@ class PieceReader {
   // Reads `fd` from its current position; the caller keeps the descriptor open.
   PieceReader(int fd, Options options);
 
+  // Opens a regular file to read from its start; the reader keeps it open.
+  static Result<PieceReader> open(const std::filesystem::path& path, Options options);
+
+  // The file's size when it was opened, 0 for a reader given a descriptor.
+  std::size_t size() const { return m_size; }
+
   // Gives the next piece, never empty, valid until the following call; false when
-  // the file is done. Throws IoFailure on a read error.
+  // the file is done or a read failed, which error() then says.
   bool next(std::string_view& piece);
+  const std::string& error() const { return m_error; }
 
  private:
   void fill();
   std::string_view give(std::size_t end);
 
+  FileHandle m_file;
   int m_fd;
+  std::size_t m_size = 0;
+  std::string m_error;
   Options m_options;
   std::string m_buffer;  // bytes [m_begin, m_end) are read and not yet given
   std::size_t m_begin = 0;

@@ -73,6 +73,10 @@ ScratchDirectory::ScratchDirectory() {
   throw IoFailure(cannotCreateMessage(tried));
 }
 
+Result<std::unique_ptr<ScratchDirectory>> ScratchDirectory::create() {
+  return resultOf([] { return std::make_unique<ScratchDirectory>(); });
+}
+
 ScratchDirectory::~ScratchDirectory() {
   // Removed while its lock is still held, so that no clean-up meets it half gone.
   std::error_code ignored;

@@ -6,10 +6,12 @@
 // one and remove it.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "io/file_lock.h"
+#include "io/status.h"
 
 namespace orvex {
 
@@ -22,6 +24,8 @@ std::vector<std::filesystem::path> temporaryBases();
 class ScratchDirectory {
  public:
   ScratchDirectory();  // throws IoFailure
+  // The same for a caller outside the engine: the failure as a value.
+  static Result<std::unique_ptr<ScratchDirectory>> create();
   ScratchDirectory(const ScratchDirectory&) = delete;
   ScratchDirectory& operator=(const ScratchDirectory&) = delete;
   ~ScratchDirectory();

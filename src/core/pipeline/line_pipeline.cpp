@@ -43,13 +43,12 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
   const auto second = scratch.secondFile();
 
   progress.start(static_cast<std::int64_t>(port.lineCount()) + kDumpSteps + kReloadSteps);
-  TextFormat format;
-  try {
-    format = port.saveTo(first);
-  } catch (const IoFailure& failure) {
+  const Result<TextFormat> saved = port.saveTo(first);
+  if (!saved.ok()) {
     removeQuietly(first);
-    return Status::failure(failure.what());
+    return Status::failure(saved.error());
   }
+  const TextFormat format = saved.value();
   progress.setPosition(kDumpSteps);
 
   bool emptied = false;
@@ -71,7 +70,8 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     emptied = true;
     TextFormat result = format;
     if (const std::optional<Encoding> encoding = tool.resultEncoding()) result.encoding = *encoding;
-    port.loadFrom(second, result);
+    const Status loaded = port.loadFrom(second, result);
+    if (!loaded.ok()) throw IoFailure(loaded.error);
   } catch (const IoFailure& failure) {
     error = failure.what();
   } catch (const std::bad_alloc&) {
@@ -83,13 +83,9 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     // The scratch files go at once: after a full disk they hold the space that
     // saving the document needs.
     removeQuietly(second);
-    if (emptied) {
-      try {
-        port.loadFrom(first, format);
-      } catch (...) {
-        port.reloadFailed();
-        return Status::failure(error + "\n\r" + rescueDocument(first));
-      }
+    if (emptied && !port.loadFrom(first, format).ok()) {
+      port.reloadFailed();
+      return Status::failure(error + "\n\r" + rescueDocument(first));
     }
     removeQuietly(first);
     return Status::failure(error);

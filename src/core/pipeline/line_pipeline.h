@@ -21,11 +21,12 @@ class DocumentPort {
   virtual ~DocumentPort() = default;
   virtual std::size_t lineCount() const = 0;
   // Writes the document's bytes (without byte-order mark) and says how they are laid
-  // out. Throws IoFailure.
-  virtual TextFormat saveTo(const std::filesystem::path& path) = 0;
+  // out.
+  virtual Result<TextFormat> saveTo(const std::filesystem::path& path) = 0;
   virtual void clear() = 0;
-  // Replaces the document with the file's bytes. Throws IoFailure.
-  virtual void loadFrom(const std::filesystem::path& path, const TextFormat& format) = 0;
+  // Replaces the document with the file's bytes; after a failure the port may hold
+  // part of them.
+  virtual Status loadFrom(const std::filesystem::path& path, const TextFormat& format) = 0;
   // The document now holds the tool's result; `before` and `after` hold its bytes
   // on either side of the tool. The port may move the two files away to keep them
   // (for undo); whatever is left is removed.

@@ -70,14 +70,13 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
     QApplication::installTranslator(&qtFrench);
 
   QtUiServices ui;
-  std::unique_ptr<ScratchDirectory> scratch;
-  try {
-    scratch = std::make_unique<ScratchDirectory>();
-  } catch (const IoFailure& failure) {
-    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(failure.what())),
+  Result<std::unique_ptr<ScratchDirectory>> created = ScratchDirectory::create();
+  if (!created.ok()) {
+    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(created.error())),
                    MessageIcon::Error);
     return 1;
   }
+  const std::unique_ptr<ScratchDirectory> scratch = std::move(created.value());
   installExitCleanup();
   removeDirectoryOnExitSignal(scratch->path());
   removeAbandonedScratchDirectories();

@@ -115,15 +115,12 @@ void ConfigurationDialog::loadToolList() {
   m_menuEncoding = Encoding::Utf8;
   const auto file = m_paths.menuFile();
   if (!isExistingFile(file)) return;
-  try {
-    const MenuFile menu = readMenuFile(file);
-    m_menuEncoding = menu.encoding;
-    const ToolList list = orvex::loadToolList(menu.lines);
-    if (list.title) m_menuTitle->setText(fromUtf8(*list.title));
-    for (const ToolEntry& tool : list.entries) appendToolItem(*m_toolList, tool);
-  } catch (const IoFailure& failure) {
-    reportError(failure.what());
-  }
+  const Result<MenuFile> menu = readMenuFile(file);
+  if (!menu.ok()) return reportError(menu.error());
+  m_menuEncoding = menu.value().encoding;
+  const ToolList list = orvex::loadToolList(menu.value().lines);
+  if (list.title) m_menuTitle->setText(fromUtf8(*list.title));
+  for (const ToolEntry& tool : list.entries) appendToolItem(*m_toolList, tool);
 }
 
 bool ConfigurationDialog::saveToolList() {

@@ -4,12 +4,9 @@
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 
 #include "editor/document_editor_impl.h"
@@ -19,7 +16,6 @@
 #include "io/atomic_file.h"
 #include "io/document_file.h"
 #include "io/file_handle.h"
-#include "io/piece_reader.h"
 #include "io/status.h"
 #include "text/messages.h"
 #include "text/utf8.h"
@@ -37,11 +33,6 @@ int eolMode(LineBreak lineBreak) {
   }
   return QsciScintillaBase::SC_EOL_LF;
 }
-
-// A failed load that has not touched the editor yet.
-struct StillWhole : IoFailure {
-  using IoFailure::IoFailure;
-};
 
 }  // namespace
 
@@ -61,14 +52,7 @@ class DocumentEditor::UndoGlue final : public ToolUndo::Control {
   bool leftSavePoint() const override { return send(QsciScintillaBase::SCI_GETMODIFY) != 0; }
   const TextFormat& format() const override { return m_editor.m_encoding.format(); }
   Reload reload(const Snapshot& text) override {
-    try {
-      m_editor.loadFromFile(text.file, text.documentEncoding, text.bytesEncoding, false, false);
-      return Reload::Done;
-    } catch (const StillWhole&) {
-      return Reload::Untouched;
-    } catch (const IoFailure&) {
-      return Reload::Broken;
-    }
+    return m_editor.loadFromFile(text.file, text.documentEncoding, text.bytesEncoding, false, false).outcome;
   }
   ViewPosition viewPosition() const override { return m_editor.viewPosition(); }
   void restoreViewPosition(const ViewPosition& where) override { m_editor.restoreViewPosition(where); }
@@ -209,59 +193,59 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   emit formatChanged();
 }
 
-void DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown) {
+DocumentEditor::FileLoad DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format,
+                                                  Encoding shown) {
   const DocumentEncoding previous = m_encoding;
   m_encoding.set(format, m_encoding.shown());
-  try {
-    loadFromFile(path, format.encoding, shown, format.bom, true);
-  } catch (const StillWhole&) {
-    m_encoding = previous;
-    throw;
-  } catch (const IoFailure& failure) {
+  FileLoad load = loadFromFile(path, format.encoding, shown, format.bom, true);
+  switch (load.outcome) {
+    case LoadOutcome::Done: m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0); break;
+    case LoadOutcome::Untouched: m_encoding = previous; break;
     // Half a file is no document: what is left is a new, empty one.
-    newDocument();
-    throw DocumentLost(failure.what());
-  } catch (const std::bad_alloc&) {
-    newDocument();
-    throw DocumentLost(outOfMemoryMessage());
+    case LoadOutcome::Broken: newDocument(); break;
   }
-  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+  return load;
 }
 
-void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
-                                  bool freshHistory) {
-  FileHandle file;
-  struct stat info {};
-  try {
-    file = openForReading(path);
-    if (::fstat(file.get(), &info) != 0) throw IoFailure(messageForErrno(errno));
-  } catch (const IoFailure& failure) {
-    throw StillWhole(failure.what());
-  }
-  const auto expected = static_cast<std::size_t>(info.st_size);
-  if (expected > kMaxBytes) throw StillWhole(tooLargeMessage(path.string()));
+DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown,
+                                                      bool skipBom, bool freshHistory) {
+  PieceReader::Options options;
+  options.skipBom = skipBom;
+  options.fromWindows1252 = shown == Encoding::Windows1252;
+  Result<PieceReader> opened = PieceReader::open(path, options);
+  if (!opened.ok()) return {LoadOutcome::Untouched, opened.error()};
+  PieceReader& reader = opened.value();
+  if (reader.size() > kMaxBytes) return {LoadOutcome::Untouched, tooLargeMessage(path.string())};
 
   m_encoding.setEncodings(own, shown);
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
+  std::string error;
+  try {
+    error = appendPieces(reader, path);
+  } catch (const std::bad_alloc&) {
+    error = outOfMemoryMessage();
+  }
+  if (!error.empty()) return {LoadOutcome::Broken, error};
+  if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
+  emit formatChanged();
+  return {};
+}
+
+std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesystem::path& path) {
   // In large pieces read with read(): a file mapped into memory would kill the
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, expected + 1);
-  PieceReader::Options options;
-  options.skipBom = skipBom;
-  options.fromWindows1252 = shown == Encoding::Windows1252;
-  PieceReader reader(file.get(), options);
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, reader.size() + 1);
   std::size_t total = 0;
   std::string_view piece;
   while (reader.next(piece)) {
     total += piece.size();
-    if (total > kMaxBytes) throw IoFailure(tooLargeMessage(path.string()));
+    if (total > kMaxBytes) return tooLargeMessage(path.string());
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
                                piece.data());
   }
-  if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
-  emit formatChanged();
+  return reader.error();
 }
 
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
@@ -277,7 +261,7 @@ std::string DocumentEditor::bytes() const {
   return m_encoding.bytes(text);
 }
 
-FileIdentity DocumentEditor::saveFile(const std::filesystem::path& path) const {
+Result<FileIdentity> DocumentEditor::saveFile(const std::filesystem::path& path) const {
   if (m_encoding.showsUtf8()) return saveDocument(path, editorText(), m_encoding.format());
   return saveDocument(path, m_encoding.bytes(editorText()), m_encoding.format());
 }
@@ -392,12 +376,15 @@ int DocumentEditor::print(const QString& title) {
   return printer.printRange(m_impl->sci) ? printer.pages : 0;
 }
 
-TextFormat DocumentEditor::saveTo(const std::filesystem::path& path) {
+Result<TextFormat> DocumentEditor::saveTo(const std::filesystem::path& path) {
   const std::string_view text = editorText();
-  if (m_encoding.showsUtf8())
-    writeWholeFile(path, text);
-  else
-    writeWholeFile(path, m_encoding.bytes(text));
+  const Status written = statusOf([&] {
+    if (m_encoding.showsUtf8())
+      writeWholeFile(path, text);
+    else
+      writeWholeFile(path, m_encoding.bytes(text));
+  });
+  if (!written.ok()) return written;
   m_toolUndo.toolStarting(m_encoding.snapshot(path));
   return m_encoding.dumpFormat(text);
 }
@@ -408,18 +395,19 @@ void DocumentEditor::clear() {
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
 }
 
-void DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
-  const DocumentEncoding::Reload reload = m_encoding.forToolOutput(format.encoding, path);
+Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
+  const Result<DocumentEncoding::Reload> reload = m_encoding.forToolOutput(format.encoding, path);
+  if (!reload.ok()) return Status::failure(reload.error());
   // A failed reload keeps the document's encodings for the reload that gives the
   // text back.
   const DocumentEncoding previous = m_encoding;
-  try {
-    loadFromFile(path, reload.own, reload.shown, false, false);
-  } catch (...) {
+  const FileLoad load = loadFromFile(path, reload.value().own, reload.value().shown, false, false);
+  if (load.outcome != LoadOutcome::Done) {
     m_encoding = previous;
-    throw;
+    return Status::failure(load.error);
   }
-  if (reload.turnsUtf8) emit becameUtf8();
+  if (reload.value().turnsUtf8) emit becameUtf8();
+  return {};
 }
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {

@@ -21,17 +21,14 @@
 #include "editor/view_position.h"
 #include "history/tool_history.h"
 #include "io/atomic_file.h"
+#include "io/piece_reader.h"
+#include "io/status.h"
 #include "pipeline/line_pipeline.h"
 #include "text/text_format.h"
 
 class QPrinter;
 
 namespace orvex::gui {
-
-// A load that failed half-way: the editor holds a new, empty document instead.
-struct DocumentLost : IoFailure {
-  using IoFailure::IoFailure;
-};
 
 class DocumentEditor : public QWidget, public DocumentPort {
   Q_OBJECT
@@ -54,13 +51,19 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Replaces the document with a file's content (its byte-order mark left out),
   // streamed in without a copy of the whole file; `shown` is the encoding the file
   // is valid in, `format.encoding` the document's own. The undo history starts
-  // afresh. Throws IoFailure when the file cannot be opened or is too large (the
-  // document is then as it was), DocumentLost when reading fails half-way.
-  void loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
+  // afresh. A file that cannot be opened or is too large leaves the document as it
+  // was (Untouched); one whose reading fails half-way leaves a new, empty document
+  // (Broken).
+  using LoadOutcome = ToolUndo::Control::Reload;
+  struct FileLoad {
+    LoadOutcome outcome = LoadOutcome::Done;
+    std::string error;
+  };
+  FileLoad loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
   // Writes the document to a file: its byte-order mark, its line break everywhere
-  // and its bytes. Returns the identity of the file written. Throws IoFailure; the
-  // old file is then unchanged.
-  FileIdentity saveFile(const std::filesystem::path& path) const;
+  // and its bytes. Returns the identity of the file written; after a failure the
+  // old file is unchanged.
+  Result<FileIdentity> saveFile(const std::filesystem::path& path) const;
   // The document's bytes in its encoding, without byte-order mark: what saving
   // writes. The editor itself holds the text as UTF-8.
   std::string bytes() const;
@@ -156,9 +159,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   int print(const QString& title);
 
   // DocumentPort, for the text tools.
-  TextFormat saveTo(const std::filesystem::path& path) override;
+  Result<TextFormat> saveTo(const std::filesystem::path& path) override;
   void clear() override;
-  void loadFrom(const std::filesystem::path& path, const TextFormat& format) override;
+  Status loadFrom(const std::filesystem::path& path, const TextFormat& format) override;
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override;
   void reloadFailed() override { forgetHistory(HistoryEnd::StepLost); }
 
@@ -200,7 +203,11 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
-  void loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom, bool freshHistory);
+  FileLoad loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
+                        bool freshHistory);
+  // Streams the reader's pieces into the emptied control; the error of a read that
+  // failed half-way.
+  std::string appendPieces(PieceReader& reader, const std::filesystem::path& path);
   using HistoryEnd = ToolUndo::HistoryEnd;
   void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
   void setUpControl();

@@ -17,10 +17,14 @@ TextFormat DocumentEncoding::dumpFormat(std::string_view text) const {
   return format;
 }
 
-DocumentEncoding::Reload DocumentEncoding::forToolOutput(Encoding written, const std::filesystem::path& output) const {
+Result<DocumentEncoding::Reload> DocumentEncoding::forToolOutput(Encoding written,
+                                                                 const std::filesystem::path& output) const {
   const bool turnsUtf8 = written == Encoding::Utf8 && m_format.encoding == Encoding::Windows1252;
   const Encoding own = turnsUtf8 ? Encoding::Utf8 : m_format.encoding;
-  return {own, own == Encoding::Utf8 ? detectFileEncoding(output) : Encoding::Windows1252, turnsUtf8};
+  if (own == Encoding::Windows1252) return Reload{own, Encoding::Windows1252, turnsUtf8};
+  const Result<Encoding> shown = probeEncoding(output);
+  if (!shown.ok()) return Status::failure(shown.error());
+  return Reload{own, shown.value(), turnsUtf8};
 }
 
 bool DocumentEncoding::receive(std::string_view utf8) {

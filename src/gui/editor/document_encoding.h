@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "history/tool_history.h"
+#include "io/status.h"
 #include "text/text_format.h"
 
 namespace orvex::gui {
@@ -38,13 +39,13 @@ class DocumentEncoding {
 
   // The encodings a tool's output is reloaded with. `written` is the one the tool
   // wrote in: the document's, or UTF-8 when a tool turned a Windows-1252 text into
-  // UTF-8 (a concatenation). Throws IoFailure.
+  // UTF-8 (a concatenation). Fails when the output cannot be read.
   struct Reload {
     Encoding own;
     Encoding shown;
     bool turnsUtf8;
   };
-  Reload forToolOutput(Encoding written, const std::filesystem::path& output) const;
+  Result<Reload> forToolOutput(Encoding written, const std::filesystem::path& output) const;
 
   // Typed or pasted text: a Windows-1252 document that receives a character the code
   // page lacks is UTF-8 from now on. True when it turned.

@@ -1,6 +1,6 @@
 #include "editor/tool_undo.h"
 
-#include <exception>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -16,7 +16,7 @@ void ToolUndo::record(const std::filesystem::path& before, const Snapshot& after
     const int step = m_history.add(earlier, after);
     m_control.addUndoAction(step);
     refreshModified();
-  } catch (const std::exception&) {
+  } catch (const std::bad_alloc&) {
     // Without its step the history no longer fits the text.
     forget(HistoryEnd::StepLost);
   }

@@ -79,19 +79,21 @@ void BlockCommands::copyToClipboard() {
     return;
   }
   // The document does not change: it is written out once for the copy to read.
-  std::string error;
-  try {
+  Status status;
+  {
     const BusyCursor busy;
-    const TextFormat format = m_context.editor().saveTo(m_scratch.firstFile());
-    Progress progress(&m_progress);
-    progress.start(static_cast<std::int64_t>(m_context.editor().lineCount()));
-    copyBlock(m_scratch.firstFile(), format, m_anchor, m_paths.blockClipboardFile(), progress);
-    progress.setPosition(0);
-  } catch (const IoFailure& failure) {
-    error = failure.what();
+    const Result<TextFormat> format = m_context.editor().saveTo(m_scratch.firstFile());
+    if (format.ok()) {
+      Progress progress(&m_progress);
+      progress.start(static_cast<std::int64_t>(m_context.editor().lineCount()));
+      status = copyBlock(m_scratch.firstFile(), format.value(), m_anchor, m_paths.blockClipboardFile(), progress);
+      progress.setPosition(0);
+    } else {
+      status = Status::failure(format.error());
+    }
   }
   removeQuietly(m_scratch.firstFile());
-  if (!error.empty()) m_context.reportError(error);
+  if (!status.ok()) m_context.reportError(status.error);
 }
 
 void BlockCommands::cut() {

@@ -63,28 +63,22 @@ bool DocumentSession::read(const std::filesystem::path& path) {
     emit notice(QStringLiteral("Ouverture et mise en page du fichier en cours..."));
   // The layout and encoding are found first, so that a file that cannot be read
   // leaves the document as it was.
-  TextFormat format;
-  Encoding encoding = Encoding::Utf8;
-  try {
-    format = probeFileLayout(path);
-    encoding = detectFileEncoding(path);
-  } catch (const IoFailure&) {
+  const Result<FileProbe> probe = probeFile(path);
+  if (!probe.ok()) {
     m_context.reportError(cannotOpenMessage(shownName(path.native())));
     return false;
   }
+  TextFormat format = probe.value().layout;
+  const Encoding encoding = probe.value().encoding;
   // A byte-order mark says UTF-8 even when the bytes are not (yet) valid UTF-8, as in
   // an encrypted text: it is shown as Windows-1252 until it is decrypted.
   format.encoding = format.bom ? Encoding::Utf8 : encoding;
   // Taken before the load: a change made while it reads is then a change too.
   const std::optional<FileIdentity> identity = identifyFile(path);
-  try {
-    m_context.editor().loadFile(path, format, encoding);
-  } catch (const DocumentLost& failure) {
-    forgetFile();
-    m_context.reportError(std::string(failure.what()));
-    return false;
-  } catch (const IoFailure& failure) {
-    m_context.reportError(std::string(failure.what()));
+  const DocumentEditor::FileLoad load = m_context.editor().loadFile(path, format, encoding);
+  if (load.outcome == DocumentEditor::LoadOutcome::Broken) forgetFile();
+  if (!load.error.empty()) {
+    m_context.reportError(load.error);
     return false;
   }
   m_fileIdentity = identity;
@@ -92,13 +86,13 @@ bool DocumentSession::read(const std::filesystem::path& path) {
 }
 
 bool DocumentSession::write(const std::filesystem::path& path) {
-  try {
-    m_fileIdentity = m_context.editor().saveFile(path);
-    m_context.editor().markSaved();
-  } catch (const IoFailure& failure) {
-    m_context.reportError(std::string(failure.what()));
+  const Result<FileIdentity> saved = m_context.editor().saveFile(path);
+  if (!saved.ok()) {
+    m_context.reportError(saved.error());
     return false;
   }
+  m_fileIdentity = saved.value();
+  m_context.editor().markSaved();
   return true;
 }
 

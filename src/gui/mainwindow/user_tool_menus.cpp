@@ -31,14 +31,9 @@ void UserToolMenus::remove() {
 void UserToolMenus::build() {
   const auto file = m_paths.menuFile();
   if (!isExistingFile(file)) return;
-  MenuFile menuFile;
-  try {
-    menuFile = readMenuFile(file);
-  } catch (const IoFailure& failure) {
-    m_context.reportError(std::string(failure.what()));
-    return;
-  }
-  for (const ToolMenu& group : buildToolMenus(menuFile.lines)) {
+  const Result<MenuFile> menuFile = readMenuFile(file);
+  if (!menuFile.ok()) return m_context.reportError(menuFile.error());
+  for (const ToolMenu& group : buildToolMenus(menuFile.value().lines)) {
     QMenu* menu = nullptr;
     if (group.title) {
       menu = new QMenu(QString::fromStdString(*group.title), &m_window);
@@ -63,13 +58,9 @@ void UserToolMenus::launch(const std::string& label) {
                                QStringLiteral("Veuillez reconfigurer l'outil."), MessageIcon::Stop);
   };
   if (!isExistingFile(file)) return reconfigure();
-  std::optional<ToolLaunch> launch;
-  try {
-    launch = findTool(readMenuFile(file).lines, label);
-  } catch (const IoFailure& failure) {
-    m_context.reportError(std::string(failure.what()));
-    return;
-  }
+  const Result<MenuFile> menuFile = readMenuFile(file);
+  if (!menuFile.ok()) return m_context.reportError(menuFile.error());
+  const std::optional<ToolLaunch> launch = findTool(menuFile.value().lines, label);
   // A file edited since the menus were built may no longer name the tool.
   if (!launch) return;
   if (!launch->program) return reconfigure();
