@@ -9,7 +9,7 @@ SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -f
 
 all: build
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench install clean
+.PHONY: all deps configure build run test test-sanitize tidy fuzz bench install clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -32,6 +32,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# clang-tidy's checks of .clang-tidy over src/, with the build's compile commands.
+tidy: build
+	@bash scripts/tidy.sh $(BUILD_DIR)
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer. Qt's
 # own libraries are not instrumented; their leaks at exit are not ours to report.

@@ -11,7 +11,7 @@ packages=(
   fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils man-db
   time
   acl libglib2.0-bin shared-mime-info
-  clang-format
+  clang-format clang-tidy
 )
 
 # `--fuzz` adds clang and its libFuzzer runtime, for `make fuzz` only.

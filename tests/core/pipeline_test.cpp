@@ -95,7 +95,7 @@ TEST(LinePipeline, EmptyDocumentAndToolsWithoutSteps) {
   EXPECT_EQ(listener.positions, (std::vector<std::int64_t>{0, 0, 25, 50, 0}));
 
   FakeEditor sorted("b\r\na\r\n");
-  SortTool sort(TTriStyle::triCroissant);
+  SortTool sort(SortOrder::Ascending);
   RecordingListener untouched;
   ASSERT_TRUE(runLinePipeline(sorted, sort, scratch, &untouched).ok());
   EXPECT_EQ(sorted.text, "a\r\nb\r\n");
@@ -162,7 +162,7 @@ TEST(LinePipeline, AToolThatFillsTheDiskLeavesTheSpaceForTheSave) {
     ASSERT_EQ(scratch.path().parent_path(), disk);
     // Tools that empty the editor after the dump, before the reload, or never.
     CaseTool upper(LetterCase::Upper);
-    SortTool sort(TTriStyle::triCroissant);
+    SortTool sort(SortOrder::Ascending);
     AccentTool accents(Encoding::Utf8);
     for (DocumentTool* tool : std::initializer_list<DocumentTool*>{&upper, &sort, &accents}) {
       FakeEditor editor(text);

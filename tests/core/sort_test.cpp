@@ -49,9 +49,9 @@ TEST(Sort, MatchesThePartitionSchemeIncludingTies) {
       Lines expected;
       std::copy_if(input.begin(), input.end(), std::back_inserter(expected), hasVisibleByte);
       referenceSort(expected, 0, static_cast<long>(expected.size()) - 1, respectCase);
-      EXPECT_EQ(sortLines(input, {respectCase, true, TTriStyle::triCroissant}), expected) << seed;
+      EXPECT_EQ(sortLines(input, {respectCase, true, SortOrder::Ascending}), expected) << seed;
       Lines descending(expected.rbegin(), expected.rend());
-      EXPECT_EQ(sortLines(input, {respectCase, true, TTriStyle::triDecroissant}), descending) << seed;
+      EXPECT_EQ(sortLines(input, {respectCase, true, SortOrder::Descending}), descending) << seed;
     }
   }
 }
@@ -63,13 +63,13 @@ TEST(Sort, DocumentSortIgnoresAsciiCaseAndDropsBlankLines) {
   EXPECT_EQ(sortLines({"é", "É"}, {}), (Lines{"É", "é"}));
   EXPECT_EQ(sortLines({"_", "a"}, {}), (Lines{"a", "_"}));
   EXPECT_TRUE(sortLines({"", " "}, {}).empty());
-  EXPECT_EQ(sortLines({"b", "", "a"}, {true, false, TTriStyle::triCroissant}), (Lines{"", "a", "b"}));
+  EXPECT_EQ(sortLines({"b", "", "a"}, {true, false, SortOrder::Ascending}), (Lines{"", "a", "b"}));
 }
 
 TEST(Sort, LargeInputsGiveTheSameOrderOnTheThreadedPath) {
   const Lines input = randomLines(400000, 7);
   Lines expected = sortLines(input, {});
-  SortTool tool(TTriStyle::triCroissant);
+  SortTool tool(SortOrder::Ascending);
   EXPECT_EQ(test::runTool(tool, input).lines, expected);
 }
 
@@ -173,25 +173,12 @@ TEST(Sort, ACraftedInputFullOfCaseTiesKeepsTheSchemesOrder) {
   EXPECT_EQ(sortLines(crafted, {}), expected);
 }
 
-TEST(FileSorter, SortsOneFileIntoAnother) {
-  test::TempDir dir;
-  test::writeFile(dir / "in.txt", "b\r\n\r\nA\r\nc\r\n");
-  FileSorter sorter;
-  sorter.FicEntree = (dir / "in.txt").string();
-  sorter.FicSortie = (dir / "out.txt").string();
-  sorter.Ordre = TTriStyle::triDecroissant;
-  int busyCalls = 0;
-  sorter.OnBusy = [&](bool) { ++busyCalls; };
-  ASSERT_TRUE(sorter.sort().ok());
-  EXPECT_EQ(test::readFile(dir / "out.txt"), "c\r\nb\r\nA\r\n");
-  EXPECT_EQ(busyCalls, 2);
-
-  sorter.FicSortie = "  ";
-  EXPECT_TRUE(sorter.sort().ok());
-  sorter.FicSortie = (dir / "other.txt").string();
-  sorter.FicEntree = (dir / "missing.txt").string();
-  EXPECT_FALSE(sorter.sort().ok());
-  EXPECT_FALSE(std::filesystem::exists(dir / "other.txt"));
+TEST(SortTool, SortsTheDocumentBothWaysInItsLineBreaks) {
+  const TextFormat crLf{Encoding::Windows1252, false, LineBreak::CrLf, true};
+  SortTool descending(SortOrder::Descending);
+  EXPECT_EQ(test::runTool(descending, {"b", "", "A", "c"}, crLf).lines, (Lines{"c", "b", "A"}));
+  SortTool ascending(SortOrder::Ascending);
+  EXPECT_EQ(test::runTool(ascending, {"b", " ", "A", "c"}, crLf).lines, (Lines{"A", "b", "c"}));
 }
 
 }  // namespace

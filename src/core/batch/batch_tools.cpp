@@ -12,8 +12,8 @@ std::unique_ptr<DocumentTool> makeBatchTool(std::string_view argument, std::opti
   switch (argument[0]) {
     case '1': return std::make_unique<CaseTool>(LetterCase::Upper);
     case '2': return std::make_unique<CaseTool>(LetterCase::Lower);
-    case '3': return std::make_unique<SortTool>(TTriStyle::triCroissant);
-    case '4': return std::make_unique<SortTool>(TTriStyle::triDecroissant);
+    case '3': return std::make_unique<SortTool>(SortOrder::Ascending);
+    case '4': return std::make_unique<SortTool>(SortOrder::Descending);
     case '5': return std::make_unique<AccentTool>(encoding);
     case '6': return std::make_unique<BlankTool>();
     case '7': return std::make_unique<PaddingTool>(encoding);

@@ -92,14 +92,14 @@ Status declareDesktopEntry(const std::filesystem::path& directory, const std::st
     return Status::failure(
         "Impossible de déclarer Orvex dans le gestionnaire de fichiers : le chemin du "
         "programme n'est pas en UTF-8.");
-  const Status failed = Status::failure("Echec à la définition des données pour ''");
-  if (directory.empty()) return failed;
+  const auto failed = [] { return Status::failure("Echec à la définition des données pour ''"); };
+  if (directory.empty()) return failed();
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   try {
     writeFileAtomically(directory / kDesktopEntryName, desktopEntryText(executable), LinkPolicy::OwnLinksOnly);
   } catch (const IoFailure&) {
-    return failed;
+    return failed();
   }
   return {};
 }

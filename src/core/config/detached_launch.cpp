@@ -15,6 +15,7 @@ bool startDetachedProcess(const std::vector<std::string>& command, const std::st
   // Everything the children need is made before the fork: between fork and exec
   // only system calls are safe in a program with threads.
   std::vector<char*> argv;
+  argv.reserve(command.size() + 1);
   for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
   argv.push_back(nullptr);
   const char* where = directory.empty() ? nullptr : directory.c_str();

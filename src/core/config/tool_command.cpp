@@ -139,7 +139,7 @@ bool fitsArgumentLimits(const std::vector<std::string>& arguments) {
   // The kernel never allows more than 6 MiB in all, whatever the stack limit that
   // the C library's figure follows.
   long total = std::min(::sysconf(_SC_ARG_MAX), 6L * 1024 * 1024);
-  if (total <= 0) total = 128 * 1024;
+  if (total <= 0) total = 128L * 1024;
   std::size_t needed = 0;
   for (const auto& argument : arguments) {
     if (argument.size() + 1 > perString) return false;

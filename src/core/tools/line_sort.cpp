@@ -200,7 +200,7 @@ class SortedLines {
       partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, context, threadDepth,
                     levels);
     }
-    if (m_options.order == TTriStyle::triDecroissant) std::reverse(m_entries.begin(), m_entries.end());
+    if (m_options.order == SortOrder::Descending) std::reverse(m_entries.begin(), m_entries.end());
   }
 
   template <typename Visit>

@@ -14,12 +14,12 @@
 
 namespace orvex {
 
-enum class TTriStyle { triCroissant, triDecroissant };
+enum class SortOrder { Ascending, Descending };
 
 struct SortOptions {
   bool respectCase = false;
   bool dropBlankLines = true;  // lines made only of bytes of code 32 or less
-  TTriStyle order = TTriStyle::triCroissant;
+  SortOrder order = SortOrder::Ascending;
 };
 
 // Reads every line from `reader`, sorts and writes them to `writer`. Throws IoFailure.

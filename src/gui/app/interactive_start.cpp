@@ -55,6 +55,25 @@ void centre(QWidget& window) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     window.move(screen->availableGeometry().center() - window.rect().center());
 }
+
+std::unique_ptr<ScratchDirectory> createScratchDirectory(UiServices& ui) {
+  Result<std::unique_ptr<ScratchDirectory>> created = ScratchDirectory::create();
+  if (created.ok()) return std::move(created.value());
+  ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(created.error())), MessageIcon::Error);
+  return nullptr;
+}
+
+// The splash shows unless the settings switch it off.
+bool splashWanted(UiServices& ui, const ProgramPaths& paths) {
+  const SettingsReadResult settings = readSettings(paths.configFile());
+  if (!settings.error.empty()) {
+    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(settings.error)),
+                   MessageIcon::Error);
+    return true;
+  }
+  return !settings.record || settings.record->EcranBienvenue;
+}
+
 }  // namespace
 
 int runInteractive(int& argc, char** argv, const std::vector<std::string>& arguments) {
@@ -70,29 +89,17 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
     QApplication::installTranslator(&qtFrench);
 
   QtUiServices ui;
-  Result<std::unique_ptr<ScratchDirectory>> created = ScratchDirectory::create();
-  if (!created.ok()) {
-    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(created.error())),
-                   MessageIcon::Error);
-    return 1;
-  }
-  const std::unique_ptr<ScratchDirectory> scratch = std::move(created.value());
+  const std::unique_ptr<ScratchDirectory> scratch = createScratchDirectory(ui);
+  if (!scratch) return 1;
   installExitCleanup();
   removeDirectoryOnExitSignal(scratch->path());
   removeAbandonedScratchDirectories();
   const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()).value_or(std::filesystem::path()));
   QApplication::setWindowIcon(orvexIcon());
 
-  // The splash shows unless the settings switch it off; it is painted at once,
-  // before the event loop runs, and goes once every window exists.
-  bool showSplash = true;
-  const SettingsReadResult settings = readSettings(paths.configFile());
-  if (!settings.error.empty())
-    ui.showMessage(QStringLiteral("Orvex"), QString::fromStdString(errorReportText(settings.error)),
-                   MessageIcon::Error);
-  else if (settings.record)
-    showSplash = settings.record->EcranBienvenue;
-  auto splash = std::make_unique<SplashWindow>(showSplash);
+  // The splash is painted at once, before the event loop runs, and goes once every
+  // window exists.
+  auto splash = std::make_unique<SplashWindow>(splashWanted(ui, paths));
   std::optional<BusyCursor> busy(std::in_place);
   if (splash->wantsToShow()) {
     centre(*splash);

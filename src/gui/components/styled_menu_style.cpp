@@ -175,13 +175,68 @@ void StyledMenuStyle::drawMenuBackground(const QRect& rect, QPainter* painter, c
   painter->fillRect(QRect(rect.left(), rect.top(), kIconWidth, rect.height()), colours.iconColumn);
 }
 
+// The mark of a checked item: a box around its icon, or a tick or dot of its own.
+void StyledMenuStyle::drawCheck(const QStyleOptionMenuItem& item, QPainter* painter, const QRect& iconColumn,
+                                bool selected, const MenuPalette& colours) const {
+  const bool hasIcon = !item.icon.isNull();
+  const QColor fill = selected ? colours.checkedSelectedBackground : colours.checkedBackground;
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing);
+  if (hasIcon) {
+    const QRect area = iconColumn.adjusted(1, 2, -3, -2);
+    painter->setPen(colours.selectionBorder);
+    painter->setBrush(fill);
+    if (item.checkType == QStyleOptionMenuItem::Exclusive)
+      painter->drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    else
+      painter->drawRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5));
+  } else {
+    const QRectF box(iconColumn.center().x() - 4.5, iconColumn.center().y() - 4.5, 10, 10);
+    painter->setPen(item.checkType == QStyleOptionMenuItem::Exclusive ? colours.selectionBorder : colours.checkBorder);
+    painter->setBrush(fill);
+    if (item.checkType == QStyleOptionMenuItem::Exclusive) {
+      painter->drawEllipse(box);
+    } else {
+      painter->drawRect(box);
+      painter->setPen(QPen(Qt::black, 1.6));
+      painter->drawPolyline(QPolygonF(
+          {box.topLeft() + QPointF(2, 4.5), box.topLeft() + QPointF(4, 6.8), box.topLeft() + QPointF(8, 2.5)}));
+    }
+  }
+  painter->restore();
+}
+
+// The item's text at the left and its shortcut, after a tab, at the right.
+void StyledMenuStyle::drawLabelAndShortcut(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget,
+                                           const QRect& textRect, const QColor& colour) const {
+  QString text = item.text;
+  QString shortcut;
+  if (const auto tab = text.indexOf(QLatin1Char('\t')); tab >= 0) {
+    shortcut = text.mid(tab + 1);
+    text = text.left(tab);
+  }
+  const int mnemonic =
+      proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic : Qt::TextHideMnemonic;
+  painter->save();
+  painter->setFont(item.font);
+  painter->setPen(colour);
+  painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic,
+                    QLatin1Char(' ') + text);
+  if (!shortcut.isEmpty()) {
+    painter->setPen(isHighColour() ? darken(colour, -40) : colour);
+    painter->drawText(textRect.adjusted(0, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                      shortcut + QLatin1Char(' '));
+  }
+  painter->restore();
+}
+
 void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const {
   const MenuPalette colours = palette();
   const QRect rect = item.rect;
   const bool selected = item.state & State_Selected;
   const bool enabled = item.state & State_Enabled;
   const QRect iconColumn(rect.left(), rect.top(), kIconWidth, rect.height());
-  QRect textRect = rect.adjusted(kIconWidth, 0, 0, 0);
+  const QRect textRect = rect.adjusted(kIconWidth, 0, 0, 0);
 
   if (m_gradient && isHighColour())
     drawMenuBackground(rect.adjusted(0, 0, 2, 0), painter, colours);
@@ -196,34 +251,7 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
 
   const bool hasIcon = !item.icon.isNull();
   const bool checked = item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked;
-  if (checked) {
-    const QColor fill = selected ? colours.checkedSelectedBackground : colours.checkedBackground;
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    if (hasIcon) {
-      const QRect area = iconColumn.adjusted(1, 2, -3, -2);
-      painter->setPen(colours.selectionBorder);
-      painter->setBrush(fill);
-      if (item.checkType == QStyleOptionMenuItem::Exclusive)
-        painter->drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-      else
-        painter->drawRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5));
-    } else {
-      const QRectF box(iconColumn.center().x() - 4.5, iconColumn.center().y() - 4.5, 10, 10);
-      painter->setPen(item.checkType == QStyleOptionMenuItem::Exclusive ? colours.selectionBorder
-                                                                        : colours.checkBorder);
-      painter->setBrush(fill);
-      if (item.checkType == QStyleOptionMenuItem::Exclusive) {
-        painter->drawEllipse(box);
-      } else {
-        painter->drawRect(box);
-        painter->setPen(QPen(Qt::black, 1.6));
-        painter->drawPolyline(QPolygonF(
-            {box.topLeft() + QPointF(2, 4.5), box.topLeft() + QPointF(4, 6.8), box.topLeft() + QPointF(8, 2.5)}));
-      }
-    }
-    painter->restore();
-  }
+  if (checked) drawCheck(item, painter, iconColumn, selected, colours);
 
   if (hasIcon) {
     const int size = proxy()->pixelMetric(PM_SmallIconSize, &item, widget);
@@ -244,26 +272,7 @@ void StyledMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter* p
   }
 
   const QColor colour = !enabled ? colours.disabledText : selected ? colours.selectedText : colours.text;
-  textRect.adjust(5, 0, 0, 0);
-  QString text = item.text;
-  QString shortcut;
-  if (const auto tab = text.indexOf(QLatin1Char('\t')); tab >= 0) {
-    shortcut = text.mid(tab + 1);
-    text = text.left(tab);
-  }
-  const int mnemonic =
-      proxy()->styleHint(SH_UnderlineShortcut, &item, widget) ? Qt::TextShowMnemonic : Qt::TextHideMnemonic;
-  painter->save();
-  painter->setFont(item.font);
-  painter->setPen(colour);
-  painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic,
-                    QLatin1Char(' ') + text);
-  if (!shortcut.isEmpty()) {
-    painter->setPen(isHighColour() ? darken(colour, -40) : colour);
-    painter->drawText(textRect.adjusted(0, 0, -10, 0), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                      shortcut + QLatin1Char(' '));
-  }
-  painter->restore();
+  drawLabelAndShortcut(item, painter, widget, textRect.adjusted(5, 0, 0, 0), colour);
 
   if (item.menuItemType == QStyleOptionMenuItem::SubMenu) {
     QStyleOptionMenuItem arrow = item;

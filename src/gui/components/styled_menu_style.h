@@ -58,6 +58,10 @@ class StyledMenuStyle : public QProxyStyle {
   void drawMenuItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const;
   void drawMenuBarItem(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget) const;
   void drawMenuBackground(const QRect& rect, QPainter* painter, const MenuPalette& colours) const;
+  void drawCheck(const QStyleOptionMenuItem& item, QPainter* painter, const QRect& iconColumn, bool selected,
+                 const MenuPalette& colours) const;
+  void drawLabelAndShortcut(const QStyleOptionMenuItem& item, QPainter* painter, const QWidget* widget,
+                            const QRect& textRect, const QColor& colour) const;
   void drawToolButton(const QStyleOptionToolButton& button, QPainter* painter, const QWidget* widget) const;
 
   QWidget* m_owner;

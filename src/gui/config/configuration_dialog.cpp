@@ -169,6 +169,22 @@ QWidget* ConfigurationDialog::buildGeneralPage() {
   groups->addLayout(left);
   groups->addWidget(flagGroup(kBarFlags), 0, Qt::AlignTop);
 
+  auto* colours = buildColourBox(page);
+  auto* right = new QVBoxLayout();
+  right->addWidget(colours);
+  right->addWidget(new ShadowedLogo(page), 0, Qt::AlignCenter);
+  right->addStretch();
+  groups->addLayout(right);
+  column->addLayout(groups);
+
+  column->addWidget(buildNotice(page));
+
+  const SettingsRecord design;
+  setControls(design);
+  return page;
+}
+
+QGroupBox* ConfigurationDialog::buildColourBox(QWidget* page) {
   auto* colours = new QGroupBox(page);
   auto* swatches = new QGridLayout(colours);
   const auto choose = [this](ColourSwatch* swatch) { chooseSwatchColour(swatch); };
@@ -184,13 +200,10 @@ QWidget* ConfigurationDialog::buildGeneralPage() {
   m_fontSwatch = swatchRow(1, "Couleur de la police :", "CouleurPolice", defaults.CouleurPolice);
   m_rulerSwatch = swatchRow(2, "Couleur de l'échelle :", "CouleurEchelle", defaults.CouleurEchelle);
   swatches->setRowStretch(3, 1);
-  auto* right = new QVBoxLayout();
-  right->addWidget(colours);
-  right->addWidget(new ShadowedLogo(page), 0, Qt::AlignCenter);
-  right->addStretch();
-  groups->addLayout(right);
-  column->addLayout(groups);
+  return colours;
+}
 
+QWidget* ConfigurationDialog::buildNotice(QWidget* page) {
   auto* notice = new QFrame(page);
   paintBackground(notice, kLightYellow);
   auto* noticeLines = new QVBoxLayout(notice);
@@ -210,11 +223,7 @@ QWidget* ConfigurationDialog::buildGeneralPage() {
   connect(address, &QLabel::linkActivated, this, [this] { m_ui.openWithDesktop(kWebPageAddress); });
   noticeLines->addWidget(free);
   noticeLines->addWidget(address);
-  column->addWidget(notice);
-
-  const SettingsRecord design;
-  setControls(design);
-  return page;
+  return notice;
 }
 
 SettingsRecord ConfigurationDialog::controlsRecord() const {

@@ -13,6 +13,7 @@
 #include "text/text_format.h"
 
 class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -64,6 +65,8 @@ class ConfigurationDialog : public QDialog {
 
  private:
   QWidget* buildGeneralPage();
+  QGroupBox* buildColourBox(QWidget* page);
+  QWidget* buildNotice(QWidget* page);
   QWidget* buildToolsPage();
   void loadToolList();
   // The selected entry of the tool list, or none: the current item alone is not a

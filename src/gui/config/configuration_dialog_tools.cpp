@@ -126,6 +126,7 @@ void ConfigurationDialog::loadToolList() {
 bool ConfigurationDialog::saveToolList() {
   if (!m_paths.available()) return true;
   std::vector<ToolEntry> entries;
+  entries.reserve(static_cast<std::size_t>(m_toolList->count()));
   for (int row = 0; row < m_toolList->count(); ++row) entries.push_back(toolOf(*m_toolList->item(row)));
   Status status;
   switch (orvex::saveToolList(m_paths.menuFile(), m_menuTitle->text().toStdString(), entries, m_menuEncoding, status)) {

@@ -40,7 +40,9 @@ class DocumentEditor::Impl final : public TextControl {
   long lineCount() const override { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
   long length() const override { return send(QsciScintillaBase::SCI_GETLENGTH); }
   std::string_view text() const override {
-    const auto* data = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    // The control hands its buffer's address back as the message's integer result.
+    const auto* data = reinterpret_cast<const char*>(  // NOLINT(performance-no-int-to-ptr)
+        send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     return std::string_view(data, static_cast<std::size_t>(length()));
   }
   long lineStart(long line) const override { return send(QsciScintillaBase::SCI_POSITIONFROMLINE, at(line)); }

@@ -119,7 +119,7 @@ std::optional<std::filesystem::path> DocumentSession::chooseSaveName() {
   for (;;) {
     const std::optional<QString> answer = m_context.ui().chooseFileToSave(shown(start));
     if (!answer) return std::nullopt;
-    const std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
+    std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
     if (!chosen) return std::nullopt;
     m_saveDialogName = *chosen;
     // The document's own file is saved without the question, as "Enregistrer" does.
@@ -180,7 +180,7 @@ std::optional<std::filesystem::path> DocumentSession::chooseFileToOpen() {
   }
   const std::optional<QString> answer = m_context.ui().chooseFileToOpen(shown(start));
   if (!answer) return std::nullopt;
-  const std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
+  std::optional<std::filesystem::path> chosen = fileFromDialog(*answer);
   if (chosen) m_openDialogName = *chosen;
   return chosen;
 }

@@ -63,12 +63,12 @@ void ToolCommands::toLowerCase() {
 }
 
 void ToolCommands::sortAscending() {
-  SortTool tool(TTriStyle::triCroissant);
+  SortTool tool(SortOrder::Ascending);
   run(tool);
 }
 
 void ToolCommands::sortDescending() {
-  SortTool tool(TTriStyle::triDecroissant);
+  SortTool tool(SortOrder::Descending);
   run(tool);
 }
 

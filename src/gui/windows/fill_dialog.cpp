@@ -29,17 +29,9 @@ constexpr int kMaxColumn = 32767;
 
 int clampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 1, INT_MAX)); }
 
-}  // namespace
-
-FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Remplir"));
-  QFont font(QStringLiteral("Times New Roman"));
-  font.setPointSize(10);
-  setFont(font);
-  auto* column = new QVBoxLayout(this);
-
-  auto* band = new QWidget(this);
+// The pale yellow band that says how to fill.
+QWidget* helpBand(QWidget* parent) {
+  auto* band = new QWidget(parent);
   paintBackground(band, QColor(255, 255, 187));
   auto* bandLayout = new QVBoxLayout(band);
   for (const QString& text :
@@ -55,8 +47,29 @@ FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
     label->setWordWrap(true);
     bandLayout->addWidget(label);
   }
-  column->addWidget(band);
+  return band;
+}
 
+}  // namespace
+
+FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Remplir"));
+  QFont font(QStringLiteral("Times New Roman"));
+  font.setPointSize(10);
+  setFont(font);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(helpBand(this));
+  column->addWidget(insertionBox());
+  column->addWidget(numberingBox());
+  column->addLayout(buttonRow());
+  // A fixed dialog border: the window cannot be resized; its height is what the
+  // wrapped band needs at its width.
+  const int width = sizeHint().width() + 80;
+  setFixedSize(width, hasHeightForWidth() ? heightForWidth(width) : sizeHint().height());
+}
+
+QWidget* FillDialog::insertionBox() {
   auto* insertion = new QGroupBox(this);
   auto* form = new QFormLayout(insertion);
   m_text = new QLineEdit(insertion);
@@ -71,8 +84,10 @@ FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
   lines->addWidget(new QLabel(QStringLiteral("et "), insertion));
   lines->addWidget(m_lastLine);
   form->addRow(QStringLiteral("Entre les lignes "), lines);
-  column->addWidget(insertion);
+  return insertion;
+}
 
+QWidget* FillDialog::numberingBox() {
   auto* numbering = new QGroupBox(this);
   auto* numberRow = new QHBoxLayout(numbering);
   m_increment = new QCheckBox(QStringLiteral("Avec incrémentation"), numbering);
@@ -84,8 +99,10 @@ FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
   numberRow->addWidget(new QLabel(QStringLiteral("Incrément :"), numbering));
   m_step = numberBox(numbering, "UpDown5", 0, 100);
   numberRow->addWidget(m_step);
-  column->addWidget(numbering);
+  return numbering;
+}
 
+QLayout* FillDialog::buttonRow() {
   auto* buttons = new QHBoxLayout();
   buttons->addStretch();
   auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
@@ -95,13 +112,9 @@ FillDialog::FillDialog(QWidget* parent) : QDialog(parent) {
   cancel->setObjectName(QStringLiteral("BitBtn2"));
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
-  column->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &FillDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  // A fixed dialog border: the window cannot be resized; its height is what the
-  // wrapped band needs at its width.
-  const int width = sizeHint().width() + 80;
-  setFixedSize(width, hasHeightForWidth() ? heightForWidth(width) : sizeHint().height());
+  return buttons;
 }
 
 void FillDialog::setRangeControlsEnabled(bool enabled) {

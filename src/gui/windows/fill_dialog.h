@@ -37,6 +37,9 @@ class FillDialog : public QDialog {
  private:
   void accept() override;
   void setRangeControlsEnabled(bool enabled);
+  QWidget* insertionBox();
+  QWidget* numberingBox();
+  QLayout* buttonRow();
 
   QLineEdit* m_text;
   QSpinBox* m_column;     // column

@@ -128,19 +128,7 @@ TipsWindow::TipsWindow(QWidget* parent) : QDialog(parent) {
   m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_text->setStyleSheet(QStringLiteral("color: navy; background: white; padding: 4px"));
 
-  m_previous = new QToolButton(this);
-  m_previous->setObjectName(QStringLiteral("AstucePrecedente"));
-  m_previous->setArrowType(Qt::LeftArrow);
-  m_previous->setToolTip(QStringLiteral("Astuce précédente"));
-  m_previous->setGeometry(288, 138, 18, 18);
-  m_previous->setEnabled(false);
-  m_next = new QToolButton(this);
-  m_next->setObjectName(QStringLiteral("AstuceSuivante"));
-  m_next->setArrowType(Qt::RightArrow);
-  m_next->setToolTip(QStringLiteral("Astuce suivante"));
-  m_next->setGeometry(308, 138, 18, 18);
-  connect(m_previous, &QToolButton::clicked, this, &TipsWindow::previousTip);
-  connect(m_next, &QToolButton::clicked, this, &TipsWindow::nextTip);
+  addArrows();
 
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
@@ -168,6 +156,22 @@ TipsWindow::TipsWindow(QWidget* parent) : QDialog(parent) {
   line->resize(line->width() + widened, line->height());
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   showTip();
+}
+
+void TipsWindow::addArrows() {
+  m_previous = new QToolButton(this);
+  m_previous->setObjectName(QStringLiteral("AstucePrecedente"));
+  m_previous->setArrowType(Qt::LeftArrow);
+  m_previous->setToolTip(QStringLiteral("Astuce précédente"));
+  m_previous->setGeometry(288, 138, 18, 18);
+  m_previous->setEnabled(false);
+  m_next = new QToolButton(this);
+  m_next->setObjectName(QStringLiteral("AstuceSuivante"));
+  m_next->setArrowType(Qt::RightArrow);
+  m_next->setToolTip(QStringLiteral("Astuce suivante"));
+  m_next->setGeometry(308, 138, 18, 18);
+  connect(m_previous, &QToolButton::clicked, this, &TipsWindow::previousTip);
+  connect(m_next, &QToolButton::clicked, this, &TipsWindow::nextTip);
 }
 
 QString TipsWindow::shownTip() const { return m_text->text(); }

@@ -51,6 +51,7 @@ class TipsWindow : public QDialog {
 
  private:
   void showTip();
+  void addArrows();
 
   int m_index = 0;
   QLabel* m_text;
