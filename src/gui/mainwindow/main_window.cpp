@@ -103,7 +103,7 @@ void MainWindow::createCollaborators() {
       [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); }, this);
   m_search = new SearchCommands(*m_context, *m_tools, *this);
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
-  m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this);
+  m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this, m_scratch.path());
   m_commands = std::make_unique<WindowCommands>(*this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
