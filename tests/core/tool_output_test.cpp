@@ -39,17 +39,6 @@ TEST(ToolOutput, KeepsOutputAndErrorUntilTheToolEnds) {
   EXPECT_TRUE(isEmptyDirectory(dir.path()));
 }
 
-TEST(ToolOutput, TheEndIsNotSignalledBeforeTheToolEnds) {
-  test::TempDir dir;
-  const fs::path go = dir / "go";
-  const std::optional<ToolRun> run = runScript("while [ ! -e '" + go.native() + "' ]; do sleep 0.02; done", dir.path());
-  ASSERT_TRUE(run);
-  EXPECT_FALSE(endsWithin(*run, 200));
-  test::writeFile(go, "");
-  EXPECT_TRUE(endsWithin(*run, 10000));
-  EXPECT_EQ(run->output(100), "");
-}
-
 TEST(ToolOutput, AToolThatCannotStartGivesNothing) {
   test::TempDir dir;
   EXPECT_FALSE(startToolWithOutput({(dir / "absent").native()}, "/", dir.path()));

@@ -167,14 +167,6 @@ class DiskChangeTest : public QObject {
     activate(*f.window);
     QCOMPARE(f.ui.questions.size(), 1);
   }
-
-  void aNewDocumentHasNothingToCheck() {
-    WindowFixture f;
-    f.setText("rien");
-    activate(*f.window);
-    QVERIFY(f.ui.questions.isEmpty());
-    QVERIFY(f.ui.messages.empty());
-  }
 };
 
 QTEST_MAIN(DiskChangeTest)

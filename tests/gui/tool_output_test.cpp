@@ -107,16 +107,6 @@ class ToolOutputTest : public QObject {
     QVERIFY(toolEnded(f));
     QCOMPARE(f.window->findChild<ToolOutputWindow*>()->text(), QStringLiteral("fini\n"));
   }
-
-  void captionsShowTheLabelAsTheMenuDoes() {
-    const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("&Trier"), QStringLiteral("Sortie de l'outil Trier")},
-        {QStringLiteral("Sauver && quitter"), QStringLiteral("Sortie de l'outil Sauver & quitter")},
-        {QStringLiteral("Fin&"), QStringLiteral("Sortie de l'outil Fin")},
-        {QStringLiteral("Sans marque"), QStringLiteral("Sortie de l'outil Sans marque")},
-    };
-    for (const auto& [label, caption] : cases) QCOMPARE(ToolOutputWindow::captionFor(label), caption);
-  }
 };
 
 QTEST_MAIN(ToolOutputTest)

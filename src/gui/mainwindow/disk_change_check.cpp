@@ -23,7 +23,7 @@ const QString kRemoved = QStringLiteral("Le fichier %1 a été supprimé ou dép
 }  // namespace
 
 DiskChangeCheck::DiskChangeCheck(const CommandContext& context, DocumentSession& session, QWidget& window)
-    : QObject(&window), m_context(context), m_session(session) {
+    : m_context(context), m_session(session) {
   window.installEventFilter(this);
 }
 

@@ -22,7 +22,8 @@ class DiskChangeCheck : public QObject {
   Q_OBJECT
 
  public:
-  // Watches `window`'s activation.
+  // Watches `window`'s activation until it is destroyed, which must come before
+  // the end of `context` and `session`.
   DiskChangeCheck(const CommandContext& context, DocumentSession& session, QWidget& window);
 
  protected:

@@ -106,7 +106,7 @@ void MainWindow::createCollaborators() {
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
   m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this, m_scratch.path());
   m_commands = std::make_unique<WindowCommands>(*this);
-  new DiskChangeCheck(*m_context, *m_session, *this);
+  m_diskChanges = std::make_unique<DiskChangeCheck>(*m_context, *m_session, *this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
   connect(m_session, &DocumentSession::pathChanged, this, [this] { setWindowTitle(m_session->caption()); });
