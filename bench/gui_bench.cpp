@@ -49,6 +49,10 @@ class SilentUi : public orvex::gui::UiServices {
   }
   bool startDetached(const std::vector<std::string>&, const std::string&) override { return false; }
   bool openWithDesktop(const QString&) override { return false; }
+  std::optional<orvex::ToolRun> startTool(const std::vector<std::string>&, const std::string&,
+                                          const std::filesystem::path&) override {
+    return std::nullopt;
+  }
 };
 
 void writeData(const QString& path, std::size_t lines, bool windows1252) {

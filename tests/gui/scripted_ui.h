@@ -56,6 +56,7 @@ class ScriptedUi : public UiServices {
   }
   bool setUpPrinter(QPrinter&) override { return true; }
   void runModal(QDialog& dialog) override {
+    const DialogScope open(*this);
     ++modalDialogs;
     if (onModal) onModal(dialog);
   }
@@ -68,13 +69,16 @@ class ScriptedUi : public UiServices {
     return chosen;
   }
   bool startDetached(const std::vector<std::string>& command, const std::string& directory) override {
-    QStringList arguments;
-    for (std::size_t i = 1; i < command.size(); ++i) arguments << QString::fromStdString(command[i]);
-    started << QString::fromStdString(command.front()) + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
-    startedArguments.push_back(arguments);
-    startedCommands.push_back(command);
-    startDirectories << QString::fromStdString(directory);
+    recordStart(command, directory);
     return realLaunches ? QtUiServices().startDetached(command, directory) : true;
+  }
+  // Without real launches, a tool that started and has nothing to show.
+  std::optional<ToolRun> startTool(const std::vector<std::string>& command, const std::string& directory,
+                                   const std::filesystem::path& outputDirectory) override {
+    recordStart(command, directory);
+    outputDirectories.push_back(outputDirectory);
+    if (!realLaunches) return ToolRun();
+    return QtUiServices().startTool(command, directory, outputDirectory);
   }
   bool openWithDesktop(const QString& target) override {
     opened << target;
@@ -89,6 +93,7 @@ class ScriptedUi : public UiServices {
   std::vector<QStringList> startedArguments;
   std::vector<std::vector<std::string>> startedCommands;  // as bytes
   QStringList startDirectories;
+  std::vector<std::filesystem::path> outputDirectories;  // of the tools started
   bool realLaunches = false;  // also start the programs for real
   QStringList programDirectories;
   std::deque<QColor> colours;  // the colour dialog's answers; none left: cancelled
@@ -103,6 +108,14 @@ class ScriptedUi : public UiServices {
   std::function<void(QDialog&)> onModal;
 
  private:
+  void recordStart(const std::vector<std::string>& command, const std::string& directory) {
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i) arguments << QString::fromStdString(command[i]);
+    started << QString::fromStdString(command.front()) + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
+    startedArguments.push_back(arguments);
+    startedCommands.push_back(command);
+    startDirectories << QString::fromStdString(directory);
+  }
   std::optional<QString> nextFile() {
     if (files.isEmpty()) return std::nullopt;
     return files.takeFirst();

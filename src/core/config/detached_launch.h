@@ -3,8 +3,11 @@
 // and its arguments passed as the exact bytes given (a file name that is not UTF-8
 // arrives as it is on disk), and no zombie left behind.
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "io/file_handle.h"
 
 namespace orvex {
 
@@ -12,5 +15,12 @@ namespace orvex {
 // session of its own. False when it could not be started: the directory or the
 // program is missing, or the program may not be run.
 bool startDetachedProcess(const std::vector<std::string>& command, const std::string& directory);
+
+// Starts `command` as startDetachedProcess does, its standard output and error
+// written to `output`. Gives back a descriptor that becomes readable when the
+// program ends (a closed one where the system cannot watch another process's end),
+// or nothing when the program could not be started.
+std::optional<FileHandle> startWatchedProcess(const std::vector<std::string>& command, const std::string& directory,
+                                              int output);
 
 }  // namespace orvex

@@ -195,6 +195,14 @@ void DocumentSession::open(const std::filesystem::path& path) {
   emit documentReplaced();
 }
 
+bool DocumentSession::reload() {
+  const ViewPosition where = m_context.editor().viewPosition();
+  if (!load(m_path)) return false;
+  m_context.editor().restoreViewPosition(where);
+  emit documentReplaced();
+  return true;
+}
+
 void DocumentSession::showReleaseNotes(const std::filesystem::path& notes) {
   if (m_context.editor().isModified()) {
     switch (m_context.ui().ask(QStringLiteral("Attention"), kSaveQuestion)) {

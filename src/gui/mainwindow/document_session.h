@@ -32,6 +32,13 @@ class DocumentSession : public QObject {
   bool load(const std::filesystem::path& path);
   // Replaces the document by the file: load, then the name.
   void open(const std::filesystem::path& path);
+  // Reads the document's file again, the caret kept on its line and column as far
+  // as the new text allows; the undo history starts afresh. False (and said) when
+  // it could not be read.
+  bool reload();
+  // The document's file as it was at the last open, reload or save; empty for a
+  // document without file.
+  const std::optional<FileIdentity>& fileIdentity() const { return m_fileIdentity; }
   // "&Ouvrir...": the save question, the open dialog, the file.
   void openChosenFile();
   // A new, empty document after the save question.

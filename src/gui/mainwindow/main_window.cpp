@@ -23,6 +23,7 @@
 #include "mainwindow/block_commands.h"
 #include "mainwindow/command_actions.h"
 #include "mainwindow/command_context.h"
+#include "mainwindow/disk_change_check.h"
 #include "mainwindow/document_session.h"
 #include "mainwindow/line_commands.h"
 #include "mainwindow/progress_bar_listener.h"
@@ -103,8 +104,9 @@ void MainWindow::createCollaborators() {
       [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); }, this);
   m_search = new SearchCommands(*m_context, *m_tools, *this);
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
-  m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this);
+  m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this, m_scratch.path());
   m_commands = std::make_unique<WindowCommands>(*this);
+  m_diskChanges = std::make_unique<DiskChangeCheck>(*m_context, *m_session, *this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
   connect(m_session, &DocumentSession::pathChanged, this, [this] { setWindowTitle(m_session->caption()); });

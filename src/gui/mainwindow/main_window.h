@@ -23,6 +23,7 @@ namespace orvex::gui {
 class BlockCommands;
 class CommandContext;
 class ConfigurationDialog;
+class DiskChangeCheck;
 class DocumentEditor;
 class DocumentSession;
 class FillDialog;
@@ -134,6 +135,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<LineCommands> m_lines;
   std::unique_ptr<UserToolMenus> m_userTools;
   std::unique_ptr<WindowCommands> m_commands;
+  // Goes before the context it uses: the window is still deactivated on its way out.
+  std::unique_ptr<DiskChangeCheck> m_diskChanges;
 };
 
 }  // namespace orvex::gui

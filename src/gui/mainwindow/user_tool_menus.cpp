@@ -9,6 +9,7 @@
 #include "io/file_handle.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
+#include "mainwindow/tool_output_watch.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 
@@ -85,7 +86,9 @@ void UserToolMenus::launch(const std::string& label) {
     m_context.ui().showMessage(QStringLiteral("Avertissement"), kSelectionTooLong, MessageIcon::Warning);
     return;
   }
-  if (!m_context.ui().startDetached(command, "/")) reconfigure();
+  std::optional<ToolRun> run = m_context.ui().startTool(command, "/", m_outputDirectory);
+  if (!run) return reconfigure();
+  if (run->isWatched()) new ToolOutputWatch(std::move(*run), QString::fromStdString(label), m_window);
 }
 
 }  // namespace orvex::gui

@@ -63,6 +63,7 @@ QString displayText(const QString& text) {
 }
 
 void QtUiServices::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+  const DialogScope open(*this);
   QMessageBox box(toQtIcon(icon), caption, displayText(text), QMessageBox::Ok, m_parent);
   keepLines(box, text);
   fitCaption(box, caption);
@@ -70,6 +71,7 @@ void QtUiServices::showMessage(const QString& caption, const QString& text, Mess
 }
 
 Answer QtUiServices::ask(const QString& caption, const QString& text) {
+  const DialogScope open(*this);
   QMessageBox box(QMessageBox::Information, caption, displayText(text),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
   keepLines(box, text);
@@ -81,6 +83,7 @@ Answer QtUiServices::ask(const QString& caption, const QString& text) {
 }
 
 bool QtUiServices::confirm(const QString& caption, const QString& text) {
+  const DialogScope open(*this);
   QMessageBox box(QMessageBox::Warning, caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
   keepLines(box, text);
   box.setDefaultButton(QMessageBox::No);
@@ -88,12 +91,14 @@ bool QtUiServices::confirm(const QString& caption, const QString& text) {
 }
 
 std::optional<QString> QtUiServices::chooseFileToOpen(const QString& startName) {
+  const DialogScope open(*this);
   const QString name = QFileDialog::getOpenFileName(m_parent, QString(), startName, kAllFilesFilter);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
 std::optional<QString> QtUiServices::chooseFileToSave(const QString& startName) {
+  const DialogScope open(*this);
   const QString name = QFileDialog::getSaveFileName(m_parent, QString(), startName, kAllFilesFilter, nullptr,
                                                     QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
@@ -101,6 +106,7 @@ std::optional<QString> QtUiServices::chooseFileToSave(const QString& startName) 
 }
 
 std::optional<QString> QtUiServices::inputText(const QString& caption, const QString& prompt, const QString& value) {
+  const DialogScope open(*this);
   bool accepted = false;
   const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal, value, &accepted);
   if (!accepted) return std::nullopt;
@@ -108,25 +114,34 @@ std::optional<QString> QtUiServices::inputText(const QString& caption, const QSt
 }
 
 std::optional<QString> QtUiServices::chooseProgram(const QString& directory) {
+  const DialogScope open(*this);
   const auto dialog = createProgramDialog(m_parent, directory);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().constFirst();
 }
 
 std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
+  const DialogScope open(*this);
   const QColor colour = QColorDialog::getColor(initial, m_parent);
   if (!colour.isValid()) return std::nullopt;
   return colour;
 }
 
 bool QtUiServices::setUpPrinter(QPrinter& printer) {
+  const DialogScope open(*this);
   QPrintDialog dialog(&printer, m_parent);
   return dialog.exec() == QDialog::Accepted;
 }
 
-void QtUiServices::runModal(QDialog& dialog) { dialog.exec(); }
+void QtUiServices::runModal(QDialog& dialog) {
+  const DialogScope open(*this);
+  dialog.exec();
+}
 
-QAction* QtUiServices::popUp(QMenu& menu, const QPoint& at) { return menu.exec(at); }
+QAction* QtUiServices::popUp(QMenu& menu, const QPoint& at) {
+  const DialogScope open(*this);
+  return menu.exec(at);
+}
 
 bool QtUiServices::startDetached(const std::vector<std::string>& command, const std::string& directory) {
   return startDetachedProcess(command, directory);
@@ -134,6 +149,11 @@ bool QtUiServices::startDetached(const std::vector<std::string>& command, const 
 
 bool QtUiServices::openWithDesktop(const QString& target) {
   return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+
+std::optional<ToolRun> QtUiServices::startTool(const std::vector<std::string>& command, const std::string& directory,
+                                               const std::filesystem::path& outputDirectory) {
+  return startToolWithOutput(command, directory, outputDirectory);
 }
 
 }  // namespace orvex::gui

@@ -5,9 +5,12 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "config/tool_output.h"
 
 class QMenu;
 class QAction;
@@ -52,6 +55,31 @@ class UiServices {
   virtual bool startDetached(const std::vector<std::string>& command, const std::string& directory) = 0;
   // Opens a document or a web address with the desktop's default application.
   virtual bool openWithDesktop(const QString& target) = 0;
+  // Starts a user tool as startDetached does, its standard output and error kept
+  // in an unnamed file of `outputDirectory` until it ends; nothing when it could
+  // not start.
+  virtual std::optional<ToolRun> startTool(const std::vector<std::string>& command, const std::string& directory,
+                                           const std::filesystem::path& outputDirectory) = 0;
+
+  // Whether one of the dialogs above is open: the window behind it is then waiting
+  // for its answer.
+  bool isShowingDialog() const { return m_openDialogs > 0; }
+
+ protected:
+  // Counts a dialog as open for as long as it lives.
+  class DialogScope {
+   public:
+    explicit DialogScope(UiServices& ui) : m_ui(ui) { ++m_ui.m_openDialogs; }
+    DialogScope(const DialogScope&) = delete;
+    DialogScope& operator=(const DialogScope&) = delete;
+    ~DialogScope() { --m_ui.m_openDialogs; }
+
+   private:
+    UiServices& m_ui;
+  };
+
+ private:
+  int m_openDialogs = 0;
 };
 
 // The real dialogs of the toolkit.
@@ -73,6 +101,8 @@ class QtUiServices : public UiServices {
   QAction* popUp(QMenu& menu, const QPoint& at) override;
   bool startDetached(const std::vector<std::string>& command, const std::string& directory) override;
   bool openWithDesktop(const QString& target) override;
+  std::optional<ToolRun> startTool(const std::vector<std::string>& command, const std::string& directory,
+                                   const std::filesystem::path& outputDirectory) override;
 
  private:
   QWidget* m_parent;
