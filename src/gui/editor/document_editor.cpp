@@ -85,6 +85,7 @@ class DocumentEditor::UndoGlue final : public ToolUndo::Control {
 DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
     : QWidget(parent),
       m_impl(std::make_unique<Impl>(this)),
+      m_blockHighlight(*m_impl, *m_impl),
       m_undoGlue(std::make_unique<UndoGlue>(*this)),
       m_toolUndo(historyDirectory, *m_undoGlue) {
   setObjectName(QStringLiteral("editeur"));
@@ -131,6 +132,14 @@ void DocumentEditor::setUpControl() {
   sci->setIndentationsUseTabs(true);
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
+  // The marked block: a translucent box under the text, which stays readable and
+  // keeps its own colours whatever the editor's colours are.
+  const auto block = static_cast<unsigned long>(Impl::kBlockIndicator);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, block, QsciScintillaBase::INDIC_STRAIGHTBOX);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, block, QColor(0x30, 0x80, 0xE0));
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETALPHA, block, 70);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETOUTLINEALPHA, block, 160);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETUNDER, block, 1);
 }
 
 void DocumentEditor::connectControl() {
@@ -147,7 +156,13 @@ void DocumentEditor::connectControl() {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
+            if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT))
+              m_blockHighlight.textChanged();
           });
+  connect(sci, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    m_blockHighlight.viewUpdating((updated & QsciScintillaBase::SC_UPDATE_V_SCROLL) != 0);
+  });
+  connect(sci, &QsciScintillaBase::SCN_ZOOM, this, [this] { m_blockHighlight.refresh(); });
   // The control keeps only the keys of plain editing; the menus bring the rest.
   // Undo and redo, in particular, go through undo() and redo(), which complete a
   // tool's step.
@@ -193,6 +208,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
     appendWindows1252AsUtf8(bytes, converted);
     bytes = converted;
   }
+  m_blockHighlight.hide();
   TextFormat own = format;
   own.encoding = shown;
   m_encoding.set(own, shown);
@@ -241,6 +257,7 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
   const auto expected = static_cast<std::size_t>(info.st_size);
   if (expected > kMaxBytes) throw StillWhole(tooLargeMessage(path.string()));
 
+  if (freshHistory) m_blockHighlight.hide();
   m_encoding.setEncodings(own, shown);
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
   // In large pieces read with read(): a file mapped into memory would kill the
@@ -261,6 +278,8 @@ void DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding ow
                                piece.data());
   }
   if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
+  // The load reported no change of the text: the box is drawn again here.
+  m_blockHighlight.refresh();
   emit formatChanged();
 }
 
@@ -337,6 +356,16 @@ void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
   lines::insertAtCaret(*m_impl, text, advance);
 }
 std::int64_t DocumentEditor::longestLineLength() const { return lines::longestLineLength(editorText()); }
+
+void DocumentEditor::showBlock(const BlockAnchor& anchor) { m_blockHighlight.show(anchor); }
+std::vector<std::pair<std::size_t, std::size_t>> DocumentEditor::shownBlockCells() const {
+  return m_impl->highlighted();
+}
+
+void DocumentEditor::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  m_blockHighlight.refresh();
+}
 
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }
