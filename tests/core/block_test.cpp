@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editing/block_cells.h"
 #include "editing/block_operations.h"
 #include "tool_runner.h"
 
@@ -60,6 +61,53 @@ TEST(BlockClipboard, CopyWritesTheSlicesWithCrLf) {
   EXPECT_EQ(copyToClipboard(doc, block(4, 2, 3, 3)), "\r\n\r\n");  // width 0
   EXPECT_EQ(copyToClipboard(doc, block(1, 3, 2, 1)), "");          // end above start
   EXPECT_EQ(copyToClipboard(doc, block(1, 5, 2, 9)), "zz\r\n");    // past the last line
+}
+
+TEST(BlockCells, AreTheClipboardSlicesInTheWholeText) {
+  const Lines doc = {"0123456789", "abcdéfghij", "ab", "klmno€qrst", "\tx\ty"};
+  std::string text;
+  std::vector<PlacedLine> placed;
+  for (const auto& line : doc) {
+    placed.push_back({text.size(), {}});
+    text += line + "\r\n";
+  }
+  for (std::size_t i = 0; i < doc.size(); ++i)
+    placed[i].text = std::string_view(text).substr(placed[i].offset, doc[i].size());
+
+  const struct {
+    BlockAnchor anchor;
+    LineSpan lines;
+    Lines cells;
+    int linesRead;
+  } cases[] = {
+      {block(4, 2, 7, 4), {1, 5}, {"défg", "no€q"}, 3},  // whole characters; a short line has no cell
+      {block(1, 4, 2, 9), {1, 5}, {"kl", "\tx"}, 2},     // a tab is one column; past the last line
+      {block(1, 1, 3, 5), {2, 3}, {"abc", "ab"}, 2},     // only the lines asked for are read
+      {block(-2, 1, 2, 1), {1, 5}, {"01234"}, 1},        // a start left of the line counts from its start
+      {block(4, 2, 3, 4), {1, 5}, {}, 0},                // width 0
+      {block(1, 3, 2, 1), {1, 5}, {}, 0},                // end line above the start line
+      {{4, 2, -1, -1}, {1, 5}, {}, 0},                   // no end marked
+      {{-1, -1, 3, 2}, {1, 5}, {}, 0},                   // no start marked
+  };
+  for (const auto& c : cases) {
+    int read = 0;
+    const auto lineAt = [&](std::int64_t number) {
+      ++read;
+      return placed.at(static_cast<std::size_t>(number - 1));
+    };
+    Lines cells;
+    for (const ByteRange& cell : blockCells(c.anchor, c.lines, Encoding::Utf8, lineAt))
+      cells.push_back(text.substr(cell.begin, cell.end - cell.begin));
+    EXPECT_EQ(cells, c.cells) << c.anchor.startColumn << "," << c.anchor.startLine;
+    EXPECT_EQ(read, c.linesRead) << c.anchor.startColumn << "," << c.anchor.startLine;
+  }
+
+  // In a Windows-1252 text a column is a byte.
+  const std::string bytes = "\xE9\x80z";
+  const auto cells = blockCells(block(2, 1, 3, 1), {1, 1}, Encoding::Windows1252, [&](std::int64_t) {
+    return PlacedLine{0, bytes};
+  });
+  EXPECT_EQ(cells, (std::vector<ByteRange>{{1, 3}}));
 }
 
 TEST(BlockRemoval, CutAndDeleteRemoveTheColumns) {

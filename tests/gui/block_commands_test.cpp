@@ -1,6 +1,6 @@
-// Column blocks: marking, the block clipboard shared by every window of the
-// program directory, cut, delete, paste, file insertion and indents, whole
-// characters in both encodings, one undo step each.
+// Column blocks: marking and the box on the marked cells, the block clipboard
+// shared by every window of the program directory, cut, delete, paste, file
+// insertion and indents, whole characters in both encodings, one undo step each.
 
 #include <QFile>
 #include <QLabel>
@@ -30,6 +30,17 @@ void markBlock(WindowFixture& f, int startColumn, int startLine, int endColumn, 
 QString label(const WindowFixture& f, const char* name) {
   return f.window->findChild<QLabel*>(QString::fromLatin1(name))->text();
 }
+
+// The text of each boxed cell, in order.
+QStringList boxed(const WindowFixture& f) {
+  const std::string_view text = f.window->editor()->editorText();
+  QStringList cells;
+  for (const auto& [begin, end] : f.window->editor()->shownBlockCells())
+    cells << QString::fromUtf8(text.substr(begin, end - begin));
+  return cells;
+}
+
+using Cells = QStringList;
 
 }  // namespace
 
@@ -132,9 +143,11 @@ class BlockCommandsTest : public QObject {
     f.action("ToolButton27")->trigger();
     QCOMPARE(f.text(), std::string("abghij\nxy\nabghij\n"));
     QCOMPARE(f.window->blockAnchor().startColumn, 3);
+    QCOMPARE(f.window->editor()->shownBlockCells().size(), std::size_t(2));  // the box follows
     f.action("ToolButton35")->trigger();
     QCOMPARE(f.text(), std::string("ab    ghij\nxy    \nab    ghij\n"));
     QCOMPARE(f.window->blockAnchor().startColumn, 7);
+    QCOMPARE(boxed(f), (Cells{"gh", "gh"}));
     QCOMPARE(f.window->editor()->caretLine(), 0);
   }
 
@@ -156,6 +169,75 @@ class BlockCommandsTest : public QObject {
     QCOMPARE(::lchown(clipboard.constData(), ::geteuid(), ::getegid()), 0);
     f.action("ToolButton38")->trigger();
     QVERIFY(f.text().find("piège") != std::string::npos);
+  }
+
+  void theMarkedBlockIsBoxedOnItsCells() {
+    WindowFixture f;
+    f.window->show();  // after a change, the box is drawn again as the view updates
+    load(f, "0123456789\nabcdéfghij\nab\nklmno€qrst\nfin\n");
+    f.window->editor()->restoreViewPosition({1, 3, 0});
+    f.action("Dbutbloc1")->trigger();
+    QCOMPARE(boxed(f), Cells());  // the start alone is no block
+    markBlock(f, 3, 1, 7, 3);
+    QCOMPARE(boxed(f), (Cells{"défg", "no€q"}));  // the short line has no cell
+    const auto cells = f.window->editor()->shownBlockCells();
+    QCOMPARE(cells.front(), (std::pair<std::size_t, std::size_t>(14, 19)));
+
+    // Typing moves the text, not the box: it stays on the same columns and lines.
+    QWidget* area = f.window->editor()->textArea();
+    f.window->editor()->restoreViewPosition({1, 4, 0});
+    QTest::keyClicks(area, QStringLiteral("XY"));
+    QTRY_COMPARE(boxed(f), (Cells{"dXYé", "no€q"}));
+    f.window->editor()->restoreViewPosition({0, 0, 0});
+    QTest::keyClick(area, Qt::Key_Return);
+    QTRY_COMPARE(boxed(f), (Cells{"3456", "dXYé"}));
+    f.action("Annuler1")->trigger();
+    QTRY_COMPARE(boxed(f), (Cells{"dXYé", "no€q"}));
+
+    // A block command's new text is boxed on the same cells too.
+    f.action("ToolButton39")->trigger();
+    QCOMPARE(f.text(), std::string("0123456789\nabcfghij\nab\nklmrst\nfin\n"));
+    QCOMPARE(boxed(f), (Cells{"fghi", "rst"}));
+
+    // A new or opened document has no box until a block is marked again.
+    f.ui.answers.push_back(Answer::No);
+    f.action("Nouveau2")->trigger();
+    QCOMPARE(f.text(), std::string());
+    QCOMPARE(boxed(f), Cells());
+    f.setText("0123456789\n0123456789\n");
+    f.window->editor()->restoreViewPosition({1, 5, 0});
+    f.action("Dbutbloc1")->trigger();  // with the end kept, a block again
+    QCOMPARE(boxed(f), (Cells{"56"}));
+    const QString file = f.path(QStringLiteral("autre.txt"));
+    writeBytes(file, "0123456789\n");
+    QVERIFY(f.window->loadDocument(file.toStdString()));
+    QCOMPARE(boxed(f), Cells());
+  }
+
+  void aWindows1252BlockIsBoxedOnWholeCharacters() {
+    WindowFixture f;
+    load(f,
+         "caf\xE9\x80 x\n\x93"
+         "abc\xE9\x94z\n");
+    markBlock(f, 3, 0, 5, 1);
+    QCOMPARE(boxed(f), (Cells{"é€", "cé"}));
+  }
+
+  void aLongBlockIsBoxedNearTheViewOnly() {
+    WindowFixture f;
+    f.window->show();
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) text += "ligne " + std::to_string(i) + "\n";
+    load(f, text);
+    markBlock(f, 0, 0, 5, 99'999);
+    const std::size_t nearTop = f.window->editor()->shownBlockCells().size();
+    QVERIFY(nearTop > 20);
+    QVERIFY(nearTop < 1'000);
+    QCOMPARE(boxed(f).front(), QStringLiteral("ligne"));
+    // Scrolled to the end, the box follows the view.
+    f.window->editor()->goToLine(100'000);
+    QTRY_VERIFY(f.window->editor()->shownBlockCells().back().second > text.size() - 20);
+    QVERIFY(f.window->editor()->shownBlockCells().front().first > 0);
   }
 
   void aFileIsInsertedAsAColumn() {

@@ -31,12 +31,16 @@ std::string anchorLabel(std::int64_t column, std::int64_t line) {
   return "col: " + std::to_string(column) + " lg: " + std::to_string(line);
 }
 
-std::string_view blockSlice(std::string_view line, std::int64_t from, std::int64_t count, Encoding encoding) {
+ByteRange blockSliceBytes(std::string_view line, std::int64_t from, std::int64_t count, Encoding encoding) {
   if (count <= 0) return {};
   if (from < 1) from = 1;
   const std::size_t begin = bytesBefore(line, from - 1, encoding);
-  const std::string_view rest = line.substr(begin);
-  return rest.substr(0, charPrefixBytes(rest, static_cast<std::size_t>(count), encoding));
+  return {begin, begin + charPrefixBytes(line.substr(begin), static_cast<std::size_t>(count), encoding)};
+}
+
+std::string_view blockSlice(std::string_view line, std::int64_t from, std::int64_t count, Encoding encoding) {
+  const ByteRange slice = blockSliceBytes(line, from, count, encoding);
+  return line.substr(slice.begin, slice.end - slice.begin);
 }
 
 std::string padToWidth(std::string text, std::int64_t width, Encoding encoding) {

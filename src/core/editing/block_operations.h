@@ -44,6 +44,18 @@ std::string anchorLabel(std::int64_t column, std::int64_t line);
 // counts as 1, a count of 0 or less or a `from` past the end gives an empty slice.
 std::string_view blockSlice(std::string_view line, std::int64_t from, std::int64_t count, Encoding encoding);
 
+// Byte offsets into a line, end excluded.
+struct ByteRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+
+  bool empty() const { return begin == end; }
+  friend bool operator==(const ByteRange&, const ByteRange&) = default;
+};
+
+// Where blockSlice's slice of `line` lies in it.
+ByteRange blockSliceBytes(std::string_view line, std::int64_t from, std::int64_t count, Encoding encoding);
+
 // The fill text for a block: padded with spaces to the block's width.
 std::string padToWidth(std::string text, std::int64_t width, Encoding encoding);
 

@@ -69,6 +69,7 @@ class DocumentEditor::UndoGlue final : public ToolUndo::Control {
 DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QWidget* parent)
     : QWidget(parent),
       m_impl(std::make_unique<Impl>(this)),
+      m_blockHighlight(*m_impl, *m_impl),
       m_undoGlue(std::make_unique<UndoGlue>(*this)),
       m_toolUndo(historyDirectory, *m_undoGlue) {
   setObjectName(QStringLiteral("editeur"));
@@ -115,6 +116,14 @@ void DocumentEditor::setUpControl() {
   sci->setIndentationsUseTabs(true);
   sci->setContextMenuPolicy(Qt::NoContextMenu);
   sci->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1);
+  // The marked block: a translucent box under the text, which stays readable and
+  // keeps its own colours whatever the editor's colours are.
+  const auto block = static_cast<unsigned long>(Impl::kBlockIndicator);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, block, QsciScintillaBase::INDIC_STRAIGHTBOX);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, block, QColor(0x30, 0x80, 0xE0));
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETALPHA, block, 70);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETOUTLINEALPHA, block, 160);
+  sci->SendScintilla(QsciScintillaBase::SCI_INDICSETUNDER, block, 1);
 }
 
 void DocumentEditor::connectControl() {
@@ -131,7 +140,13 @@ void DocumentEditor::connectControl() {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
+            if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT))
+              m_blockHighlight.textChanged();
           });
+  connect(sci, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    m_blockHighlight.viewUpdating((updated & QsciScintillaBase::SC_UPDATE_V_SCROLL) != 0);
+  });
+  connect(sci, &QsciScintillaBase::SCN_ZOOM, this, [this] { m_blockHighlight.refresh(); });
   // The control keeps only the keys of plain editing; the menus bring the rest.
   // Undo and redo, in particular, go through undo() and redo(), which complete a
   // tool's step.
@@ -177,6 +192,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
     appendWindows1252AsUtf8(bytes, converted);
     bytes = converted;
   }
+  m_blockHighlight.hide();
   TextFormat own = format;
   own.encoding = shown;
   m_encoding.set(own, shown);
@@ -217,6 +233,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   PieceReader& reader = opened.value();
   if (reader.size() > kMaxBytes) return {LoadOutcome::Untouched, tooLargeMessage(path.string())};
 
+  if (freshHistory) m_blockHighlight.hide();
   m_encoding.setEncodings(own, shown);
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
   std::string error;
@@ -227,6 +244,8 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   }
   if (!error.empty()) return {LoadOutcome::Broken, error};
   if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
+  // The load reported no change of the text: the box is drawn again here.
+  m_blockHighlight.refresh();
   emit formatChanged();
   return {};
 }
@@ -321,6 +340,16 @@ void DocumentEditor::insertAtCaret(std::string_view text, long advance) {
   lines::insertAtCaret(*m_impl, text, advance);
 }
 std::int64_t DocumentEditor::longestLineLength() const { return lines::longestLineLength(editorText()); }
+
+void DocumentEditor::showBlock(const BlockAnchor& anchor) { m_blockHighlight.show(anchor); }
+std::vector<std::pair<std::size_t, std::size_t>> DocumentEditor::shownBlockCells() const {
+  return m_impl->highlighted();
+}
+
+void DocumentEditor::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  m_blockHighlight.refresh();
+}
 
 void DocumentEditor::copy() { m_impl->sci->copy(); }
 void DocumentEditor::cut() { m_impl->sci->cut(); }

@@ -14,7 +14,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "editing/block_operations.h"
+#include "editor/block_highlight.h"
 #include "editor/document_encoding.h"
 #include "editor/editor_key_filter.h"
 #include "editor/tool_undo.h"
@@ -141,6 +145,13 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Characters in the longest line.
   std::int64_t longestLineLength() const;
 
+  // Boxes the cells of the marked block once both its ends are marked, found again
+  // from the marks after every change of the text, until the next call or until a
+  // new or opened document replaces the text.
+  void showBlock(const BlockAnchor& anchor);
+  // The boxed cells, as byte offsets into editorText(), in order.
+  std::vector<std::pair<std::size_t, std::size_t>> shownBlockCells() const;
+
   void copy();
   void cut();
   void paste();
@@ -190,9 +201,14 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // isModified() changed.
   void modifiedChanged(bool modified);
 
+ protected:
+  // A taller view shows lines the block's box may not reach yet.
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   class Impl;
   std::unique_ptr<Impl> m_impl;
+  BlockHighlight m_blockHighlight;
   DocumentEncoding m_encoding;
   EditorKeyFilter* m_keyFilter = nullptr;
   class UndoGlue;

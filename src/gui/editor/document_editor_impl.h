@@ -1,13 +1,17 @@
 #pragma once
 // The editor adapter's view of the QScintilla control: the text-control interface
-// the line commands use, the quiet loads, and the printer that counts its pages.
+// the line commands use, the indicator that boxes the marked block, the quiet loads,
+// and the printer that counts its pages.
 // Private to the adapter: only document_editor.cpp includes it, and Qsci/.
 
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "editor/block_highlight.h"
 #include "editor/document_editor.h"
 #include "editor/text_control.h"
 
@@ -23,8 +27,12 @@ class CountingPrinter : public QsciPrinter {
   int pages = 0;
 };
 
-class DocumentEditor::Impl final : public TextControl {
+class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Control {
  public:
+  // The first of the indicators Scintilla leaves to applications; the editor draws
+  // no other.
+  static constexpr int kBlockIndicator = 8;
+
   explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
 
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
@@ -71,6 +79,40 @@ class DocumentEditor::Impl final : public TextControl {
   void setFirstVisibleLine(long line) override { send(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, at(line)); }
   void beginUndoAction() override { send(QsciScintillaBase::SCI_BEGINUNDOACTION); }
   void endUndoAction() override { send(QsciScintillaBase::SCI_ENDUNDOACTION); }
+
+  // Through the range pointer: the character pointer of text() would first close the
+  // gap of the control's buffer, moving the text after the caret at every keystroke.
+  std::string_view textRange(long start, long end) const override {
+    const auto* data =
+        reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, at(start), end - start));
+    return data ? std::string_view(data, static_cast<std::size_t>(end - start)) : std::string_view();
+  }
+  std::pair<long, long> linesInView() const override {
+    const long top = send(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+    const long bottom = top + send(QsciScintillaBase::SCI_LINESONSCREEN);
+    return {send(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, at(top)),
+            send(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, at(bottom))};
+  }
+  void clearHighlight() override {
+    send(QsciScintillaBase::SCI_SETINDICATORCURRENT, kBlockIndicator);
+    send(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0, length());
+  }
+  void highlight(long start, long length) override {
+    send(QsciScintillaBase::SCI_SETINDICATORCURRENT, kBlockIndicator);
+    send(QsciScintillaBase::SCI_INDICATORFILLRANGE, at(start), length);
+  }
+  // The runs of the block's indicator, as byte offsets.
+  std::vector<std::pair<std::size_t, std::size_t>> highlighted() const {
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (long position = 0; position < length();) {
+      const long end = send(QsciScintillaBase::SCI_INDICATOREND, kBlockIndicator, position);
+      if (end <= position) break;
+      if (send(QsciScintillaBase::SCI_INDICATORVALUEAT, kBlockIndicator, position) != 0)
+        runs.emplace_back(static_cast<std::size_t>(position), static_cast<std::size_t>(end));
+      position = end;
+    }
+    return runs;
+  }
 
   class QuietChange;
 

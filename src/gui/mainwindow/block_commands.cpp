@@ -55,6 +55,7 @@ bool BlockCommands::requireBlock() {
 void BlockCommands::markStart() {
   m_anchor.markStart(m_context.editor().caretColumn(), m_context.editor().caretLine());
   m_startLabel.setText(labelText(m_anchor.startColumn, m_anchor.startLine));
+  m_context.editor().showBlock(m_anchor);
   m_showBlockBar();
 }
 
@@ -68,6 +69,7 @@ void BlockCommands::markEnd() {
   m_showBlockBar();
   m_anchor.markEnd(m_context.editor().caretColumn(), m_context.editor().caretLine());
   m_endLabel.setText(labelText(m_anchor.endColumn, m_anchor.endLine));
+  m_context.editor().showBlock(m_anchor);
   // Marking the end always refreshes the block clipboard.
   copyToClipboard();
 }
@@ -160,6 +162,7 @@ void BlockCommands::indent(IndentDirection direction) {
   IndentTool tool(m_anchor, direction, m_context.editor().shownEncoding());
   if (!m_tools.run(tool)) return;
   m_anchor.startColumn += direction == IndentDirection::Left ? -kIndentStep : kIndentStep;
+  m_context.editor().showBlock(m_anchor);
   m_context.editor().goToLine(m_anchor.startLine);
 }
 

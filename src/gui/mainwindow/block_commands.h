@@ -1,8 +1,9 @@
 #pragma once
-// The column block commands: the block marked by its start and end (and the two
-// labels that show them), copy, cut, paste and delete through the block clipboard
-// bloc.txt, a file inserted as a column, the fill of a block and the indents. Each
-// change of the text is a text tool, so one undo step.
+// The column block commands: the block marked by its start and end (the two labels
+// that show them and the box the editor draws on its cells), copy, cut, paste and
+// delete through the block clipboard bloc.txt, a file inserted as a column, the fill
+// of a block and the indents. Each change of the text is a text tool, so one undo
+// step.
 
 #include <QObject>
 #include <filesystem>
