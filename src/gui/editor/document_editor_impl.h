@@ -38,6 +38,10 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
     return sci->SendScintilla(message, wParam, lParam);
   }
+  // The messages that hand back an address of the control's buffer as their integer result.
+  const char* sendForPointer(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
+    return reinterpret_cast<const char*>(send(message, wParam, lParam));  // NOLINT(performance-no-int-to-ptr)
+  }
   static unsigned long at(long position) { return static_cast<unsigned long>(position); }
   // Text with its length, which may hold NUL bytes.
   void sendText(unsigned int message, std::string_view text) const {
@@ -48,9 +52,7 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   long lineCount() const override { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
   long length() const override { return send(QsciScintillaBase::SCI_GETLENGTH); }
   std::string_view text() const override {
-    // The control hands its buffer's address back as the message's integer result.
-    const auto* data = reinterpret_cast<const char*>(  // NOLINT(performance-no-int-to-ptr)
-        send(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    const char* data = sendForPointer(QsciScintillaBase::SCI_GETCHARACTERPOINTER);
     return std::string_view(data, static_cast<std::size_t>(length()));
   }
   long lineStart(long line) const override { return send(QsciScintillaBase::SCI_POSITIONFROMLINE, at(line)); }
@@ -83,8 +85,7 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   // Through the range pointer: the character pointer of text() would first close the
   // gap of the control's buffer, moving the text after the caret at every keystroke.
   std::string_view textRange(long start, long end) const override {
-    const auto* data =
-        reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, at(start), end - start));
+    const char* data = sendForPointer(QsciScintillaBase::SCI_GETRANGEPOINTER, at(start), end - start);
     return data ? std::string_view(data, static_cast<std::size_t>(end - start)) : std::string_view();
   }
   std::pair<long, long> linesInView() const override {
