@@ -41,6 +41,7 @@ class SilentUi : public orvex::gui::UiServices {
   std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return std::nullopt; }
   std::optional<QString> chooseProgram(const QString&) override { return std::nullopt; }
   std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+  std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
   QAction* popUp(QMenu&, const QPoint&) override { return nullptr; }
   bool setUpPrinter(QPrinter&) override { return false; }
   // The fill dialog is answered with a short text and "&Ok"; others are closed.

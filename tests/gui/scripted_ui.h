@@ -54,6 +54,13 @@ class ScriptedUi : public UiServices {
     colours.pop_front();
     return colour;
   }
+  std::optional<QFont> chooseFont(const QFont& initial) override {
+    fontStarts.push_back(initial);
+    if (fonts.empty()) return std::nullopt;
+    const QFont font = fonts.front();
+    fonts.pop_front();
+    return font;
+  }
   bool setUpPrinter(QPrinter&) override { return true; }
   void runModal(QDialog& dialog) override {
     const DialogScope open(*this);
@@ -98,6 +105,8 @@ class ScriptedUi : public UiServices {
   QStringList programDirectories;
   std::deque<QColor> colours;  // the colour dialog's answers; none left: cancelled
   std::vector<QColor> colourStarts;
+  std::deque<QFont> fonts;  // the font dialog's answers; none left: cancelled
+  std::vector<QFont> fontStarts;
   std::deque<int> menuChoices;  // pop-up menus' answers; none left: dismissed
   std::vector<QPoint> popUpPoints;
   QStringList opened;

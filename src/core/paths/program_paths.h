@@ -1,6 +1,6 @@
 #pragma once
 // Where the program keeps its files: the program directory (config.dat, menu.cfg,
-// bloc.txt), and (scratch_directory.h) a private scratch directory for the two work
+// bloc.txt, orvex.conf), and (scratch_directory.h) a private scratch directory for the two work
 // files of the text tools, so that two running copies never share them.
 
 #include <filesystem>
@@ -22,6 +22,8 @@ class ProgramPaths {
   std::filesystem::path menuFile() const { return file("menu.cfg"); }
   std::filesystem::path blockClipboardFile() const { return file("bloc.txt"); }
   std::filesystem::path releaseNotesFile() const { return file("nouveautes.txt"); }
+  // The window's preferences beyond config.dat: line numbers, font, recent files...
+  std::filesystem::path preferencesFile() const { return file("orvex.conf"); }
 
  private:
   std::filesystem::path file(const char* name) const {

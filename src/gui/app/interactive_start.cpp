@@ -115,7 +115,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   splash.reset();
   busy.reset();
 
-  centre(form);
+  if (!form.placeRestored()) centre(form);
   form.show();
   form.startUp();
   // The batch help screen has ended the program from inside the show step.

@@ -98,14 +98,7 @@ void DocumentEditor::setUpControl() {
                                            static_cast<long>(QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE));
   sci->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
   sci->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
-  const QFont font = editorFont();
-  sci->setFont(font);
-  sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, QsciScintillaBase::STYLE_DEFAULT,
-                     font.family().toUtf8().constData());
-  sci->SendScintilla(
-      QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT,
-      static_cast<long>(font.pointSizeF() * static_cast<double>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
-  sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+  applyFont();
   sci->setMarginWidth(0, 0);
   sci->setMarginWidth(1, 0);
   sci->setWrapMode(QsciScintilla::WrapNone);
@@ -132,12 +125,16 @@ void DocumentEditor::connectControl() {
   connect(sci, &QsciScintilla::selectionChanged, this, &DocumentEditor::selectionMoved);
   connect(sci, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] { m_toolUndo.refreshModified(); });
   connect(sci, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] { m_toolUndo.refreshModified(); });
-  connect(sci, &QsciScintillaBase::SCN_ZOOM, this, &DocumentEditor::zoomChanged);
+  connect(sci, &QsciScintillaBase::SCN_ZOOM, this, [this] {
+    refreshMargin();
+    emit zoomChanged();
+  });
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int, int type, const char* text, int length, int, int, int, int, int token, int) {
+          [this](int, int type, const char* text, int length, int linesAdded, int, int, int, int token, int) {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
+            if (linesAdded != 0) refreshMargin();
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
             if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT))
@@ -157,31 +154,6 @@ void DocumentEditor::connectControl() {
 }
 
 DocumentEditor::~DocumentEditor() = default;
-
-QFont DocumentEditor::editorFont() {
-  // Courier at 8 points: 11 pixels high at 96 dots per inch.
-  QFont font(QStringLiteral("Courier"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPointSizeF(8.25);
-  return font;
-}
-
-QWidget* DocumentEditor::textArea() const { return m_impl->sci; }
-
-int DocumentEditor::zoom() const { return static_cast<int>(m_impl->send(QsciScintillaBase::SCI_GETZOOM)); }
-
-QFont DocumentEditor::zoomedFont() const {
-  // The control adds the zoom to every font's size and never goes below 2 points.
-  QFont font = editorFont();
-  font.setPointSizeF(std::max(font.pointSizeF() + zoom(), 2.0));
-  return font;
-}
-
-int DocumentEditor::textWidth(int count) const {
-  const std::string text(static_cast<std::size_t>(count), '.');
-  return static_cast<int>(m_impl->sci->SendScintilla(
-      QsciScintillaBase::SCI_TEXTWIDTH, static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT), text.c_str()));
-}
 
 void DocumentEditor::newDocument() { loadBytes({}, TextFormat{}); }
 
@@ -206,6 +178,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   }
   forgetHistory(HistoryEnd::FreshDocument);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+  refreshMargin();
   emit formatChanged();
 }
 
@@ -246,6 +219,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   if (freshHistory) forgetHistory(HistoryEnd::FreshDocument);
   // The load reported no change of the text: the box is drawn again here.
   m_blockHighlight.refresh();
+  refreshMargin();
   emit formatChanged();
   return {};
 }
@@ -363,6 +337,7 @@ void DocumentEditor::setColours(const QColor& background, const QColor& text) {
   sci->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_DEFAULT, background);
   sci->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_DEFAULT, text);
   sci->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+  styleMargin();
   sci->setCaretForegroundColor(text);
 }
 

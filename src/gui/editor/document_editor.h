@@ -177,14 +177,26 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void reloadFailed() override { forgetHistory(HistoryEnd::StepLost); }
 
   QWidget* textArea() const;
-  // The monospaced font of the editor, which the ruler shares.
+  // The editor's font at the start, monospaced; the ruler shares the editor's font.
   static QFont editorFont();
-  // Ctrl+mouse wheel zooms the text by whole points, for the rest of the session;
-  // the font as it is drawn at the present zoom.
+  QFont textFont() const { return m_font; }
+  void setTextFont(const QFont& font);
+  // Ctrl+mouse wheel zooms the text by whole points; the font as it is drawn at
+  // the present zoom.
   int zoom() const;
+  void setZoom(int zoom);
   QFont zoomedFont() const;
   // The width the editor gives `count` characters of its font, in pixels.
   int textWidth(int count) const;
+
+  // Line numbers in a margin at the left, as wide as the largest number needs;
+  // marginWidth() is where the text's first column starts (0 without them).
+  void setLineNumbersShown(bool shown);
+  bool lineNumbersShown() const { return m_lineNumbers; }
+  int marginWidth() const;
+  // Long lines wrapped at the window's width, at word ends.
+  void setWordWrap(bool wrap);
+  bool wordWraps() const;
 
  signals:
   // Every key that reaches the editor, before the editor acts on it.
@@ -198,6 +210,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // A file was dropped on the editor from the file manager.
   void fileDropped(const std::filesystem::path& path);
   void zoomChanged();
+  void fontChanged();
+  void marginWidthChanged();
   // isModified() changed.
   void modifiedChanged(bool modified);
 
@@ -214,6 +228,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   class UndoGlue;
   std::unique_ptr<UndoGlue> m_undoGlue;
   ToolUndo m_toolUndo;
+  QFont m_font = editorFont();
+  bool m_lineNumbers = false;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
@@ -227,6 +243,12 @@ class DocumentEditor : public QWidget, public DocumentPort {
   using HistoryEnd = ToolUndo::HistoryEnd;
   void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
   void setUpControl();
+  // The control's default style takes m_font; every other style copies it.
+  void applyFont();
+  // The line-number margin's colours, which the styles' reset takes back.
+  void styleMargin();
+  // Sizes the line-number margin for the present line count and zoom.
+  void refreshMargin();
   void connectControl();
   EditorKeyFilter::Hooks keyHooks();
   // A change of the text: a Windows-1252 document that receives a character the

@@ -2,7 +2,7 @@
 // The editor adapter's view of the QScintilla control: the text-control interface
 // the line commands use, the indicator that boxes the marked block, the quiet loads,
 // and the printer that counts its pages.
-// Private to the adapter: only document_editor.cpp includes it, and Qsci/.
+// Private to the adapter: only its own files (document_editor*.cpp) include it, and Qsci/.
 
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>

@@ -34,6 +34,9 @@ const std::vector<MenuEntry>& mainMenuEntries() {  // NOLINT(readability-functio
       item(1, "Miseenpage1", "set_up_printer"),
       item(1, "Imprimer1", "print_document"),
       separator(1),
+      // Filled from the preferences each time it opens.
+      submenu(1, "FichiersRecents1", "Fichiers &récents", "document-open-recent"),
+      separator(1),
       item(1, "Quitter1", "quit"),
 
       menu("Edition1", "&Edition"),
@@ -96,6 +99,10 @@ const std::vector<MenuEntry>& mainMenuEntries() {  // NOLINT(readability-functio
       item(1, "Barredoutils1", "toggle_tools_bar"),
       item(1, "Echelle1", "toggle_ruler"),
       item(1, "OutilsBloc1", "toggle_block_bar"),
+      separator(1),
+      item(1, "NumerosDeLigne1", "toggle_line_numbers"),
+      item(1, "RetourALaLigne1", "toggle_word_wrap"),
+      item(1, "PoliceEditeur1", "choose_editor_font"),
 
       menu("N1", "&?"),
       item(1, "VelmorasurInternet1", "web_page"),

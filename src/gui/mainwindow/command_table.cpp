@@ -66,6 +66,10 @@ const std::vector<Command>& commands() {  // NOLINT(readability-function-size): 
       {"toggle_tools_bar", "Barre d'&outils", nullptr, "view-sidetree", &W::toggleToolsBar, kCheckable | kChecked},
       {"toggle_ruler", "E&chelle", nullptr, "measure", &W::toggleRuler, kCheckable | kChecked},
       {"toggle_block_bar", "Barre d'outils &Bloc", nullptr, "select-rectangular", &W::toggleBlockBar, kCheckable},
+      {"toggle_line_numbers", "Numéros de &ligne", nullptr, "format-list-ordered", &W::toggleLineNumbers, kCheckable},
+      {"toggle_word_wrap", "&Retour automatique à la ligne", nullptr, "text-wrap", &W::toggleWordWrap, kCheckable},
+      {"choose_editor_font", "&Police de l'éditeur...", nullptr, "preferences-desktop-font", &W::chooseEditorFont,
+       kPlain},
 
       {"web_page", "Velmora sur Internet", nullptr, "globe", &W::openWebPage, kPlain},
       {"release_notes", "&Nouveautés...", nullptr, "view-pim-news", &W::showReleaseNotes, kPlain},

@@ -110,7 +110,9 @@ bool DocumentSession::mayOverwriteDocumentFile() {
 bool DocumentSession::save() {
   if (isBlank(m_path)) return saveAs();
   if (!mayOverwriteDocumentFile()) return false;
-  return write(m_path);
+  if (!write(m_path)) return false;
+  emit fileUsed(m_path);
+  return true;
 }
 
 std::optional<std::filesystem::path> DocumentSession::chooseSaveName() {
@@ -139,6 +141,7 @@ bool DocumentSession::saveAs() {
   if (isDocumentFile(*chosen) && !mayOverwriteDocumentFile()) return false;
   if (!write(*chosen)) return false;
   setPath(*chosen);
+  emit fileUsed(m_path);
   return true;
 }
 
@@ -191,7 +194,7 @@ void DocumentSession::openChosenFile() {
 }
 
 void DocumentSession::open(const std::filesystem::path& path) {
-  if (load(path)) setPath(path);
+  openNamed(path);
   emit documentReplaced();
 }
 
@@ -200,6 +203,13 @@ bool DocumentSession::reload() {
   if (!load(m_path)) return false;
   m_context.editor().restoreViewPosition(where);
   emit documentReplaced();
+  return true;
+}
+
+bool DocumentSession::openNamed(const std::filesystem::path& path) {
+  if (!load(path)) return false;
+  setPath(path);
+  emit fileUsed(path);
   return true;
 }
 

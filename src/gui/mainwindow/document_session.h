@@ -39,6 +39,8 @@ class DocumentSession : public QObject {
   // The document's file as it was at the last open, reload or save; empty for a
   // document without file.
   const std::optional<FileIdentity>& fileIdentity() const { return m_fileIdentity; }
+  // The file of the command line: load, then the name; false when it could not be read.
+  bool openNamed(const std::filesystem::path& path);
   // "&Ouvrir...": the save question, the open dialog, the file.
   void openChosenFile();
   // A new, empty document after the save question.
@@ -62,6 +64,8 @@ class DocumentSession : public QObject {
   void documentReplaced();
   // A long-running load has begun; `text` is for the status bar.
   void notice(const QString& text);
+  // The document's file was opened or saved under this name.
+  void fileUsed(const std::filesystem::path& file);
 
  private:
   bool read(const std::filesystem::path& path);

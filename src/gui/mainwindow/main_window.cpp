@@ -27,11 +27,15 @@
 #include "mainwindow/document_session.h"
 #include "mainwindow/line_commands.h"
 #include "mainwindow/progress_bar_listener.h"
+#include "mainwindow/recent_files_menu.h"
 #include "mainwindow/search_commands.h"
 #include "mainwindow/tool_commands.h"
 #include "mainwindow/user_tool_menus.h"
 #include "mainwindow/window_commands.h"
+#include "mainwindow/window_preferences.h"
+#include "paths/file_names.h"
 #include "services/ui_services.h"
+#include "settings/preferences.h"
 #include "text/messages.h"
 #include "version.h"
 #include "windows/fill_dialog.h"
@@ -43,6 +47,8 @@ namespace {
 const QString kRulerText = QStringLiteral(
     "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
 constexpr std::uint32_t kBuiltInRulerColour = 0x00BBFFFF;
+const QString kUnreadablePreferences =
+    QStringLiteral("Le fichier de préférences %1 est illisible ; les préférences ne seront pas enregistrées.");
 const QString kBecameUtf8 = QStringLiteral(
     "Le document contient désormais des caractères que Windows-1252 ne peut pas représenter.\n\r"
     "Il sera enregistré en UTF-8.");
@@ -75,11 +81,11 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
     m_session->open(path);
     m_editor->setFocus();
   });
-  // The ruler follows the text's zoom, so that its columns stay over the text's.
-  connect(m_editor, &DocumentEditor::zoomChanged, this, [this] {
-    m_ruler->setFont(m_editor->zoomedFont());
-    m_ruler->setFixedHeight(std::max(17, QFontMetrics(m_ruler->font()).height() + 4));
-  });
+  // The ruler follows the text's font, zoom and margin, so that its columns stay
+  // over the text's.
+  connect(m_editor, &DocumentEditor::zoomChanged, this, &MainWindow::refreshRuler);
+  connect(m_editor, &DocumentEditor::fontChanged, this, &MainWindow::refreshRuler);
+  connect(m_editor, &DocumentEditor::marginWidthChanged, this, &MainWindow::refreshRuler);
   connect(m_editor, &DocumentEditor::becameUtf8, this,
           [this] { m_ui.showMessage(QStringLiteral("Information"), kBecameUtf8, MessageIcon::Information); });
 
@@ -89,13 +95,27 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
     m_context->reportError(settings.error);
   else if (settings.record)
     applySettings(*settings.record);
+  // Then what orvex.conf keeps beyond config.dat; the maximised start of the
+  // configuration wins over the stored state.
+  m_windowPreferences->apply(settings.record && settings.record->PleinEcran);
   refreshModifiedPanel();
   refreshCaretPanel();
   refreshFormatPanel();
 }
 
+void MainWindow::openPreferences() {
+  m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
+  m_preferences->setUnreadableHandler([this] {
+    m_ui.showMessage(windowTitle(),
+                     kUnreadablePreferences.arg(QString::fromStdString(shownName(m_paths.preferencesFile().native()))),
+                     MessageIcon::Warning);
+  });
+  m_preferences->reload();
+}
+
 void MainWindow::createCollaborators() {
   m_context = std::make_unique<CommandContext>(m_ui, *m_editor, *this);
+  openPreferences();
   m_session = new DocumentSession(*m_context, this);
   m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, *m_fillDialog, *m_session, this);
   m_blocks = new BlockCommands(
@@ -106,6 +126,9 @@ void MainWindow::createCollaborators() {
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
   m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this, m_scratch.path());
   m_commands = std::make_unique<WindowCommands>(*this);
+  m_windowPreferences = new WindowPreferences(*m_preferences, m_ui, *m_editor, *this);
+  m_recentFiles = new RecentFilesMenu(*m_context, *m_preferences, *m_session,
+                                      *findChild<QMenu*>(QStringLiteral("FichiersRecents1")), this);
   m_diskChanges = std::make_unique<DiskChangeCheck>(*m_context, *m_session, *this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
@@ -308,10 +331,19 @@ void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
                      MessageIcon::Information);
 }
 
-void MainWindow::toggleBar(const char* itemName, QWidget* bar) {
-  auto* item = findChild<QAction*>(QString::fromLatin1(itemName));
-  setBarVisible(bar, item, item->isChecked());
+void MainWindow::toggleBar(const char* itemName, QWidget* bar) { setBarVisible(bar, nullptr, isItemChecked(itemName)); }
+
+bool MainWindow::isItemChecked(const char* itemName) const {
+  return findChild<QAction*>(QString::fromLatin1(itemName))->isChecked();
 }
+
+void MainWindow::refreshRuler() {
+  m_ruler->setFont(m_editor->zoomedFont());
+  m_ruler->setFixedHeight(std::max(17, QFontMetrics(m_ruler->font()).height() + 4));
+  m_ruler->setContentsMargins(m_editor->marginWidth(), 0, 0, 0);
+}
+
+bool MainWindow::placeRestored() const { return m_windowPreferences->placeRestored(); }
 
 const std::filesystem::path& MainWindow::documentPath() const { return m_session->path(); }
 void MainWindow::setDocumentPath(std::filesystem::path path) { m_session->setPath(std::move(path)); }
@@ -328,10 +360,12 @@ void MainWindow::refreshDesktopDatabase(const std::filesystem::path& directory) 
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (m_session->settleUnsavedChanges())
-    event->accept();
-  else
+  if (!m_session->settleUnsavedChanges()) {
     event->ignore();
+    return;
+  }
+  m_windowPreferences->storePlace();
+  event->accept();
 }
 
 }  // namespace orvex::gui

@@ -18,6 +18,10 @@ class QLabel;
 class QProgressBar;
 class QToolBar;
 
+namespace orvex {
+class Preferences;
+}
+
 namespace orvex::gui {
 
 class BlockCommands;
@@ -30,6 +34,7 @@ class FillDialog;
 class FindDialog;
 class LineCommands;
 class ProgressBarListener;
+class RecentFilesMenu;
 class ReplaceDialog;
 class SearchCommands;
 class StatusBar;
@@ -38,6 +43,7 @@ class ToolCommands;
 class UiServices;
 class UserToolMenus;
 class WindowCommands;
+class WindowPreferences;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -70,6 +76,8 @@ class MainWindow : public QMainWindow {
   ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
   StyledMenuStyle* menuStyle() const { return m_menuStyle; }
   StatusBar* statusPanels() const { return m_statusBar; }
+  // A place and size kept from an earlier run were applied: the window is not centred.
+  bool placeRestored() const;
   void setAboutBox(QDialog* about) { m_about = about; }
 
  protected:
@@ -102,6 +110,12 @@ class MainWindow : public QMainWindow {
   void setBarVisible(QWidget* bar, QAction* item, bool visible);
   // A switch of the view menu: its check mark, already inverted, shows or hides the bar.
   void toggleBar(const char* itemName, QWidget* bar);
+  bool isItemChecked(const char* itemName) const;
+  // The ruler takes the editor's font at its zoom and starts where the text's first
+  // column does, after the line numbers.
+  void refreshRuler();
+  // The preferences file, read before the collaborators that use it are made.
+  void openPreferences();
 
   UiServices& m_ui;
   ProgramPaths m_paths;
@@ -135,6 +149,9 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<LineCommands> m_lines;
   std::unique_ptr<UserToolMenus> m_userTools;
   std::unique_ptr<WindowCommands> m_commands;
+  std::unique_ptr<Preferences> m_preferences;
+  WindowPreferences* m_windowPreferences = nullptr;
+  RecentFilesMenu* m_recentFiles = nullptr;
   // Goes before the context it uses: the window is still deactivated on its way out.
   std::unique_ptr<DiskChangeCheck> m_diskChanges;
 };

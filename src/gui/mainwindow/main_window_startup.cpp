@@ -30,8 +30,7 @@ void MainWindow::startUp() {
   }
   if (m_firstShowPending && m_arguments.size() == 1) {
     const std::filesystem::path argument = m_arguments.front();
-    if (m_session->load(argument)) {
-      m_session->setPath(argument);
+    if (m_session->openNamed(argument)) {
       refreshLineCount();
       refreshCaretPanel();
       refreshModifiedPanel();

@@ -20,6 +20,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/search_commands.h"
 #include "mainwindow/tool_commands.h"
+#include "mainwindow/window_preferences.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 #include "windows/small_windows.h"
@@ -163,5 +164,15 @@ void WindowCommands::toggleToolsBar() { m_window.toggleBar("Barredoutils1", m_wi
 void WindowCommands::toggleRuler() { m_window.toggleBar("Echelle1", m_window.m_ruler); }
 
 void WindowCommands::toggleBlockBar() { m_window.toggleBar("OutilsBloc1", m_window.m_blockPanel); }
+
+void WindowCommands::toggleLineNumbers() {
+  m_window.m_windowPreferences->showLineNumbers(m_window.isItemChecked("NumerosDeLigne1"));
+}
+
+void WindowCommands::toggleWordWrap() {
+  m_window.m_windowPreferences->wrapWords(m_window.isItemChecked("RetourALaLigne1"));
+}
+
+void WindowCommands::chooseEditorFont() { m_window.m_windowPreferences->chooseFont(); }
 
 }  // namespace orvex::gui

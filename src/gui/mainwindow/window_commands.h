@@ -68,6 +68,9 @@ class WindowCommands {
   void toggleToolsBar();
   void toggleRuler();
   void toggleBlockBar();
+  void toggleLineNumbers();
+  void toggleWordWrap();
+  void chooseEditorFont();
   void openWebPage();
   void showReleaseNotes();
   void showAbout();

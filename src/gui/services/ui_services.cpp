@@ -17,6 +17,7 @@
 
 #include "config/detached_launch.h"
 #include "services/program_dialog.h"
+#include "windows/font_dialog.h"
 
 namespace orvex::gui {
 
@@ -125,6 +126,12 @@ std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
   const QColor colour = QColorDialog::getColor(initial, m_parent);
   if (!colour.isValid()) return std::nullopt;
   return colour;
+}
+
+std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {
+  FontDialog dialog(initial, m_parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.chosenFont();
 }
 
 bool QtUiServices::setUpPrinter(QPrinter& printer) {

@@ -3,6 +3,7 @@
 // through this interface, so that the windows can be driven by a script in tests.
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -44,6 +45,9 @@ class UiServices {
   virtual std::optional<QString> chooseProgram(const QString& directory) = 0;
   // The colour dialog, opening on `initial`; empty when cancelled.
   virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+  // The editor's font dialog, the monospaced families first, opening on
+  // `initial`; empty when cancelled.
+  virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
   // The printer set-up dialog; false when cancelled.
   virtual bool setUpPrinter(QPrinter& printer) = 0;
   // Shows a modal dialog and returns when it is closed.
@@ -96,6 +100,7 @@ class QtUiServices : public UiServices {
   std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) override;
   std::optional<QString> chooseProgram(const QString& directory) override;
   std::optional<QColor> chooseColour(const QColor& initial) override;
+  std::optional<QFont> chooseFont(const QFont& initial) override;
   bool setUpPrinter(QPrinter& printer) override;
   void runModal(QDialog& dialog) override;
   QAction* popUp(QMenu& menu, const QPoint& at) override;
