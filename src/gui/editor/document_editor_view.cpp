@@ -98,9 +98,9 @@ void DocumentEditor::refreshMargin() {
 
 void DocumentEditor::setWordWrap(bool wrap) {
   m_impl->sci->setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
-  // Wrapped lines never reach past the window: the horizontal bar only stays for
-  // a word longer than the window is wide.
-  m_impl->sci->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
+  // Wrapped lines never reach past the window (a word longer than the window is
+  // cut where it reaches the edge): no horizontal bar.
+  m_impl->sci->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
 }
 
 bool DocumentEditor::wordWraps() const { return m_impl->sci->wrapMode() != QsciScintilla::WrapNone; }
