@@ -64,8 +64,8 @@ TEST(Preferences, EachWriteKeepsWhatAnotherWindowWrote) {
 TEST(Preferences, HandWrittenFilesAndWrongValues) {
   TempDir dir;
   writeFile(dir / "orvex.conf",
-            "; mes réglages\r\n# encore\n\n  [Affichage]  \nZoom = 4\nTaillePolice=grand\nNumerosDeLigne=oui\n"
-            "[Autre]\ncle=\n");
+            "; mes réglages\r\nhors=section\n# encore\n\n  [Affichage]  \nZoom = 4\nTaillePolice=grand\n"
+            "NumerosDeLigne=oui\n[Autre]\ncle=\n");
   Preferences preferences(dir / "orvex.conf");
   EXPECT_TRUE(preferences.reload());
   EXPECT_EQ(preferences.number("Affichage/Zoom", 0), 4);
@@ -73,7 +73,10 @@ TEST(Preferences, HandWrittenFilesAndWrongValues) {
   EXPECT_TRUE(preferences.flag("Affichage/NumerosDeLigne", true));
   // Keys the program does not know stay in the file.
   EXPECT_TRUE(preferences.storeFlag("Affichage/RetourALaLigne", true).ok());
-  EXPECT_NE(readFile(dir / "orvex.conf").find("[Autre]\ncle=\n"), std::string::npos);
+  EXPECT_EQ(readFile(dir / "orvex.conf"),
+            "hors=section\n\n[Affichage]\nNumerosDeLigne=oui\nRetourALaLigne=true\nTaillePolice=grand\nZoom=4\n\n"
+            "[Autre]\ncle=\n");
+  EXPECT_TRUE(preferences.reload());
 }
 
 TEST(Preferences, AFileThatIsNotOursIsNeverOverwritten) {

@@ -99,19 +99,22 @@ std::optional<std::map<std::string, std::string>> parse(std::string_view text) {
   return values;
 }
 
-// The keys of a section are neighbours in the map: "A/x" sorts before "AB/x".
+// Keys without a section first, since a section runs to the next one; the keys of
+// a section are neighbours in the map ("A/x" sorts before "AB/x").
 std::string serialised(const std::map<std::string, std::string>& values) {
   std::string text;
+  for (const auto& [key, value] : values)
+    if (key.find('/') == std::string::npos) text += key + '=' + value + '\n';
   std::string section;
   for (const auto& [key, value] : values) {
     const std::size_t slash = key.find('/');
-    const std::string keySection = slash == std::string::npos ? std::string() : key.substr(0, slash);
-    if (keySection != section || (text.empty() && !keySection.empty())) {
+    if (slash == std::string::npos) continue;
+    if (const std::string keySection = key.substr(0, slash); keySection != section) {
       if (!text.empty()) text += '\n';
       text += '[' + keySection + "]\n";
       section = keySection;
     }
-    text += (slash == std::string::npos ? key : key.substr(slash + 1)) + '=' + value + '\n';
+    text += key.substr(slash + 1) + '=' + value + '\n';
   }
   return text;
 }
