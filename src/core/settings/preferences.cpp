@@ -104,7 +104,7 @@ std::optional<std::map<std::string, std::string>> parse(std::string_view text) {
 std::string serialised(const std::map<std::string, std::string>& values) {
   std::string text;
   for (const auto& [key, value] : values)
-    if (key.find('/') == std::string::npos) text += key + '=' + value + '\n';
+    if (key.find('/') == std::string::npos) text.append(key).append(1, '=').append(value).append(1, '\n');
   std::string section;
   for (const auto& [key, value] : values) {
     const std::size_t slash = key.find('/');
@@ -114,7 +114,7 @@ std::string serialised(const std::map<std::string, std::string>& values) {
       text += '[' + keySection + "]\n";
       section = keySection;
     }
-    text += key.substr(slash + 1) + '=' + value + '\n';
+    text.append(key, slash + 1).append(1, '=').append(value).append(1, '\n');
   }
   return text;
 }
