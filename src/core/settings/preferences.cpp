@@ -111,7 +111,7 @@ std::string serialised(const std::map<std::string, std::string>& values) {
     if (slash == std::string::npos) continue;
     if (const std::string keySection = key.substr(0, slash); keySection != section) {
       if (!text.empty()) text += '\n';
-      text += '[' + keySection + "]\n";
+      text.append(1, '[').append(keySection).append("]\n");
       section = keySection;
     }
     text.append(key, slash + 1).append(1, '=').append(value).append(1, '\n');
