@@ -25,6 +25,7 @@
 #include "mainwindow/command_context.h"
 #include "mainwindow/disk_change_check.h"
 #include "mainwindow/document_session.h"
+#include "mainwindow/document_status.h"
 #include "mainwindow/line_commands.h"
 #include "mainwindow/progress_bar_listener.h"
 #include "mainwindow/recent_files_menu.h"
@@ -43,6 +44,11 @@
 namespace orvex::gui {
 
 namespace {
+
+void setBarVisible(QWidget* bar, QAction* item, bool visible) {
+  bar->setVisible(visible);
+  if (item) item->setChecked(visible);
+}
 
 const QString kRulerText = QStringLiteral(
     "1...5....1....5....2....5....3....5....4....5....5....5....6....5....7....5....8....5....9....5....1");
@@ -69,13 +75,6 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
   m_progress = std::make_unique<ProgressBarListener>(m_progressBar);
   createCollaborators();
 
-  connect(m_editor, &DocumentEditor::keyPressed, this, [this] {
-    refreshLineCount();
-    refreshModifiedPanel();
-  });
-  connect(m_editor, &DocumentEditor::modifiedChanged, this, &MainWindow::refreshModifiedPanel);
-  connect(m_editor, &DocumentEditor::selectionMoved, this, &MainWindow::refreshCaretPanel);
-  connect(m_editor, &DocumentEditor::formatChanged, this, &MainWindow::refreshFormatPanel);
   connect(m_editor, &DocumentEditor::fileDropped, this, [this](const std::filesystem::path& path) {
     if (!m_session->settleUnsavedChanges()) return;
     m_session->open(path);
@@ -98,12 +97,13 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
   // Then what orvex.conf keeps beyond config.dat; the maximised start of the
   // configuration wins over the stored state.
   m_windowPreferences->apply(settings.record && settings.record->PleinEcran);
-  refreshModifiedPanel();
-  refreshCaretPanel();
-  refreshFormatPanel();
+  m_status->refreshAll();
 }
 
-void MainWindow::openPreferences() {
+void MainWindow::createCollaborators() {
+  m_context = std::make_unique<CommandContext>(m_ui, *m_editor, *this);
+  m_status = new DocumentStatus(*m_editor, *m_statusBar, this);
+  // The preferences file is read before the collaborators that use it are made.
   m_preferences = std::make_unique<Preferences>(m_paths.preferencesFile());
   m_preferences->setUnreadableHandler([this] {
     m_ui.showMessage(windowTitle(),
@@ -111,11 +111,6 @@ void MainWindow::openPreferences() {
                      MessageIcon::Warning);
   });
   m_preferences->reload();
-}
-
-void MainWindow::createCollaborators() {
-  m_context = std::make_unique<CommandContext>(m_ui, *m_editor, *this);
-  openPreferences();
   m_session = new DocumentSession(*m_context, this);
   m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, *m_fillDialog, *m_session, this);
   m_blocks = new BlockCommands(
@@ -127,21 +122,21 @@ void MainWindow::createCollaborators() {
   m_userTools = std::make_unique<UserToolMenus>(*m_context, m_paths, *m_session, *this, m_scratch.path());
   m_commands = std::make_unique<WindowCommands>(*this);
   m_windowPreferences = new WindowPreferences(*m_preferences, m_ui, *m_editor, *this);
-  m_recentFiles = new RecentFilesMenu(*m_context, *m_preferences, *m_session,
-                                      *findChild<QMenu*>(QStringLiteral("FichiersRecents1")), this);
+  new RecentFilesMenu(*m_context, *m_preferences, *m_session, *findChild<QMenu*>(QStringLiteral("FichiersRecents1")),
+                      this);
   m_diskChanges = std::make_unique<DiskChangeCheck>(*m_context, *m_session, *this);
   // The application title always equals the caption, so the window title serves as
   // both (error reports and print jobs use it).
   connect(m_session, &DocumentSession::pathChanged, this, [this] { setWindowTitle(m_session->caption()); });
   connect(m_session, &DocumentSession::documentReplaced, this, [this] {
-    refreshLineCount();
-    refreshModifiedPanel();
+    m_status->refreshLineCount();
+    m_status->refreshModified();
   });
   connect(m_session, &DocumentSession::notice, this, [this](const QString& text) {
     m_statusBar->setPanelText(0, text);
     m_statusBar->repaint();
   });
-  connect(m_tools, &ToolCommands::lineCountChanged, this, &MainWindow::refreshLineCount);
+  connect(m_tools, &ToolCommands::lineCountChanged, m_status, &DocumentStatus::refreshLineCount);
 }
 
 MainWindow::~MainWindow() = default;
@@ -279,44 +274,7 @@ void MainWindow::applyLook(const SettingsRecord& record) {
   m_editor->setForceCapitals(record.ForcerCapitale);
 }
 
-void MainWindow::setBarVisible(QWidget* bar, QAction* item, bool visible) {
-  bar->setVisible(visible);
-  if (item) item->setChecked(visible);
-}
-
 bool MainWindow::isModified() const { return m_editor->isModified(); }
-
-void MainWindow::refreshModifiedPanel() {
-  m_statusBar->setPanelText(2, isModified() ? QStringLiteral("Modifié") : QStringLiteral("Non modifié"));
-}
-
-void MainWindow::refreshFormatPanel() {
-  const TextFormat& format = m_editor->format();
-  QString text = format.encoding == Encoding::Windows1252 ? QStringLiteral("Windows-1252")
-                 : format.bom                             ? QStringLiteral("UTF-8 BOM")
-                                                          : QStringLiteral("UTF-8");
-  switch (format.lineBreak) {
-    case LineBreak::Lf: text += QStringLiteral("  LF"); break;
-    case LineBreak::CrLf: text += QStringLiteral("  CR LF"); break;
-    case LineBreak::Cr: text += QStringLiteral("  CR"); break;
-  }
-  m_statusBar->setPanelText(5, text);
-}
-
-void MainWindow::refreshLineCount() {
-  m_statusBar->setPanelText(0, QStringLiteral("Nb lignes : %1").arg(m_editor->lineCount()));
-}
-
-void MainWindow::refreshCaretPanel() {
-  const int line = m_editor->selectionStartLine() + 1;
-  const int column = m_editor->selectionStartColumn() + 1;
-  m_statusBar->setPanelText(3, QString::asprintf("lg: %3d col: %3d", line, column));
-  QString count = QStringLiteral("Nb lignes : %1").arg(m_editor->lineCount());
-  if (const qint64 selected = m_editor->selectionLength(); selected > 0)
-    count += QStringLiteral("  Select : %1").arg(selected);
-  m_statusBar->setPanelText(0, count);
-  m_statusBar->setToolTip(count);
-}
 
 void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
   bool complete = false;
@@ -324,17 +282,15 @@ void MainWindow::stepHistory(bool (DocumentEditor::*step)()) {
     const BusyCursor busy;
     complete = (m_editor->*step)();
   }
-  refreshModifiedPanel();
-  refreshCaretPanel();
+  m_status->refreshModified();
+  m_status->refreshCaret();
   if (!complete)
     m_ui.showMessage(windowTitle(), QStringLiteral("Les modifications plus anciennes ne peuvent plus être annulées."),
                      MessageIcon::Information);
 }
 
-void MainWindow::toggleBar(const char* itemName, QWidget* bar) { setBarVisible(bar, nullptr, isItemChecked(itemName)); }
-
-bool MainWindow::isItemChecked(const char* itemName) const {
-  return findChild<QAction*>(QString::fromLatin1(itemName))->isChecked();
+void MainWindow::toggleBar(const char* itemName, QWidget* bar) {
+  setBarVisible(bar, nullptr, findChild<QAction*>(QString::fromLatin1(itemName))->isChecked());
 }
 
 void MainWindow::refreshRuler() {
@@ -351,13 +307,6 @@ bool MainWindow::loadDocument(const std::filesystem::path& path) { return m_sess
 const BlockAnchor& MainWindow::blockAnchor() const { return m_blocks->anchor(); }
 FindDialog* MainWindow::findDialog() const { return m_search->findDialog(); }
 ReplaceDialog* MainWindow::replaceDialog() const { return m_search->replaceDialog(); }
-
-void MainWindow::refreshDesktopDatabase(const std::filesystem::path& directory) {
-  // The file managers read their cache of entries; where the tool that rebuilds it
-  // is installed, it runs.
-  const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-  if (!tool.isEmpty() && !directory.empty()) m_ui.startDetached({tool.toStdString(), directory.native()}, {});
-}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!m_session->settleUnsavedChanges()) {

@@ -30,11 +30,11 @@ class ConfigurationDialog;
 class DiskChangeCheck;
 class DocumentEditor;
 class DocumentSession;
+class DocumentStatus;
 class FillDialog;
 class FindDialog;
 class LineCommands;
 class ProgressBarListener;
-class RecentFilesMenu;
 class ReplaceDialog;
 class SearchCommands;
 class StatusBar;
@@ -100,22 +100,12 @@ class MainWindow : public QMainWindow {
   void applySettings(const SettingsRecord& record);
   // What the configuration dialog applies at once: all but the start-up options.
   void applyLook(const SettingsRecord& record);
-  void refreshModifiedPanel();
-  void refreshCaretPanel();
-  void refreshLineCount();
-  // The format panel: the document's encoding and line break.
-  void refreshFormatPanel();
   void stepHistory(bool (DocumentEditor::*step)());
-  void refreshDesktopDatabase(const std::filesystem::path& directory);
-  void setBarVisible(QWidget* bar, QAction* item, bool visible);
   // A switch of the view menu: its check mark, already inverted, shows or hides the bar.
   void toggleBar(const char* itemName, QWidget* bar);
-  bool isItemChecked(const char* itemName) const;
   // The ruler takes the editor's font at its zoom and starts where the text's first
   // column does, after the line numbers.
   void refreshRuler();
-  // The preferences file, read before the collaborators that use it are made.
-  void openPreferences();
 
   UiServices& m_ui;
   ProgramPaths m_paths;
@@ -133,6 +123,7 @@ class MainWindow : public QMainWindow {
   QLabel* m_blockStartLabel = nullptr;
   QLabel* m_blockEndLabel = nullptr;
   StatusBar* m_statusBar = nullptr;
+  DocumentStatus* m_status = nullptr;
   QProgressBar* m_progressBar = nullptr;
   QMenu* m_popupMenu = nullptr;
   FillDialog* m_fillDialog = nullptr;
@@ -151,7 +142,6 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowCommands> m_commands;
   std::unique_ptr<Preferences> m_preferences;
   WindowPreferences* m_windowPreferences = nullptr;
-  RecentFilesMenu* m_recentFiles = nullptr;
   // Goes before the context it uses: the window is still deactivated on its way out.
   std::unique_ptr<DiskChangeCheck> m_diskChanges;
 };

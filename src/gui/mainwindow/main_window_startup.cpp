@@ -9,6 +9,7 @@
 #include "editor/document_editor.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
+#include "mainwindow/document_status.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/user_tool_menus.h"
 #include "services/ui_services.h"
@@ -31,9 +32,9 @@ void MainWindow::startUp() {
   if (m_firstShowPending && m_arguments.size() == 1) {
     const std::filesystem::path argument = m_arguments.front();
     if (m_session->openNamed(argument)) {
-      refreshLineCount();
-      refreshCaretPanel();
-      refreshModifiedPanel();
+      m_status->refreshLineCount();
+      m_status->refreshCaret();
+      m_status->refreshModified();
     }
   }
   m_firstShowPending = false;

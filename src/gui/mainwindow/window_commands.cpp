@@ -4,9 +4,11 @@
 
 #include "mainwindow/window_commands.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QToolBar>
 
 #include "components/busy_cursor.h"
@@ -16,6 +18,7 @@
 #include "mainwindow/block_commands.h"
 #include "mainwindow/command_context.h"
 #include "mainwindow/document_session.h"
+#include "mainwindow/document_status.h"
 #include "mainwindow/line_commands.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/search_commands.h"
@@ -26,6 +29,21 @@
 #include "windows/small_windows.h"
 
 namespace orvex::gui {
+
+namespace {
+
+// The file managers read their cache of entries; where the tool that rebuilds it is
+// installed, it runs.
+void refreshDesktopDatabase(UiServices& ui, const std::filesystem::path& directory) {
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+  if (!tool.isEmpty() && !directory.empty()) ui.startDetached({tool.toStdString(), directory.native()}, {});
+}
+
+bool isChecked(const QObject& window, const char* itemName) {
+  return window.findChild<QAction*>(QString::fromLatin1(itemName))->isChecked();
+}
+
+}  // namespace
 
 void WindowCommands::newDocument() { m_window.m_session->startNewDocument(); }
 void WindowCommands::openDocument() { m_window.m_session->openChosenFile(); }
@@ -128,13 +146,13 @@ void WindowCommands::declareInFileManager() {
     m_window.m_context->reportError(status.error);
     return;
   }
-  m_window.refreshDesktopDatabase(directory);
+  refreshDesktopDatabase(m_window.m_ui, directory);
 }
 
 void WindowCommands::removeFromFileManager() {
   const std::filesystem::path directory = desktopEntryDirectory();
   removeDesktopEntry(directory);
-  m_window.refreshDesktopDatabase(directory);
+  refreshDesktopDatabase(m_window.m_ui, directory);
 }
 
 void WindowCommands::undo() { m_window.stepHistory(&DocumentEditor::undo); }
@@ -145,12 +163,12 @@ void WindowCommands::copy() { m_window.m_editor->copy(); }
 
 void WindowCommands::cut() {
   m_window.m_editor->cut();
-  m_window.refreshModifiedPanel();
+  m_window.m_status->refreshModified();
 }
 
 void WindowCommands::paste() {
   m_window.m_editor->paste();
-  m_window.refreshModifiedPanel();
+  m_window.m_status->refreshModified();
 }
 
 void WindowCommands::selectAll() { m_window.m_editor->selectAll(); }
@@ -166,11 +184,11 @@ void WindowCommands::toggleRuler() { m_window.toggleBar("Echelle1", m_window.m_r
 void WindowCommands::toggleBlockBar() { m_window.toggleBar("OutilsBloc1", m_window.m_blockPanel); }
 
 void WindowCommands::toggleLineNumbers() {
-  m_window.m_windowPreferences->showLineNumbers(m_window.isItemChecked("NumerosDeLigne1"));
+  m_window.m_windowPreferences->showLineNumbers(isChecked(m_window, "NumerosDeLigne1"));
 }
 
 void WindowCommands::toggleWordWrap() {
-  m_window.m_windowPreferences->wrapWords(m_window.isItemChecked("RetourALaLigne1"));
+  m_window.m_windowPreferences->wrapWords(isChecked(m_window, "RetourALaLigne1"));
 }
 
 void WindowCommands::chooseEditorFont() { m_window.m_windowPreferences->chooseFont(); }
