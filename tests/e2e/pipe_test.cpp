@@ -135,6 +135,17 @@ TEST(Pipe, GivesTheBytesTheFileFormLeavesInTheFile) {
   }
 }
 
+// From a pipe, to a file opened for appending: descriptors the kernel moves bytes
+// between differently, and the same bytes.
+TEST(Pipe, APipedInputAndAnAppendedOutput) {
+  Program program;
+  writeFile(program.path("sortie"), "avant\n");
+  const std::string script = "printf \"b\\r\\nA\\r\\n\" | TMPDIR=$T $ORVEX - 3 1 >>" + program.path("sortie").string();
+  EXPECT_EQ(std::system(program.bash(script).c_str()), 0);
+  EXPECT_EQ(readFile(program.path("sortie")), "avant\nA\r\nB\r\n");
+  EXPECT_TRUE(program.leftNothing());
+}
+
 TEST(Pipe, ADashAloneOrAfterADirectoryIsNotThePipe) {
   Program program;
   writeFile(program.path("-"), "tiret\n");

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,21 +61,13 @@ std::size_t readSome(int fd, char* into, std::size_t size) {
   }
 }
 
-// Copies `input` to its end into a new `file`, as it arrives. Throws IoFailure.
-void copyIntoFile(int input, const std::filesystem::path& file) {
-  FileHandle copy = createForWriting(file);
-  const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
-  while (const std::size_t got = readSome(input, buffer.get(), kChunk)) writeAll(copy.get(), {buffer.get(), got});
-  copy.close();
-}
-
-// Writes every byte to `output`; false when its reader has gone. Throws IoFailure.
-bool writeToReader(int output, const char* bytes, std::size_t size) {
+// Writes every byte to `to`; false when its reader has gone. Throws IoFailure.
+bool writeToReader(int to, const char* bytes, std::size_t size) {
   while (size > 0) {
-    const ssize_t written = ::write(output, bytes, size);
+    const ssize_t written = ::write(to, bytes, size);
     if (written < 0) {
       if (errno == EPIPE) return false;
-      if (retryable(output, POLLOUT)) continue;
+      if (retryable(to, POLLOUT)) continue;
       throw IoFailure(messageForErrno(errno));
     }
     if (written == 0) throw IoFailure(diskFullMessage());
@@ -83,12 +77,30 @@ bool writeToReader(int output, const char* bytes, std::size_t size) {
   return true;
 }
 
-// Copies `file` to `output`; false when the reader went before the end. Throws IoFailure.
-bool copyFromFile(const std::filesystem::path& file, int output) {
-  const FileHandle result = openForReading(file);
+// Moves bytes inside the kernel, without a copy through this process: splice out
+// of a pipe, sendfile out of anything else. What was moved; 0 at the end.
+ssize_t moveInKernel(int from, int to, bool fromPipe) {
+  return fromPipe ? ::splice(from, nullptr, to, nullptr, kChunk, SPLICE_F_MOVE) : ::sendfile(to, from, nullptr, kChunk);
+}
+
+// Copies `from` to its end into `to`, as it arrives; false when the reader of `to`
+// has gone. Throws IoFailure.
+bool copyAll(int from, int to) {
+  struct stat info {};
+  const bool fromPipe = ::fstat(from, &info) == 0 && S_ISFIFO(info.st_mode);
+  for (;;) {
+    const ssize_t moved = moveInKernel(from, to, fromPipe);
+    if (moved == 0) return true;
+    if (moved > 0 || errno == EINTR) continue;
+    if (errno == EPIPE) return false;
+    // Descriptors the kernel cannot join (a terminal, a directory, an appending
+    // file...) or a non-blocking one not ready: the rest goes through a buffer.
+    if (errno == EINVAL || errno == ENOSYS || errno == EAGAIN || errno == EWOULDBLOCK) break;
+    throw IoFailure(messageForErrno(errno));
+  }
   const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
-  while (const std::size_t got = readSome(result.get(), buffer.get(), kChunk))
-    if (!writeToReader(output, buffer.get(), got)) return false;
+  while (const std::size_t got = readSome(from, buffer.get(), kChunk))
+    if (!writeToReader(to, buffer.get(), got)) return false;
   return true;
 }
 
@@ -108,9 +120,11 @@ int runPipe(std::span<const std::string> options, int input, int output, std::os
     requireOpen(input, O_WRONLY);
     requireOpen(output, O_RDONLY);
     const SignalSafeScratch scratch;
-    copyIntoFile(input, scratch.file());
+    FileHandle copy = createForWriting(scratch.file());
+    copyAll(input, copy.get());
+    copy.close();
     applyBatchOptions(scratch.file(), options);
-    readerGone = !copyFromFile(scratch.file(), output);
+    readerGone = !copyAll(openForReading(scratch.file()).get(), output);
   });
   return readerGone ? kBatchIoError : exit;
 }
