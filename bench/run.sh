@@ -144,20 +144,28 @@ declare -A O_US O_KB R_US R_KB FILE_B CHECK
 #   COMPARE  1: compare orvex output with the reference output byte for byte
 #   REF_STDIN file fed to the reference on stdin, or "" for none
 # orvex and reference runs are interleaved; the best time and the highest
-# peak RSS over BENCH_REPS runs are kept.
+# peak RSS over BENCH_REPS runs are kept. With PIPE_FORM=1, orvex runs in a pipe
+# (`orvex - OPT <INPUT >OUT`) instead of on a copy of INPUT.
 bench_case() {
     local key=$1 input=$2 opt=$3 compare=$4
     shift 5
     local ref_in=$1
     shift
     local i best_o='' best_r='' kb_o='' kb_r=''
+    local -a orvex_run
 
     FILE_B[$key]=$(stat -c %s -- "$input")
     for ((i = 0; i < REPS; i++)); do
         if [[ -n $opt ]]; then
-            cp -- "$input" "$work"
-            sync -- "$work" 2>/dev/null || sync
-            if ! run_measured "" /dev/null "$orvex_bin" "$work" "$opt"; then
+            if ((${PIPE_FORM:-0})); then
+                rm -f -- "$work"
+                orvex_run=(run_measured "$input" "$work" "$orvex_bin" - "$opt")
+            else
+                cp -- "$input" "$work"
+                sync -- "$work" 2>/dev/null || sync
+                orvex_run=(run_measured "" /dev/null "$orvex_bin" "$work" "$opt")
+            fi
+            if ! "${orvex_run[@]}"; then
                 echo "bench: orvex failed on case '$key' (option $opt)" >&2
                 sed -n '1,20p' -- "$err_log" >&2
                 exit 1
@@ -247,6 +255,9 @@ bench_case cipher "$text_file" 8 0 -- "$text_file" env LC_ALL=C tr '\000-\377' '
 # orvex makes every write durable (flushed to disk, then renamed over the file):
 # a save-only run ("x") against tr followed by a flush of its output shows that cost.
 bench_case durable "$text_file" x 0 -- "$text_file" env LC_ALL=C sh -c 'tr a-z A-Z && sync /dev/stdout'
+# The pipe form reads standard input and writes standard output, as the references do.
+PIPE_FORM=1 bench_case upper_pipe "$text_file" 1 1 -- "$text_file" env LC_ALL=C tr a-z A-Z
+PIPE_FORM=1 bench_case sort_pipe "$lines_file" 3 0 -- "$lines_file" env LC_ALL=C sort -f
 
 print_header
 print_row "floor"        "cat"                  cat     cat
@@ -260,6 +271,8 @@ print_row "8 encrypt"    "tr byte rotation"     cipher  cipher
 print_row "x save only"  "tr a-z A-Z + sync"    durable durable
 print_row "1 upper"      "tr a-z A-Z + sync"    upper   durable
 print_row "5 accents"    "tr a-z A-Z + sync"    accents durable
+print_row "- 1 upper"    "tr a-z A-Z (pipe)"    upper_pipe upper_pipe
+print_row "- 3 sort asc" "LC_ALL=C sort -f (pipe)" sort_pipe sort_pipe
 
 # ----------------------------------------------------------------- targets
 
@@ -282,6 +295,8 @@ check_ratio "accents (5) vs tr a-z A-Z"     accents upper  3 2 1.5
 check_ratio "blanks (6) vs tr -d ' '"       blanks  blanks 3 2 1.5
 check_ratio "cipher (8) vs tr rotation"     cipher  cipher 3 2 1.5
 check_ratio "sort (3) vs LC_ALL=C sort -f"  sort    sort   1 1 1.0
+check_ratio "pipe - 1 vs tr a-z A-Z"        upper_pipe upper_pipe 3 2 1.5
+check_ratio "pipe - 3 vs LC_ALL=C sort -f"  sort_pipe  sort_pipe  1 1 1.0
 
 kb=${O_KB[sort]:-}
 fb=${FILE_B[sort]}

@@ -1,5 +1,9 @@
-// Entry point: a batch run or the help text without any window, or the editor.
+// Entry point: a batch run (on a file or in a pipe) or the help text without any
+// window, or the editor.
 
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -8,6 +12,7 @@
 
 #include "app/interactive_start.h"
 #include "batch/batch_run.h"
+#include "batch/pipe_run.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
 #include "version.h"
@@ -48,6 +53,12 @@ int main(int argc, char** argv) {
     orvex::installExitCleanup();
     // What killed editors left behind goes here too: batch runs may be all a user starts.
     orvex::removeAbandonedScratchDirectories();
+    if (arguments[0] == "-") {
+      // A reader that stops early (`| head`) shows as EPIPE, so that the run still
+      // removes its scratch files and ends without a word.
+      std::signal(SIGPIPE, SIG_IGN);
+      return orvex::runPipe(std::span(arguments).subspan(1), STDIN_FILENO, STDOUT_FILENO, std::cerr);
+    }
     const orvex::ProgramPaths paths(
         orvex::resolveProgramDirectory(orvex::runningExecutableDirectory()).value_or(std::filesystem::path()));
     return orvex::runBatch(arguments, paths, std::cerr);

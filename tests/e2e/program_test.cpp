@@ -49,6 +49,7 @@ TEST(Program, HelpVersionAndExitCodes) {
   EXPECT_EQ(helpExit, 0);
   EXPECT_NE(help.find("Orvex dispose d'un mode batch."), std::string::npos);
   EXPECT_NE(help.find("8 : Crytper le fichier"), std::string::npos);
+  EXPECT_NE(help.find("  orvex - 5 1 < entrée.txt > sortie.txt\n"), std::string::npos);
   EXPECT_EQ(runProgram("'/?'").second, help);
   // "/?" with a display that cannot be reached prints the help it cannot show.
   EXPECT_EQ(runProgram("'/?'", "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987"), std::make_pair(0, help));

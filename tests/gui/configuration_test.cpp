@@ -150,6 +150,9 @@ class ConfigurationTest : public QObject {
       QTabWidget* tabs = shown.findChild<QTabWidget*>();
       QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Mode Batch"));
       QVERIFY(control<QLabel>(shown, "BatchHelp")->text().contains(QStringLiteral("orvex /tmp/toto.txt 5 1 8")));
+      QVERIFY(control<QLabel>(shown, "BatchHelp")
+                  ->text()
+                  .contains(QStringLiteral("orvex - 5 1 &lt; entrée.txt &gt; sortie.txt")));
       click(shown, "Ok");
     };
     help.window->startUp();

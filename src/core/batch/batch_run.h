@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_document.h"
 #include "paths/program_paths.h"
 
 namespace orvex {
-
-enum BatchExit { kBatchDone = 0, kBatchIoError = 1, kBatchNoFile = 2 };
 
 // `arguments` are the file followed by the options. Errors are written to `errors`
 // in the words of the error report. config.dat in the program directory is created

@@ -37,6 +37,10 @@ QString helpText() {
       "<tr><td width=\"70%\">Dans cet exemple, le fichier /tmp/toto.txt va subir les traitements : Suppression des "
       "accents, puis mise en majuscules et enfin il va être crypté.</td>"
       "<td style=\"padding-left:24px\">Affiche cet écran d'aide</td></tr></table>");
+  text += QStringLiteral(
+      "<p style=\"margin:4px 0 0 16px\"><span style=\"color:blue\">orvex - 5 1 &lt; entrée.txt &gt; "
+      "sortie.txt</span><br>Ici, Orvex lit le texte sur l'entrée standard, enlève les accents, le met en majuscules "
+      "et écrit le résultat sur la sortie standard, sans créer d'autre fichier que ses fichiers temporaires.</p>");
   text += heading.arg(QStringLiteral("Liste des options en mode batch :"));
   text += QStringLiteral("<table style=\"margin-left:16px\" cellspacing=\"0\" cellpadding=\"1\" width=\"95%\">");
   text += QStringLiteral("<tr>") + option(1, ": Mise en majuscule") + option(4, ": Tri décroissant") +
