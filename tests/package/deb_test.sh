@@ -60,7 +60,7 @@ echo "AppStream, desktop entry, icons and manual page: ok"
 binary="$root/usr/bin/orvex"
 readelf -d "$binary" | grep -q 'BIND_NOW' || fail "orvex is not linked with -z now"
 readelf -h "$binary" | grep -q 'Position-Independent' || fail "orvex is not a PIE"
-readelf --dyn-syms -W "$binary" | grep -q '__[a-z_]*_chk' || fail "orvex is not built with _FORTIFY_SOURCE"
+readelf --dyn-syms -W "$binary" | grep -q '__[a-z]*_chk@' || fail "orvex is not built with _FORTIFY_SOURCE"
 echo "hardening (PIE, bind now, fortify): ok"
 
 "$root/usr/bin/orvex" --version | grep -qF "$version" || fail "orvex --version: $("$root/usr/bin/orvex" --version)"
