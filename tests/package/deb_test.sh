@@ -51,20 +51,21 @@ for size in 48 128; do
 done
 grep -q "<release version=\"$version\"" "$share/metainfo/fr.velmora.Orvex.metainfo.xml" ||
   fail "the AppStream metadata has no release $version"
-man --warnings -l -P cat "$share/man/man1/orvex.1.gz" 2> /dev/null | grep -q '^MODE BATCH' ||
+grep -q '^MODE BATCH' <<< "$(man -l -P cat "$share/man/man1/orvex.1.gz" 2> /dev/null)" ||
   fail "the manual page does not read"
 echo "AppStream, desktop entry, icons and manual page: ok"
 
 # dpkg-buildflags' hardening: a position-independent executable, bound at start,
 # with the fortified C library calls.
 binary="$root/usr/bin/orvex"
-readelf -d "$binary" | grep -q 'BIND_NOW' || fail "orvex is not linked with -z now"
-readelf -h "$binary" | grep -q 'Position-Independent' || fail "orvex is not a PIE"
-readelf --dyn-syms -W "$binary" | grep -q '__[a-z]*_chk@' || fail "orvex is not built with _FORTIFY_SOURCE"
+grep -q 'BIND_NOW' <<< "$(readelf -d "$binary")" || fail "orvex is not linked with -z now"
+grep -q 'Position-Independent' <<< "$(readelf -h "$binary")" || fail "orvex is not a PIE"
+grep -q '__[a-z]*_chk@' <<< "$(readelf --dyn-syms -W "$binary")" || fail "orvex is not built with _FORTIFY_SOURCE"
 echo "hardening (PIE, bind now, fortify): ok"
 
-"$root/usr/bin/orvex" --version | grep -qF "$version" || fail "orvex --version: $("$root/usr/bin/orvex" --version)"
+printed="$("$binary" --version)"
+grep -qF "$version" <<< "$printed" || fail "orvex --version: $printed"
 printf 'été\nabc\n' > "$root/texte.txt"
-"$root/usr/bin/orvex" "$root/texte.txt" 1 || fail "batch run"
+"$binary" "$root/texte.txt" 1 || fail "batch run"
 [ "$(cat "$root/texte.txt")" = "$(printf 'éTé\nABC')" ] || fail "batch result: $(cat "$root/texte.txt")"
 echo "packaged orvex --version and batch run: ok"
