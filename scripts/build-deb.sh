@@ -20,9 +20,14 @@ stage="build-deb"
 source="$stage/orvex-$version"
 rm -rf "$stage"
 mkdir -p "$source"
-# The files git knows of or would add, as they are in the working tree.
-git ls-files -z --cached --others --exclude-standard |
-  tar --null --ignore-failed-read -T - -cf - 2> /dev/null | tar -xf - -C "$source"
+# The files git knows of or would add, as they are in the working tree; from an
+# unpacked archive, everything but the build trees and packages.
+if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+  git ls-files -z --cached --others --exclude-standard |
+    tar --null --ignore-failed-read -T - -cf - 2> /dev/null | tar -xf - -C "$source"
+else
+  tar --exclude='./build*' --exclude='./orvex_*.deb' -cf - . | tar -xf - -C "$source"
+fi
 
 echo "Building $deb (log: $stage/build.log)"
 if ! (cd "$source" && dpkg-buildpackage -us -uc -b -j"$jobs") > "$stage/build.log" 2>&1; then
