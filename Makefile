@@ -9,7 +9,7 @@ SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -f
 
 all: build
 
-.PHONY: all deps configure build run test test-sanitize tidy fuzz bench install clean
+.PHONY: all deps configure build run test test-sanitize tidy fuzz bench install deb test-deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,16 @@ build: configure
 install:
 	@test -x $(BUILD_DIR)/orvex || $(MAKE) build
 	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, built by dpkg-buildpackage in build-deb/ (build/ is left
+# alone): orvex_<version>-1_<arch>.deb lands at the top of the tree.
+deb:
+	@bash scripts/install-deps.sh --deb
+	@bash scripts/build-deb.sh $(JOBS)
+
+# The package's contents, Depends, lintian, AppStream and the packaged program.
+test-deb: deb
+	@bash tests/package/deb_test.sh
 
 run: build
 	./$(BUILD_DIR)/orvex $(ARGS)
@@ -61,4 +71,4 @@ bench: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --long-lines
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-deb orvex_*.deb

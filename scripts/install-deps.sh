@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev qt6-translations-l10n
   libgtest-dev libgl1-mesa-dev libxkbcommon-dev
   breeze-icon-theme libqt6svg6
-  fontconfig fonts-urw-base35 xvfb xauth imagemagick desktop-file-utils man-db
+  fontconfig fonts-urw-base35 xvfb xauth imagemagick librsvg2-bin desktop-file-utils man-db
   time
   acl libglib2.0-bin shared-mime-info
   clang-format clang-tidy
@@ -16,6 +16,8 @@ packages=(
 
 # `--fuzz` adds clang and its libFuzzer runtime, for `make fuzz` only.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
+# `--deb` adds Debian's packaging tools and checkers, for `make deb` and `make test-deb`.
+[ "${1:-}" = "--deb" ] && packages+=(debhelper dpkg-dev lintian appstream)
 
 missing=()
 for p in "${packages[@]}"; do

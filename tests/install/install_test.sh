@@ -10,13 +10,15 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for file in bin/orvex share/orvex/nouveautes.txt share/applications/orvex.desktop \
-            share/icons/hicolor/scalable/apps/orvex.svg share/man/man1/orvex.1; do
+for file in bin/orvex share/orvex/nouveautes.txt share/applications/fr.velmora.Orvex.desktop \
+            share/metainfo/fr.velmora.Orvex.metainfo.xml \
+            share/icons/hicolor/scalable/apps/orvex.svg share/icons/hicolor/48x48/apps/orvex.png \
+            share/icons/hicolor/128x128/apps/orvex.png share/man/man1/orvex.1; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -x "$prefix/bin/orvex" ] || fail "bin/orvex is not executable"
 
-entry="$prefix/share/applications/orvex.desktop"
+entry="$prefix/share/applications/fr.velmora.Orvex.desktop"
 report="$(desktop-file-validate "$entry" 2>&1)" || fail "desktop-file-validate: $report"
 [ -z "$report" ] || fail "desktop-file-validate: $report"
 grep -qx 'Categories=Utility;TextEditor;' "$entry" || fail "Categories"

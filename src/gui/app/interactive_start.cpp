@@ -84,6 +84,8 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   qInstallMessageHandler(nullptr);
   for (const QString& message : std::exchange(g_startMessages, {})) std::fprintf(stderr, "%s\n", qPrintable(message));
   QApplication::setApplicationName(QStringLiteral("Orvex"));
+  // Lets the desktop match the windows with the installed entry and its icon.
+  QApplication::setDesktopFileName(QStringLiteral("fr.velmora.Orvex"));
   QTranslator qtFrench;
   if (qtFrench.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(&qtFrench);
