@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "components/background.h"
 #include "components/busy_cursor.h"
@@ -31,6 +32,7 @@
 #include "mainwindow/tool_commands.h"
 #include "mainwindow/user_tool_menus.h"
 #include "mainwindow/window_commands.h"
+#include "recovery/recovery_journal.h"
 #include "services/ui_services.h"
 #include "text/messages.h"
 #include "version.h"
@@ -119,6 +121,38 @@ void MainWindow::createCollaborators() {
     m_statusBar->repaint();
   });
   connect(m_tools, &ToolCommands::lineCountChanged, this, &MainWindow::refreshLineCount);
+  createJournal();
+}
+
+void MainWindow::createJournal() {
+  if (!m_paths.available()) return;
+  const auto describe = [this] {
+    return JournalRecord{m_session->path().native(), m_session->fileIdentity(), m_editor->format(),
+                         m_editor->shownEncoding()};
+  };
+  m_journal = new RecoveryJournal(
+      *m_editor, m_paths.directory(), describe, [this](const std::string& error) { m_context->reportError(error); },
+      this);
+  // Past any text: a change of the name or format sends no writing back.
+  const auto changed = [this] { m_journal->documentChanged(std::numeric_limits<qint64>::max()); };
+  connect(m_editor, &DocumentEditor::textEdited, m_journal, &RecoveryJournal::documentChanged);
+  connect(m_editor, &DocumentEditor::modifiedChanged, m_journal, changed);
+  connect(m_editor, &DocumentEditor::formatChanged, m_journal, changed);
+  connect(m_session, &DocumentSession::pathChanged, m_journal, changed);
+  connect(m_session, &DocumentSession::documentReplaced, m_journal, changed);
+  connect(m_tools, &ToolCommands::aboutToRun, m_journal, &RecoveryJournal::flushNow);
+}
+
+std::string MainWindow::recoverDocument(int fd, std::uint64_t length, const JournalRecord& record) {
+  std::string error = m_session->recover(fd, length, record);
+  refreshLineCount();
+  refreshCaretPanel();
+  refreshModifiedPanel();
+  return error;
+}
+
+void MainWindow::adoptJournal(JournalSlot slot) {
+  if (m_journal) m_journal->adopt(std::move(slot));
 }
 
 MainWindow::~MainWindow() = default;
@@ -328,10 +362,13 @@ void MainWindow::refreshDesktopDatabase(const std::filesystem::path& directory) 
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (m_session->settleUnsavedChanges())
-    event->accept();
-  else
+  if (!m_session->settleUnsavedChanges()) {
     event->ignore();
+    return;
+  }
+  // A normal end: the text the journal kept was saved or given up.
+  if (m_journal) m_journal->end();
+  event->accept();
 }
 
 }  // namespace orvex::gui

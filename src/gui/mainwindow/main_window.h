@@ -12,6 +12,8 @@
 
 #include "editing/block_operations.h"
 #include "paths/program_paths.h"
+#include "recovery/journal_directory.h"
+#include "recovery/journal_format.h"
 #include "settings/settings_record.h"
 
 class QLabel;
@@ -30,6 +32,7 @@ class FillDialog;
 class FindDialog;
 class LineCommands;
 class ProgressBarListener;
+class RecoveryJournal;
 class ReplaceDialog;
 class SearchCommands;
 class StatusBar;
@@ -64,6 +67,13 @@ class MainWindow : public QMainWindow {
   // Opens `path` as the one-argument command line does.
   bool loadDocument(const std::filesystem::path& path);
   const BlockAnchor& blockAnchor() const;
+  // Replaces the document with a recovery journal's text (`fd` at its start), as
+  // DocumentSession::recover() does; the error when it could not be read.
+  std::string recoverDocument(int fd, std::uint64_t length, const JournalRecord& record);
+  // The window's journal from now on is the one in `slot`, which holds the document.
+  void adoptJournal(JournalSlot slot);
+  // Empty without a program directory.
+  RecoveryJournal* recoveryJournal() const { return m_journal; }
   FindDialog* findDialog() const;
   ReplaceDialog* replaceDialog() const;
   FillDialog* fillDialog() const { return m_fillDialog; }
@@ -92,6 +102,7 @@ class MainWindow : public QMainWindow {
   void applySettings(const SettingsRecord& record);
   // What the configuration dialog applies at once: all but the start-up options.
   void applyLook(const SettingsRecord& record);
+  void createJournal();
   void refreshModifiedPanel();
   void refreshCaretPanel();
   void refreshLineCount();
@@ -132,6 +143,7 @@ class MainWindow : public QMainWindow {
   ToolCommands* m_tools = nullptr;
   BlockCommands* m_blocks = nullptr;
   SearchCommands* m_search = nullptr;
+  RecoveryJournal* m_journal = nullptr;
   std::unique_ptr<LineCommands> m_lines;
   std::unique_ptr<UserToolMenus> m_userTools;
   std::unique_ptr<WindowCommands> m_commands;
