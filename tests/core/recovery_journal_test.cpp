@@ -213,5 +213,19 @@ TEST(JournalDirectory, OffersOnlyTheJournalsOfWindowsThatAreGone) {
   EXPECT_TRUE(directory.takeOrphans().empty());
 }
 
+TEST(JournalDirectory, NeverReadsAnotherUsersJournal) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+  const TempDir dir;
+  const JournalDirectory directory = openDirectory(dir);
+  {
+    Result<JournalSlot> slot = directory.createSlot();
+    ASSERT_TRUE(writeJournal(directory, slot.value(), JournalRecord{}, "pas à moi").ok());
+    ASSERT_EQ(::chown(directory.journalPath(slot.value()).c_str(), 4242, 4242), 0);
+  }
+  std::vector<JournalSlot> orphans = directory.takeOrphans();
+  ASSERT_EQ(orphans.size(), 1U);
+  EXPECT_FALSE(directory.openJournal(orphans.front()).ok());
+}
+
 }  // namespace
 }  // namespace orvex
