@@ -77,7 +77,9 @@ bool DocumentSession::read(const std::filesystem::path& path) {
   format.encoding = format.bom ? Encoding::Utf8 : encoding;
   // Taken before the load: a change made while it reads is then a change too.
   const std::optional<FileIdentity> identity = identifyFile(path);
+  emit loadStarting();
   const DocumentEditor::FileLoad load = m_context.editor().loadFile(path, format, encoding);
+  emit loadFinished(load.outcome == DocumentEditor::LoadOutcome::Broken);
   if (load.outcome == DocumentEditor::LoadOutcome::Broken) forgetFile();
   if (!load.error.empty()) {
     m_context.reportError(load.error);

@@ -65,6 +65,10 @@ class DocumentSession : public QObject {
   void pathChanged();
   // The editor holds another text: the status panels follow.
   void documentReplaced();
+  // A file is about to replace the text, and it has; `textLost` when its reading
+  // failed half-way, leaving a new, empty document in place of the text.
+  void loadStarting();
+  void loadFinished(bool textLost);
   // A long-running load has begun; `text` is for the status bar.
   void notice(const QString& text);
 

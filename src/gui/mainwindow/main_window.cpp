@@ -141,6 +141,8 @@ void MainWindow::createJournal() {
   connect(m_session, &DocumentSession::pathChanged, m_journal, changed);
   connect(m_session, &DocumentSession::documentReplaced, m_journal, changed);
   connect(m_tools, &ToolCommands::aboutToRun, m_journal, &RecoveryJournal::flushNow);
+  connect(m_session, &DocumentSession::loadStarting, m_journal, &RecoveryJournal::loadStarting);
+  connect(m_session, &DocumentSession::loadFinished, m_journal, &RecoveryJournal::loadFinished);
 }
 
 std::string MainWindow::recoverDocument(int fd, std::uint64_t length, const JournalRecord& record) {

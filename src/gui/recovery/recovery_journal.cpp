@@ -182,13 +182,33 @@ void RecoveryJournal::flushNow() {
   }
 }
 
-void RecoveryJournal::discard() {
+void RecoveryJournal::stop() {
   m_timer.stop();
   m_sliceTimer.stop();
   m_update.reset();
   waitForCommit();
   m_dirty = false;
-  if (m_directory && m_slot) m_directory->removeJournal(*m_slot);
+}
+
+void RecoveryJournal::discard() {
+  stop();
+  // Whether the load that empties the text kept it is known only once it ends.
+  if (!m_loading && m_directory && m_slot) m_directory->removeJournal(*m_slot);
+}
+
+void RecoveryJournal::loadStarting() {
+  flushNow();
+  m_loading = true;
+}
+
+void RecoveryJournal::loadFinished(bool textLost) {
+  m_loading = false;
+  if (textLost) {
+    stop();
+    // Its lock let go, the journal belongs to no window: the next start offers it.
+    m_slot.reset();
+  }
+  documentChanged(std::numeric_limits<qint64>::max());
 }
 
 void RecoveryJournal::end() {

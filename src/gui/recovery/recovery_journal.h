@@ -51,6 +51,11 @@ class RecoveryJournal : public QObject {
   static void flushAll();
   // The document ends normally: its journal and lock go.
   void end();
+  // A file is about to replace the text: the journal is brought up to date and kept
+  // until the load ends. When the load lost the text (its reading failed half-way),
+  // the journal is left to the next start, which offers it back.
+  void loadStarting();
+  void loadFinished(bool textLost);
   // Takes over the slot of a journal that already holds the document as it is.
   void adopt(JournalSlot slot);
 
@@ -68,6 +73,8 @@ class RecoveryJournal : public QObject {
   void committed(const Status& status, unsigned generation);
   void waitForCommit();
   void discard();
+  // Stops writing without removing the journal.
+  void stop();
   void fail(const std::string& error);
 
   const DocumentEditor& m_editor;
@@ -83,6 +90,7 @@ class RecoveryJournal : public QObject {
   std::uint64_t m_rewindTo = 0;
   bool m_dirty = false;
   bool m_failed = false;
+  bool m_loading = false;
   std::thread m_committer;
   bool m_committing = false;
   unsigned m_generation = 0;
