@@ -56,28 +56,35 @@ void killAndReap(pid_t pid, int signal = SIGKILL) {
   ::waitpid(pid, nullptr, 0);
 }
 
-// An X server of the test's own, on the first free display from :140 on.
+// An X server of the test's own, on a display number it chose free itself, so
+// that tests running side by side never share one.
 class PrivateDisplay {
  public:
   PrivateDisplay() {
-    for (int number = 140; number < 160 && m_pid < 0; ++number) {
-      if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) continue;
-      std::array<char, 16> name{};
-      std::snprintf(name.data(), name.size(), ":%d", number);
-      m_name = name.data();
-      const pid_t server = spawn({"Xvfb", m_name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, m_name);
-      for (int i = 0; i < 100; ++i) {
-        if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
-          m_pid = server;
-          break;
-        }
-        std::this_thread::sleep_for(50ms);
-      }
-      if (m_pid < 0) killAndReap(server);
+    int ends[2];
+    if (::pipe(ends) != 0) return;
+    const pid_t server = ::fork();
+    if (server == 0) {
+      ::close(ends[0]);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 2);
+      const std::string fd = std::to_string(ends[1]);
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+      ::_exit(127);
     }
+    ::close(ends[1]);
+    std::array<char, 16> number{};
+    const ssize_t got = ::read(ends[0], number.data(), number.size() - 1);
+    ::close(ends[0]);
+    m_pid = server;
+    if (got <= 0) return;
+    m_name = ":";
+    m_name += std::string(number.data(), static_cast<std::size_t>(got));
+    while (!m_name.empty() && (m_name.back() == '\n' || m_name.back() == ' ')) m_name.pop_back();
   }
   ~PrivateDisplay() { killAndReap(m_pid, SIGTERM); }
-  bool ready() const { return m_pid > 0; }
+  bool ready() const { return m_pid > 0 && m_name.size() > 1; }
   const std::string& name() const { return m_name; }
 
  private:
@@ -122,11 +129,16 @@ struct Installed {
   TempDir dir;
 };
 
-// Waits for the program's window and gives it the keyboard.
+// Waits for the program's window and gives it the keyboard; a window just mapped
+// may refuse the focus for a moment.
 bool focusWindow(pid_t pid, const std::string& display, const char* title) {
-  return run("xdotool search --sync --onlyvisible --pid " + std::to_string(pid) + " --name '" + title +
-                 "' windowfocus --sync",
-             display) == 0;
+  for (int i = 0; i < 200; ++i) {
+    if (run("xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name '" + title + "' windowfocus --sync",
+            display) == 0)
+      return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return false;
 }
 
 // The windows of the program whose title matches, newest last.
@@ -145,7 +157,7 @@ std::vector<std::string> windows(pid_t pid, const std::string& display, const ch
 bool focusQuestion(pid_t pid, const std::string& display) {
   for (int i = 0; i < 200; ++i) {
     const std::vector<std::string> found = windows(pid, display, "^Orvex$");
-    if (found.size() >= 2) return run("xdotool windowfocus --sync " + found.back(), display) == 0;
+    if (found.size() >= 2 && run("xdotool windowfocus --sync " + found.back(), display) == 0) return true;
     std::this_thread::sleep_for(50ms);
   }
   return false;
