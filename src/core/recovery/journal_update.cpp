@@ -55,7 +55,7 @@ Status JournalUpdate::rewind(std::uint64_t length) {
 
 Status JournalUpdate::commit() {
   const std::string head = journalHead(m_record, m_written);
-  const Status written = statusOf([&] {
+  Status written = statusOf([&] {
     for (std::size_t done = 0; done < head.size();) {
       const ssize_t put = ::pwrite(m_file.get(), head.data() + done, head.size() - done, static_cast<off_t>(done));
       if (put < 0 && errno == EINTR) continue;

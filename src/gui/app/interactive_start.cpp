@@ -85,6 +85,16 @@ std::string takeHandedOverJournal() {
   return name;
 }
 
+// The journals of windows that are gone, before their scratch directories go.
+void recoverDocuments(UiServices& ui, MainWindow& form, const ProgramPaths& paths,
+                      const std::vector<std::string>& arguments, const std::string& handedOver) {
+  if (handedOver.empty())
+    offerRecovery(ui, form, paths.directory(), arguments);
+  else
+    recoverHandedOver(ui, form, paths.directory(), handedOver);
+  removeAbandonedScratchDirectories();
+}
+
 }  // namespace
 
 int runInteractive(int& argc, char** argv, const std::vector<std::string>& arguments) {
@@ -136,11 +146,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
     removeAbandonedScratchDirectories();
     return 0;
   }
-  if (handedOver.empty())
-    offerRecovery(ui, form, paths.directory(), arguments);
-  else
-    recoverHandedOver(ui, form, paths.directory(), handedOver);
-  removeAbandonedScratchDirectories();
+  recoverDocuments(ui, form, paths, arguments, handedOver);
   QTimer::singleShot(0, &form, [&] {
     form.activate([&] {
       ui.runModal(tips);
