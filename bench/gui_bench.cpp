@@ -22,6 +22,7 @@
 #include "editor/document_editor.h"
 #include "mainwindow/main_window.h"
 #include "paths/program_paths.h"
+#include "recovery/recovery_journal.h"
 #include "services/ui_services.h"
 #include "text/windows1252.h"
 #include "windows/find_dialogs.h"
@@ -149,6 +150,41 @@ double timeKeys(orvex::gui::DocumentEditor& editor) {
   return timer.nsecsElapsed() / 1e9 / kKeys;
 }
 
+struct KeyLatency {
+  double mean;
+  double worst;
+};
+
+// Keys typed at a typist's pace in the middle of the text while the recovery journal
+// is written `delayMs` after each first change: the time each key holds the window,
+// the journal's slices between keys included.
+// BENCH_KEYS sets the count of keys, 1,000 by default.
+KeyLatency timeTypingWithJournal(orvex::gui::MainWindow& window, int delayMs) {
+  const int kKeys =
+      std::max(1, qEnvironmentVariableIntValue("BENCH_KEYS") > 0 ? qEnvironmentVariableIntValue("BENCH_KEYS") : 1000);
+  window.findChild<orvex::gui::RecoveryJournal*>()->setDelay(delayMs);
+  double total = 0;
+  double worst = 0;
+  QElapsedTimer pace;
+  for (int i = 0; i < kKeys; ++i) {
+    pace.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(window.editor()->textArea(), &press);
+    // Every event until the next key, 50 ms later: the slices run there.
+    double busy = pace.nsecsElapsed() / 1e9;
+    while (pace.elapsed() < 50) {
+      QElapsedTimer step;
+      step.start();
+      QApplication::processEvents();
+      busy = std::max(busy, step.nsecsElapsed() / 1e9);
+    }
+    total += busy;
+    worst = std::max(worst, busy);
+  }
+  window.findChild<orvex::gui::RecoveryJournal*>()->setDelay(orvex::gui::RecoveryJournal::kDelayMs);
+  return {total / kKeys, worst};
+}
+
 struct BoxTimes {
   double keyWithout;
   double box;
@@ -201,6 +237,9 @@ int main(int argc, char** argv) {
   static_cast<void>(window.editor()->lineCount());  // the status bar's line count
   QApplication::processEvents();
   const double openSeconds = loadSeconds + timer.nsecsElapsed() / 1e9;
+  window.editor()->goToLine(1'000'000);
+  const KeyLatency withoutJournal = timeTypingWithJournal(window, 600'000);
+  const KeyLatency withJournal = timeTypingWithJournal(window, 0);
 
   auto timeCommand = [&](const char* name) {
     timer.restart();
@@ -264,6 +303,8 @@ int main(int argc, char** argv) {
   std::printf("  block box       %6.2f ms  (target < 20 ms)  %s  %zu of its 2000000 lines drawn, near the view\n",
               box.box * 1e3, box.box < 0.02 ? "PASS" : "MISS", box.linesDrawn);
   std::printf("  key in block    %6.0f ms  (%.0f ms without the box)\n", box.keyWithin * 1e3, box.keyWithout * 1e3);
+  std::printf("  typing, journal written between keys: longest stall %5.1f ms (mean %.1f); without %5.1f ms (%.1f)\n",
+              withJournal.worst * 1e3, withJournal.mean * 1e3, withoutJournal.worst * 1e3, withoutJournal.mean * 1e3);
   std::printf("  peak memory, undo kept %5.0f MB  (target < 6 x file = %.0f MB, idle window %.0f MB)  %s\n", peak,
               6 * fileMegabytes, baseline, peak < 6 * fileMegabytes ? "PASS" : "MISS");
   return 0;

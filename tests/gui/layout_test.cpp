@@ -61,8 +61,8 @@ class LayoutTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.window->editor()->selectAll();
     f.window->resize(1000, 480);
-    QTRY_VERIFY(f.window->statusPanels()->panel(5)->isVisible());
-    StatusBar* bar = f.window->statusPanels();
+    QTRY_VERIFY(f.window->findChild<StatusBar*>()->panel(5)->isVisible());
+    StatusBar* bar = f.window->findChild<StatusBar*>();
     const int widths[] = {150, 150, 75, 100, 110};
     for (int i = 0; i < bar->panelCount(); ++i) {
       QLabel* panel = bar->panel(i);

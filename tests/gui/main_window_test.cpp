@@ -107,7 +107,7 @@ class MainWindowTest : public QObject {
     record.ForcerCapitale = true;
     QVERIFY(writeSettings(f.dir.filePath(QStringLiteral("config.dat")).toStdString(), record).ok());
     MainWindow window(f.ui, ProgramPaths(f.dir.path().toStdString()), f.scratch, {});
-    QVERIFY(window.statusPanels()->isHidden());
+    QVERIFY(window.findChild<StatusBar*>()->isHidden());
     QVERIFY(!window.findChild<QAction*>(QStringLiteral("Barredestatut1"))->isChecked());
     QVERIFY(!window.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
     QVERIFY(window.editor()->forceCapitals());
@@ -231,7 +231,7 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 3; ++i) QTest::keyClick(area, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(f.panel(0), QStringLiteral("Nb lignes : 10  Select : 3"));
     QCOMPARE(f.panel(3), QStringLiteral("lg:   1 col:   2"));
-    QCOMPARE(f.window->statusPanels()->toolTip(), f.panel(0));
+    QCOMPARE(f.window->findChild<StatusBar*>()->toolTip(), f.panel(0));
   }
 
   void barSwitchesFollowTheirCheckMarks() {
@@ -239,10 +239,10 @@ class MainWindowTest : public QObject {
     f.window->show();
     const QString before = f.panel(2);
     f.action("Barredestatut1")->trigger();
-    QVERIFY(f.window->statusPanels()->isHidden());
+    QVERIFY(f.window->findChild<StatusBar*>()->isHidden());
     QVERIFY(!f.action("Barredestatut1")->isChecked());
     f.action("Barredestatut1")->trigger();
-    QVERIFY(f.window->statusPanels()->isVisible());
+    QVERIFY(f.window->findChild<StatusBar*>()->isVisible());
     QCOMPARE(f.panel(2), before);
     f.action("OutilsBloc1")->trigger();
     QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Panel2"))->isVisible());

@@ -41,7 +41,7 @@ struct WindowFixture {
   }
 
   QString path(const QString& name) const { return dir.filePath(name); }
-  QString panel(int index) const { return window->statusPanels()->panelText(index); }
+  QString panel(int index) const { return window->findChild<StatusBar*>()->panelText(index); }
   QAction* action(const char* name) const { return window->findChild<QAction*>(QString::fromLatin1(name)); }
   std::string text() const { return std::string(window->editor()->bytes()); }
   void setText(const std::string& bytes) { window->editor()->loadBytes(bytes, TextFormat{}); }

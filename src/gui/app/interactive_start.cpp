@@ -16,6 +16,8 @@
 #include "mainwindow/main_window.h"
 #include "paths/exit_cleanup.h"
 #include "paths/program_paths.h"
+#include "recovery/exit_signal_watch.h"
+#include "recovery/journal_recovery.h"
 #include "services/ui_services.h"
 #include "settings/settings_record.h"
 #include "text/messages.h"
@@ -74,6 +76,25 @@ bool splashWanted(UiServices& ui, const ProgramPaths& paths) {
   return !settings.record || settings.record->EcranBienvenue;
 }
 
+// The journal a window that recovered several documents handed to this one, read
+// once so that a window this one starts does not inherit it.
+std::string takeHandedOverJournal() {
+  const char* value = std::getenv(kRecoveryVariable);
+  std::string name = value ? value : "";
+  ::unsetenv(kRecoveryVariable);
+  return name;
+}
+
+// The journals of windows that are gone, before their scratch directories go.
+void recoverDocuments(UiServices& ui, MainWindow& form, const ProgramPaths& paths,
+                      const std::vector<std::string>& arguments, const std::string& handedOver) {
+  if (handedOver.empty())
+    offerRecovery(ui, form, paths.directory(), arguments);
+  else
+    recoverHandedOver(ui, form, paths.directory(), handedOver);
+  removeAbandonedScratchDirectories();
+}
+
 }  // namespace
 
 int runInteractive(int& argc, char** argv, const std::vector<std::string>& arguments) {
@@ -95,7 +116,9 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   if (!scratch) return 1;
   installExitCleanup();
   removeDirectoryOnExitSignal(scratch->path());
-  removeAbandonedScratchDirectories();
+  // A logout's signal first brings the recovery journals up to date.
+  const ExitSignalWatch exitSignals;
+  const std::string handedOver = takeHandedOverJournal();
   const ProgramPaths paths(resolveProgramDirectory(runningExecutableDirectory()).value_or(std::filesystem::path()));
   QApplication::setWindowIcon(orvexIcon());
 
@@ -121,7 +144,11 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   form.show();
   form.startUp();
   // The batch help screen has ended the program from inside the show step.
-  if (!form.isVisible()) return 0;
+  if (!form.isVisible()) {
+    removeAbandonedScratchDirectories();
+    return 0;
+  }
+  recoverDocuments(ui, form, paths, arguments, handedOver);
   QTimer::singleShot(0, &form, [&] {
     form.activate([&] {
       ui.runModal(tips);

@@ -132,13 +132,15 @@ void DocumentEditor::connectControl() {
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int, int type, const char* text, int length, int linesAdded, int, int, int, int token, int) {
+          [this](int position, int type, const char* text, int length, int linesAdded, int, int, int, int token, int) {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
             if (linesAdded != 0) refreshMargin();
             if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
-            if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT))
+            if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)) {
               m_blockHighlight.textChanged();
+              emit textEdited(position);
+            }
           });
   connect(sci, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
     m_blockHighlight.viewUpdating((updated & QsciScintillaBase::SC_UPDATE_V_SCROLL) != 0);
@@ -180,6 +182,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
   refreshMargin();
   emit formatChanged();
+  emit textEdited(0);
 }
 
 DocumentEditor::FileLoad DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format,
@@ -221,6 +224,35 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   m_blockHighlight.refresh();
   refreshMargin();
   emit formatChanged();
+  emit textEdited(0);
+  return {};
+}
+
+std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const TextFormat& format, Encoding shown) {
+  m_blockHighlight.hide();
+  m_encoding.set(format, shown);
+  m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(format.lineBreak)));
+  std::string error;
+  if (length > kMaxBytes) {
+    error = tooLargeMessage("");
+  } else {
+    PieceReader reader(fd, PieceReader::Options{});
+    try {
+      error = appendPieces(reader, {});
+    } catch (const std::bad_alloc&) {
+      error = outOfMemoryMessage();
+    }
+    if (error.empty() && static_cast<std::uint64_t>(m_impl->length()) != length) error = "incomplete";
+  }
+  if (!error.empty()) {
+    newDocument();
+    return error;
+  }
+  forgetHistory(HistoryEnd::FreshDocument);
+  forgetHistory(HistoryEnd::StepLost);
+  m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
+  emit formatChanged();
+  emit textEdited(0);
   return {};
 }
 

@@ -64,6 +64,13 @@ class DocumentEditor : public QWidget, public DocumentPort {
     std::string error;
   };
   FileLoad loadFile(const std::filesystem::path& path, const TextFormat& format, Encoding shown);
+  // Replaces the document with `length` bytes of text read from `fd` at its current
+  // position, as the editor holds text (UTF-8, a Windows-1252 document's characters
+  // converted), the document then having `format` and being shown in `shown`. The
+  // undo history starts afresh and cannot reach a saved text: the document is
+  // modified until it is saved. The error of a read that failed (the document is
+  // then a new, empty one).
+  std::string loadRecovered(int fd, std::uint64_t length, const TextFormat& format, Encoding shown);
   // Writes the document to a file: its byte-order mark, its line break everywhere
   // and its bytes. Returns the identity of the file written; after a failure the
   // old file is unchanged.
@@ -214,6 +221,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void marginWidthChanged();
   // isModified() changed.
   void modifiedChanged(bool modified);
+  // The text changed from byte `position` of editorText() on (0 after a load).
+  void textEdited(qint64 position);
 
  protected:
   // A taller view shows lines the block's box may not reach yet.

@@ -18,6 +18,8 @@ const QString kSaveQuestion =
     QStringLiteral("Le document a été modifié.\n\rSouhaitez vous enregistrer les modifications ?");
 const QString kChangedOnDiskQuestion =
     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\nVoulez-vous le remplacer ?");
+const QString kChangedSinceSave =
+    QStringLiteral("Le fichier %1 a été modifié sur le disque depuis la dernière sauvegarde.");
 const QString kReplaceQuestion = QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?");
 const QString kAmbiguousName = QStringLiteral(
     "Plusieurs fichiers de ce dossier s'affichent sous le nom %1.\nOuvrez-le depuis la ligne de commande ou "
@@ -75,7 +77,9 @@ bool DocumentSession::read(const std::filesystem::path& path) {
   format.encoding = format.bom ? Encoding::Utf8 : encoding;
   // Taken before the load: a change made while it reads is then a change too.
   const std::optional<FileIdentity> identity = identifyFile(path);
+  emit loadStarting();
   const DocumentEditor::FileLoad load = m_context.editor().loadFile(path, format, encoding);
+  emit loadFinished(load.outcome == DocumentEditor::LoadOutcome::Broken);
   if (load.outcome == DocumentEditor::LoadOutcome::Broken) forgetFile();
   if (!load.error.empty()) {
     m_context.reportError(load.error);
@@ -196,6 +200,25 @@ void DocumentSession::openChosenFile() {
 void DocumentSession::open(const std::filesystem::path& path) {
   openNamed(path);
   emit documentReplaced();
+}
+
+std::string DocumentSession::recover(int fd, std::uint64_t length, const JournalRecord& record) {
+  std::string error;
+  {
+    const BusyCursor busy;
+    error = m_context.editor().loadRecovered(fd, length, record.format, record.shown);
+  }
+  if (!error.empty()) {
+    forgetFile();
+    return error;
+  }
+  m_fileIdentity = record.identity;
+  setPath(record.fileName);
+  emit documentReplaced();
+  // The save then asks before replacing it, as for any other program's change.
+  if (m_fileIdentity && identifyFile(m_path) != m_fileIdentity)
+    m_context.ui().showMessage(m_context.windowTitle(), kChangedSinceSave.arg(shown(m_path)), MessageIcon::Warning);
+  return {};
 }
 
 bool DocumentSession::reload() {

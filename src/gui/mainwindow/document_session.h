@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "io/atomic_file.h"
+#include "recovery/journal_format.h"
 
 namespace orvex::gui {
 
@@ -36,6 +37,10 @@ class DocumentSession : public QObject {
   // as the new text allows; the undo history starts afresh. False (and said) when
   // it could not be read.
   bool reload();
+  // Replaces the document with a recovery journal's text (`fd` at its start),
+  // named and laid out as `record` says, and modified; says so when the file
+  // changed on disk since. The error when the text could not be read.
+  std::string recover(int fd, std::uint64_t length, const JournalRecord& record);
   // The document's file as it was at the last open, reload or save; empty for a
   // document without file.
   const std::optional<FileIdentity>& fileIdentity() const { return m_fileIdentity; }
@@ -62,6 +67,10 @@ class DocumentSession : public QObject {
   void pathChanged();
   // The editor holds another text: the status panels follow.
   void documentReplaced();
+  // A file is about to replace the text, and it has; `textLost` when its reading
+  // failed half-way, leaving a new, empty document in place of the text.
+  void loadStarting();
+  void loadFinished(bool textLost);
   // A long-running load has begun; `text` is for the status bar.
   void notice(const QString& text);
   // The document's file was opened or saved under this name.

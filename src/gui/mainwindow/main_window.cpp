@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "components/background.h"
 #include "components/busy_cursor.h"
@@ -35,6 +36,7 @@
 #include "mainwindow/window_commands.h"
 #include "mainwindow/window_preferences.h"
 #include "paths/file_names.h"
+#include "recovery/recovery_journal.h"
 #include "services/ui_services.h"
 #include "settings/preferences.h"
 #include "text/messages.h"
@@ -44,6 +46,28 @@
 namespace orvex::gui {
 
 namespace {
+
+// The journal that keeps the document's unsaved text, told of every change.
+void createJournal(CommandContext& context, const ProgramPaths& paths, DocumentSession& session, ToolCommands& tools,
+                   QObject& window) {
+  DocumentEditor& editor = context.editor();
+  const auto describe = [&session, &editor] {
+    return JournalRecord{session.path().native(), session.fileIdentity(), editor.format(), editor.shownEncoding()};
+  };
+  auto* journal = new RecoveryJournal(
+      editor, paths.directory(), describe, [&context](const std::string& error) { context.reportError(error); },
+      &window);
+  // Past any text: a change of the name or format sends no writing back.
+  const auto changed = [journal] { journal->documentChanged(std::numeric_limits<qint64>::max()); };
+  QObject::connect(&editor, &DocumentEditor::textEdited, journal, &RecoveryJournal::documentChanged);
+  QObject::connect(&editor, &DocumentEditor::modifiedChanged, journal, changed);
+  QObject::connect(&editor, &DocumentEditor::formatChanged, journal, changed);
+  QObject::connect(&session, &DocumentSession::pathChanged, journal, changed);
+  QObject::connect(&session, &DocumentSession::documentReplaced, journal, changed);
+  QObject::connect(&tools, &ToolCommands::aboutToRun, journal, &RecoveryJournal::flushNow);
+  QObject::connect(&session, &DocumentSession::loadStarting, journal, &RecoveryJournal::loadStarting);
+  QObject::connect(&session, &DocumentSession::loadFinished, journal, &RecoveryJournal::loadFinished);
+}
 
 void setBarVisible(QWidget* bar, QAction* item, bool visible) {
   bar->setVisible(visible);
@@ -137,6 +161,15 @@ void MainWindow::createCollaborators() {
     m_statusBar->repaint();
   });
   connect(m_tools, &ToolCommands::lineCountChanged, m_status, &DocumentStatus::refreshLineCount);
+  if (m_paths.available()) createJournal(*m_context, m_paths, *m_session, *m_tools, *this);
+}
+
+std::string MainWindow::recoverDocument(int fd, std::uint64_t length, const JournalRecord& record) {
+  std::string error = m_session->recover(fd, length, record);
+  m_status->refreshLineCount();
+  m_status->refreshCaret();
+  m_status->refreshModified();
+  return error;
 }
 
 MainWindow::~MainWindow() = default;
@@ -314,6 +347,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   m_windowPreferences->storePlace();
+  // A normal end: the text the journal kept was saved or given up.
+  if (auto* journal = findChild<RecoveryJournal*>()) journal->end();
   event->accept();
 }
 

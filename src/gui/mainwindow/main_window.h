@@ -20,7 +20,8 @@ class QToolBar;
 
 namespace orvex {
 class Preferences;
-}
+struct JournalRecord;
+}  // namespace orvex
 
 namespace orvex::gui {
 
@@ -56,26 +57,25 @@ class MainWindow : public QMainWindow {
 
   // The show step: user-tool menus, then (the first time) the command line.
   void startUp();
-  // The activation step: tips window and config.dat. `showTips` shows the tips
-  // window and returns its check box.
+  // The activation step: tips window (`showTips` shows it, returns its check box), config.dat.
   void activate(const std::function<bool()>& showTips);
 
   DocumentEditor* editor() const { return m_editor; }
   // The text differs from the file as last opened or saved (a new document: from empty).
   bool isModified() const;
-  // The document's file, its name as the system has it (empty for a new document),
-  // and naming it, which the caption follows.
+  // The document's file as the system names it (empty for a new document); the caption follows it.
   const std::filesystem::path& documentPath() const;
   void setDocumentPath(std::filesystem::path path);
   // Opens `path` as the one-argument command line does.
   bool loadDocument(const std::filesystem::path& path);
   const BlockAnchor& blockAnchor() const;
+  // A recovery journal's text (`fd` at its start) as the document; the error if unreadable.
+  std::string recoverDocument(int fd, std::uint64_t length, const JournalRecord& record);
   FindDialog* findDialog() const;
   ReplaceDialog* replaceDialog() const;
   FillDialog* fillDialog() const { return m_fillDialog; }
   ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
   StyledMenuStyle* menuStyle() const { return m_menuStyle; }
-  StatusBar* statusPanels() const { return m_statusBar; }
   // A place and size kept from an earlier run were applied: the window is not centred.
   bool placeRestored() const;
   void setAboutBox(QDialog* about) { m_about = about; }

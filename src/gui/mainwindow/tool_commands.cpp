@@ -37,6 +37,7 @@ ToolCommands::ToolCommands(const CommandContext& context, const ScratchDirectory
       m_session(session) {}
 
 bool ToolCommands::run(DocumentTool& tool) {
+  emit aboutToRun();
   Status status;
   {
     const BusyCursor busy;

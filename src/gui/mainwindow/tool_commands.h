@@ -49,6 +49,8 @@ class ToolCommands : public QObject {
   void reverseSelection();
 
  signals:
+  // A tool is about to change the document.
+  void aboutToRun();
   // A tool has changed the number of lines.
   void lineCountChanged();
 

@@ -91,6 +91,14 @@ bool QtUiServices::confirm(const QString& caption, const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+bool QtUiServices::confirmYesByDefault(const QString& caption, const QString& text) {
+  const DialogScope open(*this);
+  QMessageBox box(QMessageBox::Question, caption, displayText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+  keepLines(box, text);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtUiServices::chooseFileToOpen(const QString& startName) {
   const DialogScope open(*this);
   const QString name = QFileDialog::getOpenFileName(m_parent, QString(), startName, kAllFilesFilter);

@@ -34,6 +34,8 @@ class UiServices {
   virtual Answer ask(const QString& caption, const QString& text) = 0;
   // A question with the buttons Yes and No; true for Yes.
   virtual bool confirm(const QString& caption, const QString& text) = 0;
+  // The same with Yes as the default button, for a question whose safe answer is Yes.
+  virtual bool confirmYesByDefault(const QString& caption, const QString& text) { return confirm(caption, text); }
   // Open and save dialogs with the filter "Tous les fichiers (*)", starting on
   // `startName`; empty when cancelled.
   virtual std::optional<QString> chooseFileToOpen(const QString& startName) = 0;
@@ -95,6 +97,7 @@ class QtUiServices : public UiServices {
   void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
   Answer ask(const QString& caption, const QString& text) override;
   bool confirm(const QString& caption, const QString& text) override;
+  bool confirmYesByDefault(const QString& caption, const QString& text) override;
   std::optional<QString> chooseFileToOpen(const QString& startName) override;
   std::optional<QString> chooseFileToSave(const QString& startName) override;
   std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& value) override;
