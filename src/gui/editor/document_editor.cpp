@@ -82,6 +82,8 @@ DocumentEditor::DocumentEditor(const std::filesystem::path& historyDirectory, QW
   auto* drops = new FileDropFilter(m_impl->sci->viewport(), this);
   connect(drops, &FileDropFilter::fileDropped, this, &DocumentEditor::fileDropped);
   connectControl();
+  connect(this, &DocumentEditor::formatChanged, this,
+          [this] { m_impl->setInsertionsReported(m_encoding.shown() == Encoding::Windows1252); });
   setFocusProxy(m_impl->sci);
   newDocument();
 }
@@ -131,15 +133,18 @@ void DocumentEditor::connectControl() {
   });
   // A tool's step in the undo history is an action of our own: Scintilla only
   // reports passing over it, and the text is restored once its undo or redo returns.
+  // Edits are heard just before they happen (see kReportedChanges).
   connect(sci, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int position, int type, const char* text, int length, int linesAdded, int, int, int, int token, int) {
+          [this](int position, int type, const char* text, int length, int, int, int, int, int token, int) {
             if (type & QsciScintillaBase::SC_MOD_CONTAINER) m_toolUndo.passedOver(token);
-            if (linesAdded != 0) refreshMargin();
-            if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0)
+            if (type & QsciScintillaBase::SC_MOD_BEFOREINSERT) {
+              // The control gives no text with this event, and a break typed at a line's
+              // end or start adds a line: the lines are counted again once it is done.
+              textChanging(position, true);
+            } else if (type & QsciScintillaBase::SC_MOD_BEFOREDELETE) {
+              textChanging(position, m_impl->lineOf(position) != m_impl->lineOf(position + length));
+            } else if ((type & QsciScintillaBase::SC_MOD_INSERTTEXT) && text && length > 0) {
               checkInsertedText(std::string_view(text, static_cast<std::size_t>(length)));
-            if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)) {
-              m_blockHighlight.textChanged();
-              emit textEdited(position);
             }
           });
   connect(sci, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
@@ -182,7 +187,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
   refreshMargin();
   emit formatChanged();
-  emit textEdited(0);
+  emit textChangesFrom(0);
 }
 
 DocumentEditor::FileLoad DocumentEditor::loadFile(const std::filesystem::path& path, const TextFormat& format,
@@ -224,7 +229,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   m_blockHighlight.refresh();
   refreshMargin();
   emit formatChanged();
-  emit textEdited(0);
+  emit textChangesFrom(0);
   return {};
 }
 
@@ -252,7 +257,7 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
   forgetHistory(HistoryEnd::StepLost);
   m_impl->send(QsciScintillaBase::SCI_GOTOPOS, 0);
   emit formatChanged();
-  emit textEdited(0);
+  emit textChangesFrom(0);
   return {};
 }
 
@@ -261,7 +266,8 @@ std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesys
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, reader.size() + 1);
+  // Room beyond the text, so that the first keys do not move the whole buffer.
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, reader.size() + kRoomForTyping);
   std::size_t total = 0;
   std::string_view piece;
   while (reader.next(piece)) {
@@ -448,6 +454,21 @@ Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFor
 
 void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
   m_toolUndo.record(before, m_encoding.snapshot(after));
+}
+
+void DocumentEditor::textChanging(long position, bool linesChange) {
+  m_blockHighlight.textChanged();
+  emit textChangesFrom(position);
+  if (linesChange && m_lineNumbers && !m_marginRefreshQueued) {
+    m_marginRefreshQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_marginRefreshQueued = false;
+          refreshMargin();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void DocumentEditor::checkInsertedText(std::string_view utf8) {

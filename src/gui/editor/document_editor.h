@@ -221,8 +221,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void marginWidthChanged();
   // isModified() changed.
   void modifiedChanged(bool modified);
-  // The text changed from byte `position` of editorText() on (0 after a load).
-  void textEdited(qint64 position);
+  // The text from byte `position` of editorText() on changes: said just before an
+  // edit of the control's own (typing, pasting, undo) and after a load (with 0).
+  void textChangesFrom(qint64 position);
 
  protected:
   // A taller view shows lines the block's box may not reach yet.
@@ -239,6 +240,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   ToolUndo m_toolUndo;
   QFont m_font = editorFont();
   bool m_lineNumbers = false;
+  bool m_marginRefreshQueued = false;
+  // A loaded text's buffer leaves this much room after it: without it, one of the
+  // first keys typed would copy a large document's whole buffer to grow it.
+  static constexpr std::size_t kRoomForTyping = std::size_t{1} << 20;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
@@ -260,7 +265,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   void refreshMargin();
   void connectControl();
   EditorKeyFilter::Hooks keyHooks();
-  // A change of the text: a Windows-1252 document that receives a character the
+  // The control is about to change its text from `position` on; `linesChange` when
+  // lines are added or removed, which may widen or narrow the line numbers.
+  void textChanging(long position, bool linesChange);
+  // Text about to be inserted: a Windows-1252 document that receives a character the
   // code page lacks turns UTF-8.
   void checkInsertedText(std::string_view utf8);
 };

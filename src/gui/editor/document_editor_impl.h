@@ -13,6 +13,7 @@
 
 #include "editor/block_highlight.h"
 #include "editor/document_editor.h"
+#include "editor/plain_accessible.h"
 #include "editor/text_control.h"
 
 namespace orvex::gui {
@@ -33,7 +34,25 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   // no other.
   static constexpr int kBlockIndicator = 8;
 
-  explicit Impl(QWidget* parent) : sci(new QsciScintilla(parent)) {}
+  // The changes the control reports: those about to happen, and the steps of the
+  // tools in the history. For every change reported once made, the control's
+  // accessibility code counts the characters from the start of the text up to it:
+  // half a second for a key near the end of a 100 MB text.
+  static constexpr unsigned long kReportedChanges = QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                                                    QsciScintillaBase::SC_MOD_BEFOREDELETE |
+                                                    QsciScintillaBase::SC_MOD_CONTAINER;
+
+  // Insertions are also reported once made, with their text, while that text must be
+  // checked: in a document shown in Windows-1252, which a character outside the code
+  // page turns UTF-8.
+  void setInsertionsReported(bool reported) {
+    m_reportedChanges =
+        kReportedChanges | (reported ? static_cast<unsigned long>(QsciScintillaBase::SC_MOD_INSERTTEXT) : 0UL);
+    send(QsciScintillaBase::SCI_SETMODEVENTMASK, m_reportedChanges);
+  }
+  unsigned long reportedChanges() const { return m_reportedChanges; }
+
+  explicit Impl(QWidget* parent) : sci(createControl(parent)) {}
 
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
     return sci->SendScintilla(message, wParam, lParam);
@@ -119,6 +138,16 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
 
   QsciScintilla* sci;
   CountingPrinter printer;
+
+ private:
+  unsigned long m_reportedChanges = kReportedChanges;
+
+  static QsciScintilla* createControl(QWidget* parent) {
+    preferPlainEditorAccessible();
+    auto* control = new QsciScintilla(parent);
+    control->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, kReportedChanges);
+    return control;
+  }
 };
 
 // Replaces text without undo collection and without reporting the change: loads and
@@ -134,7 +163,7 @@ class DocumentEditor::Impl::QuietChange {
   QuietChange(const QuietChange&) = delete;
   QuietChange& operator=(const QuietChange&) = delete;
   ~QuietChange() {
-    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, QsciScintillaBase::SC_MODEVENTMASKALL);
+    m_impl.send(QsciScintillaBase::SCI_SETMODEVENTMASK, m_impl.reportedChanges());
     m_impl.send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
   }
 

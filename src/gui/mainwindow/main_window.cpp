@@ -59,7 +59,7 @@ void createJournal(CommandContext& context, const ProgramPaths& paths, DocumentS
       &window);
   // Past any text: a change of the name or format sends no writing back.
   const auto changed = [journal] { journal->documentChanged(std::numeric_limits<qint64>::max()); };
-  QObject::connect(&editor, &DocumentEditor::textEdited, journal, &RecoveryJournal::documentChanged);
+  QObject::connect(&editor, &DocumentEditor::textChangesFrom, journal, &RecoveryJournal::documentChanged);
   QObject::connect(&editor, &DocumentEditor::modifiedChanged, journal, changed);
   QObject::connect(&editor, &DocumentEditor::formatChanged, journal, changed);
   QObject::connect(&session, &DocumentSession::pathChanged, journal, changed);
