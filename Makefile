@@ -9,7 +9,7 @@ SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -f
 
 all: build
 
-.PHONY: all deps configure build run test test-sanitize tidy fuzz bench install deb test-deb clean
+.PHONY: all deps configure build run test test-kill test-sanitize tidy fuzz bench install deb test-deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -42,6 +42,13 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The real program under a private X server, typed into and killed with SIGKILL at
+# random some 60 times: every journal left must be a state of the text, and the next
+# start must bring it back and save it byte for byte. A few minutes, best run alone.
+test-kill: build
+	@bash scripts/install-deps.sh --kill
+	@cd $(BUILD_DIR) && ORVEX_KILL_TESTS=1 ctest --output-on-failure -R RecoveryAfterKill
 
 # clang-tidy's checks of .clang-tidy over src/, with the build's compile commands.
 tidy: build

@@ -16,6 +16,8 @@ packages=(
 
 # `--fuzz` adds clang and its libFuzzer runtime, for `make fuzz` only.
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
+# `--kill` adds xdotool, which types into the real window, for `make test-kill` only.
+[ "${1:-}" = "--kill" ] && packages+=(xdotool)
 # `--deb` adds Debian's packaging tools and checkers, for `make deb` and `make test-deb`.
 [ "${1:-}" = "--deb" ] && packages+=(debhelper dpkg-dev lintian appstream)
 
