@@ -4,8 +4,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -211,6 +214,73 @@ TEST(JournalDirectory, OffersOnlyTheJournalsOfWindowsThatAreGone) {
   EXPECT_EQ(readFile(directory.path() / aside.value()).find("perdu") != std::string::npos, true);
   directory.release(orphans.front());
   EXPECT_TRUE(directory.takeOrphans().empty());
+}
+
+// Windows started together each take the orphans they can lock and keep them while
+// they run: no journal is offered twice, and none is left out.
+TEST(JournalDirectory, WindowsStartedTogetherShareTheOrphansOut) {
+  constexpr int kJournals = 12;
+  constexpr int kWindows = 4;
+  for (int round = 0; round < 20; ++round) {
+    const TempDir dir;
+    const JournalDirectory directory = openDirectory(dir);
+    std::set<std::string> all;
+    for (int i = 0; i < kJournals; ++i) {
+      Result<JournalSlot> slot = directory.createSlot();
+      ASSERT_TRUE(slot.ok());
+      ASSERT_TRUE(writeJournal(directory, slot.value(), JournalRecord{}, "texte").ok());
+      all.insert(slot.value().name());
+    }
+    int start[2];
+    int end[2];
+    ASSERT_EQ(::pipe(start), 0);
+    ASSERT_EQ(::pipe(end), 0);
+    std::vector<std::pair<pid_t, int>> windows;
+    for (int w = 0; w < kWindows; ++w) {
+      int names[2];
+      ASSERT_EQ(::pipe(names), 0);
+      const pid_t child = ::fork();
+      if (child == 0) {
+        ::close(start[1]);
+        ::close(end[1]);
+        ::close(names[0]);
+        char byte = 0;
+        static_cast<void>(::read(start[0], &byte, 1));  // returns once the parent closes it
+        Result<JournalDirectory> own = JournalDirectory::open(dir.path());
+        if (!own.ok()) ::_exit(2);
+        const std::vector<JournalSlot> taken = own.value().takeOrphans();
+        std::string list;
+        for (const JournalSlot& slot : taken) list += slot.name() + "\n";
+        if (::write(names[1], list.data(), list.size()) != static_cast<ssize_t>(list.size())) ::_exit(3);
+        ::close(names[1]);
+        static_cast<void>(::read(end[0], &byte, 1));  // the locks are held until then
+        ::_exit(0);
+      }
+      ::close(names[1]);
+      windows.emplace_back(child, names[0]);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    std::multiset<std::string> offered;
+    for (const auto& [child, names] : windows) {
+      std::string list;
+      char buffer[512];
+      for (ssize_t got; (got = ::read(names, buffer, sizeof buffer)) > 0;)
+        list.append(buffer, static_cast<std::size_t>(got));
+      ::close(names);
+      for (std::size_t from = 0, to; (to = list.find('\n', from)) != std::string::npos; from = to + 1)
+        offered.insert(list.substr(from, to - from));
+    }
+    ::close(end[0]);
+    ::close(end[1]);
+    for (const auto& window : windows) {
+      int status = 0;
+      ::waitpid(window.first, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(offered.size(), all.size()) << "round " << round;
+    EXPECT_TRUE(std::equal(offered.begin(), offered.end(), all.begin(), all.end())) << "round " << round;
+  }
 }
 
 TEST(JournalDirectory, NeverReadsAnotherUsersJournal) {
