@@ -3,13 +3,18 @@
 //   orvex_paths_probe directory EXE_DIR   the program directory for that executable
 //   orvex_paths_probe read DIR            config.dat, menu.cfg and bloc.txt as read there
 //   orvex_paths_probe scratch             the directory a scratch directory goes in
+//   orvex_paths_probe journals DIR        the orphaned journals of DIR/recuperation as a
+//                                         start treats them: read, or set aside unread
 
 #include <cstring>
 #include <iostream>
 
 #include "config/menu_config.h"
 #include "editing/block_operations.h"
+#include "io/file_handle.h"
 #include "paths/program_paths.h"
+#include "recovery/journal_directory.h"
+#include "recovery/journal_format.h"
 #include "settings/settings_record.h"
 #include "tool_runner.h"
 
@@ -37,6 +42,29 @@ void readAll(const std::filesystem::path& directory) {
   }
 }
 
+int recoverAll(const std::filesystem::path& directory) {
+  Result<JournalDirectory> journals = JournalDirectory::open(directory);
+  if (!journals.ok()) {
+    std::cout << "refusé: " << journals.error() << '\n';
+    return 1;
+  }
+  for (const JournalSlot& slot : journals.value().takeOrphans()) {
+    Result<FileHandle> file = journals.value().openJournal(slot);
+    Result<JournalLayout> layout =
+        file.ok() ? readJournalForRecovery(file.value().get()) : Status::failure(file.error());
+    if (layout.ok()) {
+      std::string text(layout.value().textLength, '\0');
+      readFull(file.value().get(), text.data(), text.size(), static_cast<off_t>(layout.value().textOffset));
+      std::cout << "lu: " << text << '\n';
+    } else {
+      const Result<std::string> aside = journals.value().setAside(slot);
+      std::cout << "mis de côté: " << (aside.ok() ? aside.value() : aside.error()) << '\n';
+    }
+    journals.value().release(slot);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +72,8 @@ int main(int argc, char** argv) {
     std::cout << resolveProgramDirectory(argv[2]).value_or("aucun").string() << '\n';
   } else if (argc == 3 && std::strcmp(argv[1], "read") == 0) {
     readAll(argv[2]);
+  } else if (argc == 3 && std::strcmp(argv[1], "journals") == 0) {
+    return recoverAll(argv[2]);
   } else if (argc == 2 && std::strcmp(argv[1], "scratch") == 0) {
     try {
       const ScratchDirectory scratch;

@@ -4,7 +4,6 @@
 // Needs root (to switch users) and setpriv; skipped without them.
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "recovery/journal_directory.h"
+#include "recovery/journal_update.h"
 #include "test_support.h"
 
 namespace orvex {
@@ -89,8 +90,9 @@ class TwoUsers : public ::testing::Test {
   }
   // B copies the three files into `directory`, as B, where B may write.
   Output plantAsB(const std::filesystem::path& directory) const {
-    return runAs(kUserB, "", "cp " + (seed() / "config.dat").string() + " " + (seed() / "menu.cfg").string() + " " +
-                                 (seed() / "bloc.txt").string() + " " + directory.string());
+    return runAs(kUserB, "",
+                 "cp " + (seed() / "config.dat").string() + " " + (seed() / "menu.cfg").string() + " " +
+                     (seed() / "bloc.txt").string() + " " + directory.string());
   }
 
   TempDir m_root;
@@ -198,16 +200,85 @@ TEST_F(TwoUsers, AnUnwritableTmpdirFallsBackToTmp) {
     std::filesystem::path tmpdir;
     std::filesystem::path expected;
   } cases[] = {
-      {bin(), "/tmp"},                    // root's: A may not write it
-      {missing, "/tmp"},                  // does not exist
-      {home() / "tmp", home() / "tmp"},   // A's own
+      {bin(), "/tmp"},                   // root's: A may not write it
+      {missing, "/tmp"},                 // does not exist
+      {home() / "tmp", home() / "tmp"},  // A's own
   };
   for (const auto& c : cases) {
-    const Output output =
-        runAs(kUserA, "HOME=" + home().string() + " TMPDIR=" + c.tmpdir.string(), (bin() / "probe").string() + " scratch");
+    const Output output = runAs(kUserA, "HOME=" + home().string() + " TMPDIR=" + c.tmpdir.string(),
+                                (bin() / "probe").string() + " scratch");
     EXPECT_EQ(output.status, 0) << c.tmpdir << ": " << output.text;
     EXPECT_EQ(output.text, c.expected.string() + "\n") << c.tmpdir;
   }
+}
+
+// A's recuperation/ in `program`, owned by A, with one journal of A's and one
+// journal file that belongs to B; the name of B's.
+std::string journalsOfAAndB(const std::filesystem::path& program) {
+  makeDirectory(program, kUserA, kUserA, 0755);
+  std::string ofB;
+  {
+    Result<JournalDirectory> directory = JournalDirectory::open(program);
+    EXPECT_TRUE(directory.ok());
+    for (const char* text : {"texte de A", "texte de B"}) {
+      Result<JournalSlot> slot = directory.value().createSlot();
+      EXPECT_TRUE(writeJournal(directory.value(), slot.value(), JournalRecord{}, text).ok());
+      ofB = slot.value().journalName();
+    }
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(program / "recuperation"))
+    EXPECT_EQ(::chown(entry.path().c_str(), kUserA, kUserA), 0);
+  EXPECT_EQ(::chown((program / "recuperation").c_str(), kUserA, kUserA), 0);
+  EXPECT_EQ(::chown((program / "recuperation" / ofB).c_str(), kUserB, kUserB), 0);
+  EXPECT_EQ(::chmod((program / "recuperation" / ofB).c_str(), 0644), 0);
+  return ofB;
+}
+
+// The files B owns under `directory` and their bytes.
+std::vector<std::string> filesOfB(const std::filesystem::path& directory) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
+    struct stat info {};
+    if (::lstat(entry.path().c_str(), &info) == 0 && info.st_uid == kUserB && S_ISREG(info.st_mode))
+      found.push_back(readFile(entry.path()));
+  }
+  return found;
+}
+
+// A start never reads B's journal, whether it lies among A's, is reached through a
+// link, or the whole directory is B's; and B's file is never lost.
+TEST_F(TwoUsers, AnotherUsersJournalIsNeverRead) {
+  const auto program = m_root / "programme-a";
+  const std::string ofB = journalsOfAAndB(program);
+  const auto journals = program / "recuperation";
+  const std::vector<std::string> before = filesOfB(journals);
+  ASSERT_EQ(before.size(), 1U);
+
+  Output output = probeAsA("journals " + program.string());
+  EXPECT_EQ(output.status, 0) << output.text;
+  EXPECT_NE(output.text.find("lu: texte de A\n"), std::string::npos) << output.text;
+  EXPECT_EQ(output.text.find("texte de B"), std::string::npos) << output.text;
+  EXPECT_NE(output.text.find("mis de côté: "), std::string::npos) << output.text;
+  EXPECT_EQ(filesOfB(journals), before);
+
+  // A link in A's directory, A's own, to a journal B keeps elsewhere.
+  const auto linked = m_root / "programme-a-lien";
+  const std::string linkedOfB = journalsOfAAndB(linked);
+  makeDirectory(m_root / "b", kUserB, kUserB, 0755);
+  std::filesystem::rename(linked / "recuperation" / linkedOfB, m_root / "b" / "journal");
+  std::filesystem::create_symlink(m_root / "b" / "journal", linked / "recuperation" / linkedOfB);
+  ASSERT_EQ(::lchown((linked / "recuperation" / linkedOfB).c_str(), kUserA, kUserA), 0);
+  const std::vector<std::string> elsewhere = filesOfB(m_root / "b");
+  output = probeAsA("journals " + linked.string());
+  EXPECT_NE(output.text.find("lu: texte de A\n"), std::string::npos) << output.text;
+  EXPECT_EQ(output.text.find("texte de B"), std::string::npos) << output.text;
+  EXPECT_EQ(filesOfB(m_root / "b"), elsewhere);
+
+  // The directory itself is B's: refused as a whole.
+  ASSERT_EQ(::chown(journals.c_str(), kUserB, kUserB), 0);
+  output = probeAsA("journals " + program.string());
+  EXPECT_EQ(output.status, 1) << output.text;
+  EXPECT_NE(output.text.find("refusé"), std::string::npos) << output.text;
 }
 
 }  // namespace
