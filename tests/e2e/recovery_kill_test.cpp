@@ -102,6 +102,17 @@ int run(const std::string& command, const std::string& display) {
   return std::system(("DISPLAY=" + display + " " + command + " >/dev/null 2>&1").c_str());
 }
 
+// The server took its display number before it accepts clients: the first start
+// could otherwise find no display.
+bool answers(const PrivateDisplay& display) {
+  if (!display.ready()) return false;
+  for (int i = 0; i < 100; ++i) {
+    if (run("xdotool getdisplaygeometry", display.name()) == 0) return true;
+    std::this_thread::sleep_for(100ms);
+  }
+  return false;
+}
+
 // The text of the only journal in `directory`, when there is a whole one.
 std::optional<std::string> journalText(const std::filesystem::path& directory) {
   std::error_code error;
@@ -179,7 +190,7 @@ TEST(RecoveryAfterKill, TypedTextComesBackAndSaves) {
   if (!killTestsWanted()) GTEST_SKIP() << "set ORVEX_KILL_TESTS=1 to run the program under X and kill it";
   if (!installed("Xvfb") || !installed("xdotool")) GTEST_SKIP() << "Xvfb and xdotool are needed";
   const PrivateDisplay display;
-  ASSERT_TRUE(display.ready());
+  ASSERT_TRUE(answers(display));
   const Installed copy;
   const pid_t first = copy.start(display.name());
   ASSERT_TRUE(focusWindow(first, display.name(), "Orvex - "));
@@ -215,7 +226,7 @@ TEST(RecoveryAfterKill, AKillDuringAnUpdateLeavesThePreviousJournal) {
   if (!killTestsWanted()) GTEST_SKIP() << "set ORVEX_KILL_TESTS=1 to run the program under X and kill it";
   if (!installed("Xvfb") || !installed("xdotool")) GTEST_SKIP() << "Xvfb and xdotool are needed";
   const PrivateDisplay display;
-  ASSERT_TRUE(display.ready());
+  ASSERT_TRUE(answers(display));
   const Installed copy;
   // Large enough for an update to last a good part of a second.
   std::string content;
@@ -438,7 +449,7 @@ TEST(RecoveryAfterKill, RandomKillsLeaveAStateOfTheText) {
   if (!killTestsWanted()) GTEST_SKIP() << "set ORVEX_KILL_TESTS=1 to run the program under X and kill it";
   if (!installed("Xvfb") || !installed("xdotool")) GTEST_SKIP() << "Xvfb and xdotool are needed";
   const PrivateDisplay display;
-  ASSERT_TRUE(display.ready());
+  ASSERT_TRUE(answers(display));
   const Installed copy;
   const KillDocument documents[] = {
       {"UTF-8, LF", "été\nfin\n", false, "\n"},
