@@ -1,6 +1,7 @@
 // Deterministic benchmark data generator for the Orvex batch-mode benchmarks.
 //
 //   orvex_bench_gen text  OUT SIZE_BYTES   mixed French UTF-8 text, exactly SIZE_BYTES bytes
+//   orvex_bench_gen line  OUT SIZE_BYTES   the same text joined into one line
 //   orvex_bench_gen lines OUT COUNT        COUNT lines of mixed-case words for sorting
 //
 // Output depends only on the arguments: a fixed-seed splitmix64 generator is
@@ -224,7 +225,8 @@ void make_filler(std::string& line, Rng& rng, std::size_t n)
         line.back() = '.';
 }
 
-bool gen_text(std::FILE* f, std::uint64_t size)
+// With one_line, the lines are joined by blanks into a single line ending the file.
+bool gen_text(std::FILE* f, std::uint64_t size, bool one_line)
 {
     Rng rng(0x4F72766578546578ULL);
     Writer out(f);
@@ -242,6 +244,8 @@ bool gen_text(std::FILE* f, std::uint64_t size)
             make_filler(line, rng, 60);
             line.push_back('\n');
         }
+        if (one_line && line.size() < remaining)
+            line.back() = ' ';
         out.put(line);
         remaining -= line.size();
     }
@@ -339,8 +343,9 @@ int usage(const char* argv0)
 {
     std::fprintf(stderr,
                  "usage: %s text OUT SIZE_BYTES\n"
+                 "       %s line OUT SIZE_BYTES\n"
                  "       %s lines OUT COUNT\n",
-                 argv0, argv0);
+                 argv0, argv0, argv0);
     return 2;
 }
 
@@ -353,7 +358,7 @@ int main(int argc, char** argv)
     std::string_view mode = argv[1];
     const char* path = argv[2];
     std::uint64_t n = 0;
-    if ((mode != "text" && mode != "lines") || !parse_u64(argv[3], n))
+    if ((mode != "text" && mode != "line" && mode != "lines") || !parse_u64(argv[3], n))
         return usage(argv[0]);
 
     std::FILE* f = std::fopen(path, "wb");
@@ -361,7 +366,7 @@ int main(int argc, char** argv)
         std::perror(path);
         return 1;
     }
-    bool ok = mode == "text" ? gen_text(f, n) : gen_lines(f, n);
+    bool ok = mode == "lines" ? gen_lines(f, n) : gen_text(f, n, mode == "line");
     if (std::fclose(f) != 0)
         ok = false;
     if (!ok) {

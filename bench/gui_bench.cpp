@@ -3,7 +3,8 @@
 // it, with the peak memory of the process. With --windows-1252 the file is in that
 // code page, which the editor converts on the way in and out; with --long-lines it
 // times files of very long lines instead. The block commands and the box on a
-// marked block run over all the lines.
+// marked block run over all the lines. With --quiet-config PATH it only writes a
+// config.dat that starts the window without splash or tips, for bench/window.sh.
 
 #include <sys/resource.h>
 
@@ -24,6 +25,7 @@
 #include "paths/program_paths.h"
 #include "recovery/recovery_journal.h"
 #include "services/ui_services.h"
+#include "settings/settings_record.h"
 #include "text/windows1252.h"
 #include "windows/find_dialogs.h"
 
@@ -214,6 +216,12 @@ BoxTimes timeBlockBox(orvex::gui::DocumentEditor& editor) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--quiet-config") {
+    orvex::SettingsRecord quiet;
+    quiet.EcranBienvenue = false;
+    quiet.BoiteAstuces = false;
+    return orvex::writeSettings(argv[2], quiet).ok() ? 0 : 1;
+  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const std::string mode = argc > 1 ? argv[1] : "";

@@ -18,6 +18,8 @@ packages=(
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
 # `--kill` adds xdotool, which types into the real window, for `make test-kill` only.
 [ "${1:-}" = "--kill" ] && packages+=(xdotool)
+# `--bench` adds a window manager, xdotool and Geany, for the window rows of `make bench`.
+[ "${1:-}" = "--bench" ] && packages+=(openbox xdotool geany python3)
 # `--deb` adds Debian's packaging tools and checkers, for `make deb` and `make test-deb`.
 [ "${1:-}" = "--deb" ] && packages+=(debhelper dpkg-dev lintian appstream)
 
