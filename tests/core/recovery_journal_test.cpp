@@ -209,12 +209,60 @@ TEST(JournalDirectory, OffersOnlyTheJournalsOfWindowsThatAreGone) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory.path())) ++files;
   EXPECT_EQ(files, 4);  // the running and the orphaned journal, each with its lock
 
+  // Once moved aside, the journal's slot goes with it.
   const Result<std::string> aside = directory.setAside(orphans.front());
   ASSERT_TRUE(aside.ok());
+  EXPECT_EQ(aside.value(), goneName + ".illisible-1");
   EXPECT_EQ(readFile(directory.path() / aside.value()).find("perdu") != std::string::npos, true);
-  directory.release(orphans.front());
+  EXPECT_FALSE(std::filesystem::exists(directory.path() / orphans.front().lockName()));
   EXPECT_TRUE(directory.takeOrphans().empty());
 }
+
+struct BlockedMove {
+  const char* label;
+  std::string name;
+  // Makes the move aside of the journal `name` in `directory` fail.
+  void (*block)(const std::filesystem::path& directory, const std::string& name);
+};
+
+class UnmovableJournal : public ::testing::TestWithParam<BlockedMove> {};
+
+// A journal that cannot be moved aside keeps its text and its slot's files, and the
+// next start finds it again.
+TEST_P(UnmovableJournal, StaysWhereItIsForTheNextStart) {
+  const TempDir dir;
+  const JournalDirectory directory = openDirectory(dir);
+  const std::string& name = GetParam().name;
+  const auto journal = directory.path() / (name + ".journal");
+  const auto temporary = directory.path() / (name + ".tmp");
+  const std::string bytes("ORVEXJNL tronqu\xC3\xA9\0\xFF", 19);
+  writeFile(journal, bytes);
+  writeFile(temporary, "à moitié");
+  GetParam().block(directory.path(), name);
+  {
+    const std::vector<JournalSlot> orphans = directory.takeOrphans();
+    ASSERT_EQ(orphans.size(), 1U);
+    EXPECT_FALSE(directory.setAside(orphans.front()).ok());
+    EXPECT_TRUE(std::filesystem::exists(directory.path() / orphans.front().lockName()));
+  }
+  EXPECT_EQ(readFile(journal), bytes);
+  EXPECT_EQ(readFile(temporary), "à moitié");
+  const std::vector<JournalSlot> again = directory.takeOrphans();
+  ASSERT_EQ(again.size(), 1U);
+  EXPECT_EQ(again.front().name(), name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, UnmovableJournal,
+    ::testing::Values(BlockedMove{"every_name_aside_taken", "fenetre-bloquee",
+                                  [](const std::filesystem::path& directory, const std::string& name) {
+                                    for (int number = 1; number < 1000; ++number)
+                                      writeFile(directory / (name + ".illisible-" + std::to_string(number)), "");
+                                  }},
+                      // The journal's name fits in the directory, its name aside does not.
+                      BlockedMove{"name_aside_too_long", std::string(245, 'n'),
+                                  [](const std::filesystem::path&, const std::string&) {}}),
+    [](const ::testing::TestParamInfo<BlockedMove>& info) { return std::string(info.param.label); });
 
 // What a window does with the orphans it took, before it reports their names.
 using AfterTaking = void (*)(const JournalDirectory&, const std::vector<JournalSlot>&);

@@ -150,6 +150,8 @@ Result<std::string> JournalDirectory::setAside(const JournalSlot& slot) const {
     if (exists(fd(), aside)) continue;
     if (::renameat(fd(), slot.journalName().c_str(), fd(), aside.c_str()) != 0) break;
     ::fsync(fd());
+    // Only now that the text is safe under its new name.
+    release(slot);
     return aside;
   }
   return Status::failure(cannotCreateMessage(journalPath(slot).string()));

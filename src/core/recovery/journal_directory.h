@@ -53,7 +53,9 @@ class JournalDirectory {
 
   // The slot's journal open for reading: a regular file of the user's own.
   Result<FileHandle> openJournal(const JournalSlot& slot) const;
-  // Moves an unreadable journal out of the way; its new name.
+  // Moves an unreadable journal out of the way, then removes the slot's temporary
+  // and lock files; its new name. A journal that cannot be moved keeps its place and
+  // its slot's files, for the next start to find again.
   Result<std::string> setAside(const JournalSlot& slot) const;
   // Removes the journal and its temporary file; the slot stays held.
   void removeJournal(const JournalSlot& slot) const;
