@@ -209,78 +209,155 @@ TEST(JournalDirectory, OffersOnlyTheJournalsOfWindowsThatAreGone) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory.path())) ++files;
   EXPECT_EQ(files, 4);  // the running and the orphaned journal, each with its lock
 
+  // Once moved aside, the journal's slot goes with it.
   const Result<std::string> aside = directory.setAside(orphans.front());
   ASSERT_TRUE(aside.ok());
+  EXPECT_EQ(aside.value(), goneName + ".illisible-1");
   EXPECT_EQ(readFile(directory.path() / aside.value()).find("perdu") != std::string::npos, true);
-  directory.release(orphans.front());
+  EXPECT_FALSE(std::filesystem::exists(directory.path() / orphans.front().lockName()));
   EXPECT_TRUE(directory.takeOrphans().empty());
 }
 
-// Windows started together each take the orphans they can lock and keep them while
-// they run: no journal is offered twice, and none is left out.
-TEST(JournalDirectory, WindowsStartedTogetherShareTheOrphansOut) {
+struct BlockedMove {
+  const char* label;
+  std::string name;
+  // Makes the move aside of the journal `name` in `directory` fail.
+  void (*block)(const std::filesystem::path& directory, const std::string& name);
+};
+
+class UnmovableJournal : public ::testing::TestWithParam<BlockedMove> {};
+
+// A journal that cannot be moved aside keeps its text and its slot's files, and the
+// next start finds it again.
+TEST_P(UnmovableJournal, StaysWhereItIsForTheNextStart) {
+  const TempDir dir;
+  const JournalDirectory directory = openDirectory(dir);
+  const std::string& name = GetParam().name;
+  const auto journal = directory.path() / (name + ".journal");
+  const auto temporary = directory.path() / (name + ".tmp");
+  const std::string bytes("ORVEXJNL tronqu\xC3\xA9\0\xFF", 19);
+  writeFile(journal, bytes);
+  writeFile(temporary, "à moitié");
+  GetParam().block(directory.path(), name);
+  {
+    const std::vector<JournalSlot> orphans = directory.takeOrphans();
+    ASSERT_EQ(orphans.size(), 1U);
+    EXPECT_FALSE(directory.setAside(orphans.front()).ok());
+    EXPECT_TRUE(std::filesystem::exists(directory.path() / orphans.front().lockName()));
+  }
+  EXPECT_EQ(readFile(journal), bytes);
+  EXPECT_EQ(readFile(temporary), "à moitié");
+  const std::vector<JournalSlot> again = directory.takeOrphans();
+  ASSERT_EQ(again.size(), 1U);
+  EXPECT_EQ(again.front().name(), name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, UnmovableJournal,
+    ::testing::Values(BlockedMove{"every_name_aside_taken", "fenetre-bloquee",
+                                  [](const std::filesystem::path& directory, const std::string& name) {
+                                    for (int number = 1; number < 1000; ++number)
+                                      writeFile(directory / (name + ".illisible-" + std::to_string(number)), "");
+                                  }},
+                      // The journal's name fits in the directory, its name aside does not.
+                      BlockedMove{"name_aside_too_long", std::string(245, 'n'),
+                                  [](const std::filesystem::path&, const std::string&) {}}),
+    [](const ::testing::TestParamInfo<BlockedMove>& info) { return std::string(info.param.label); });
+
+// What a window does with the orphans it took, before it reports their names.
+using AfterTaking = void (*)(const JournalDirectory&, const std::vector<JournalSlot>&);
+
+// Starts `windows` processes on the journals of `dir` at the same moment, as windows
+// started together do: each takes the orphans, does `afterTaking` with them, reports
+// their names and keeps its locks until every window has reported. The names
+// reported, all windows together, go into `offered`.
+void startTogether(const TempDir& dir, int windows, AfterTaking afterTaking, std::multiset<std::string>& offered) {
+  int start[2];
+  int end[2];
+  ASSERT_EQ(::pipe(start), 0);
+  ASSERT_EQ(::pipe(end), 0);
+  std::vector<std::pair<pid_t, int>> started;
+  for (int w = 0; w < windows; ++w) {
+    int names[2];
+    ASSERT_EQ(::pipe(names), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(start[1]);
+      ::close(end[1]);
+      ::close(names[0]);
+      char byte = 0;
+      static_cast<void>(::read(start[0], &byte, 1));  // returns once the parent closes it
+      Result<JournalDirectory> own = JournalDirectory::open(dir.path());
+      if (!own.ok()) ::_exit(2);
+      const std::vector<JournalSlot> taken = own.value().takeOrphans();
+      afterTaking(own.value(), taken);
+      std::string list;
+      for (const JournalSlot& slot : taken) list += slot.name() + "\n";
+      if (::write(names[1], list.data(), list.size()) != static_cast<ssize_t>(list.size())) ::_exit(3);
+      ::close(names[1]);
+      static_cast<void>(::read(end[0], &byte, 1));  // the locks are held until then
+      ::_exit(0);
+    }
+    ::close(names[1]);
+    started.emplace_back(child, names[0]);
+  }
+  ::close(start[0]);
+  ::close(start[1]);
+  for (const auto& [child, names] : started) {
+    std::string list;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(names, buffer, sizeof buffer)) > 0;)
+      list.append(buffer, static_cast<std::size_t>(got));
+    ::close(names);
+    for (std::size_t from = 0, to; (to = list.find('\n', from)) != std::string::npos; from = to + 1)
+      offered.insert(list.substr(from, to - from));
+  }
+  ::close(end[0]);
+  ::close(end[1]);
+  for (const auto& window : started) {
+    int status = 0;
+    ::waitpid(window.first, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+}
+
+// Round after round, each journal left by windows that are gone is offered by
+// exactly one of the windows started together: never twice, and none is left out.
+void expectEachOrphanOfferedOnce(AfterTaking afterTaking) {
   constexpr int kJournals = 12;
   constexpr int kWindows = 4;
   for (int round = 0; round < 20; ++round) {
     const TempDir dir;
-    const JournalDirectory directory = openDirectory(dir);
     std::set<std::string> all;
-    for (int i = 0; i < kJournals; ++i) {
-      Result<JournalSlot> slot = directory.createSlot();
-      ASSERT_TRUE(slot.ok());
-      ASSERT_TRUE(writeJournal(directory, slot.value(), JournalRecord{}, "texte").ok());
-      all.insert(slot.value().name());
-    }
-    int start[2];
-    int end[2];
-    ASSERT_EQ(::pipe(start), 0);
-    ASSERT_EQ(::pipe(end), 0);
-    std::vector<std::pair<pid_t, int>> windows;
-    for (int w = 0; w < kWindows; ++w) {
-      int names[2];
-      ASSERT_EQ(::pipe(names), 0);
-      const pid_t child = ::fork();
-      if (child == 0) {
-        ::close(start[1]);
-        ::close(end[1]);
-        ::close(names[0]);
-        char byte = 0;
-        static_cast<void>(::read(start[0], &byte, 1));  // returns once the parent closes it
-        Result<JournalDirectory> own = JournalDirectory::open(dir.path());
-        if (!own.ok()) ::_exit(2);
-        const std::vector<JournalSlot> taken = own.value().takeOrphans();
-        std::string list;
-        for (const JournalSlot& slot : taken) list += slot.name() + "\n";
-        if (::write(names[1], list.data(), list.size()) != static_cast<ssize_t>(list.size())) ::_exit(3);
-        ::close(names[1]);
-        static_cast<void>(::read(end[0], &byte, 1));  // the locks are held until then
-        ::_exit(0);
+    {
+      const JournalDirectory directory = openDirectory(dir);
+      for (int i = 0; i < kJournals; ++i) {
+        Result<JournalSlot> slot = directory.createSlot();
+        ASSERT_TRUE(slot.ok());
+        ASSERT_TRUE(writeJournal(directory, slot.value(), JournalRecord{}, "texte").ok());
+        all.insert(slot.value().name());
       }
-      ::close(names[1]);
-      windows.emplace_back(child, names[0]);
     }
-    ::close(start[0]);
-    ::close(start[1]);
     std::multiset<std::string> offered;
-    for (const auto& [child, names] : windows) {
-      std::string list;
-      char buffer[512];
-      for (ssize_t got; (got = ::read(names, buffer, sizeof buffer)) > 0;)
-        list.append(buffer, static_cast<std::size_t>(got));
-      ::close(names);
-      for (std::size_t from = 0, to; (to = list.find('\n', from)) != std::string::npos; from = to + 1)
-        offered.insert(list.substr(from, to - from));
-    }
-    ::close(end[0]);
-    ::close(end[1]);
-    for (const auto& window : windows) {
-      int status = 0;
-      ::waitpid(window.first, &status, 0);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    startTogether(dir, kWindows, afterTaking, offered);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
     EXPECT_EQ(offered.size(), all.size()) << "round " << round;
     EXPECT_TRUE(std::equal(offered.begin(), offered.end(), all.begin(), all.end())) << "round " << round;
   }
+}
+
+// Each window keeps the orphans it took while it runs.
+TEST(JournalDirectory, WindowsStartedTogetherShareTheOrphansOut) {
+  expectEachOrphanOfferedOnce([](const JournalDirectory&, const std::vector<JournalSlot>&) {});
+}
+
+// The first window to take a journal removes it at once, as "Non" does, while the
+// others may still be on their way to its lock.
+TEST(JournalDirectory, WindowsStartedTogetherShareTheOrphansOutWhenTheFirstLetsGoAtOnce) {
+  expectEachOrphanOfferedOnce([](const JournalDirectory& directory, const std::vector<JournalSlot>& taken) {
+    for (const JournalSlot& slot : taken) directory.release(slot);
+  });
 }
 
 TEST(JournalDirectory, NeverReadsAnotherUsersJournal) {

@@ -4,7 +4,8 @@
 //   orvex_paths_probe read DIR            config.dat, menu.cfg and bloc.txt as read there
 //   orvex_paths_probe scratch             the directory a scratch directory goes in
 //   orvex_paths_probe journals DIR        the orphaned journals of DIR/recuperation as a
-//                                         start treats them: read, or set aside unread
+//                                         start treats them: read, set aside unread, or
+//                                         kept in place when they cannot be set aside
 
 #include <cstring>
 #include <iostream>
@@ -56,11 +57,12 @@ int recoverAll(const std::filesystem::path& directory) {
       std::string text(layout.value().textLength, '\0');
       readFull(file.value().get(), text.data(), text.size(), static_cast<off_t>(layout.value().textOffset));
       std::cout << "lu: " << text << '\n';
+      journals.value().release(slot);
+    } else if (const Result<std::string> aside = journals.value().setAside(slot); aside.ok()) {
+      std::cout << "mis de côté: " << aside.value() << '\n';
     } else {
-      const Result<std::string> aside = journals.value().setAside(slot);
-      std::cout << "mis de côté: " << (aside.ok() ? aside.value() : aside.error()) << '\n';
+      std::cout << "gardé: " << slot.journalName() << '\n';
     }
-    journals.value().release(slot);
   }
   return 0;
 }

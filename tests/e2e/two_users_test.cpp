@@ -3,13 +3,22 @@
 // program run as A (setpriv), and B's files are planted as B wherever B may write.
 // Needs root (to switch users) and setpriv; skipped without them.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <map>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "recovery/journal_directory.h"
 #include "recovery/journal_update.h"
@@ -245,20 +254,53 @@ std::vector<std::string> filesOfB(const std::filesystem::path& directory) {
   return found;
 }
 
+// The names in `directory` and who owns each.
+std::map<std::string, uid_t> ownersIn(const std::filesystem::path& directory) {
+  std::map<std::string, uid_t> owners;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(entry.path().c_str(), &info), 0) << entry.path();
+    owners[entry.path().filename().string()] = info.st_uid;
+  }
+  return owners;
+}
+
+// The probe's lines, in order of their text: it takes the journals oldest first,
+// and journals written within the same clock tick have no order.
+std::vector<std::string> sortedLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t from = 0, to; (to = text.find('\n', from)) != std::string::npos; from = to + 1)
+    lines.push_back(text.substr(from, to - from));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+std::string slotOf(const std::string& journalName) { return journalName.substr(0, journalName.find('.')); }
+
 // A start never reads B's journal, whether it lies among A's, is reached through a
-// link, or the whole directory is B's; and B's file is never lost.
+// link, or the whole directory is B's; and B's file is never lost: moved aside
+// under its own owner, or left in place when it cannot be moved.
 TEST_F(TwoUsers, AnotherUsersJournalIsNeverRead) {
   const auto program = m_root / "programme-a";
   const std::string ofB = journalsOfAAndB(program);
   const auto journals = program / "recuperation";
+  // Another journal of B's, whose name aside would be too long for the directory.
+  const std::string unmovable = std::string(245, 'b') + ".journal";
+  std::filesystem::copy_file(journals / ofB, journals / unmovable);
+  ASSERT_EQ(::chown((journals / unmovable).c_str(), kUserB, kUserB), 0);
   const std::vector<std::string> before = filesOfB(journals);
-  ASSERT_EQ(before.size(), 1U);
+  ASSERT_EQ(before.size(), 2U);
 
   Output output = probeAsA("journals " + program.string());
   EXPECT_EQ(output.status, 0) << output.text;
-  EXPECT_NE(output.text.find("lu: texte de A\n"), std::string::npos) << output.text;
-  EXPECT_EQ(output.text.find("texte de B"), std::string::npos) << output.text;
-  EXPECT_NE(output.text.find("mis de côté: "), std::string::npos) << output.text;
+  EXPECT_EQ(sortedLines(output.text), (std::vector<std::string>{"gardé: " + unmovable, "lu: texte de A",
+                                                                "mis de côté: " + slotOf(ofB) + ".illisible-1"}))
+      << output.text;
+  // A's journal read is gone with its slot; B's moved aside is still B's, and the
+  // one kept keeps the lock file A's start made for it.
+  EXPECT_EQ(ownersIn(journals),
+            (std::map<std::string, uid_t>{
+                {slotOf(ofB) + ".illisible-1", kUserB}, {unmovable, kUserB}, {slotOf(unmovable) + ".verrou", kUserA}}));
   EXPECT_EQ(filesOfB(journals), before);
 
   // A link in A's directory, A's own, to a journal B keeps elsewhere.
@@ -270,8 +312,14 @@ TEST_F(TwoUsers, AnotherUsersJournalIsNeverRead) {
   ASSERT_EQ(::lchown((linked / "recuperation" / linkedOfB).c_str(), kUserA, kUserA), 0);
   const std::vector<std::string> elsewhere = filesOfB(m_root / "b");
   output = probeAsA("journals " + linked.string());
-  EXPECT_NE(output.text.find("lu: texte de A\n"), std::string::npos) << output.text;
-  EXPECT_EQ(output.text.find("texte de B"), std::string::npos) << output.text;
+  EXPECT_EQ(sortedLines(output.text),
+            (std::vector<std::string>{"lu: texte de A", "mis de côté: " + slotOf(linkedOfB) + ".illisible-1"}))
+      << output.text;
+  // The link itself is moved aside, as it was, pointing where it did.
+  const auto linkAside = linked / "recuperation" / (slotOf(linkedOfB) + ".illisible-1");
+  EXPECT_EQ(ownersIn(linked / "recuperation"), (std::map<std::string, uid_t>{{linkAside.filename().string(), kUserA}}));
+  EXPECT_TRUE(std::filesystem::is_symlink(linkAside));
+  EXPECT_EQ(std::filesystem::read_symlink(linkAside), m_root / "b" / "journal");
   EXPECT_EQ(filesOfB(m_root / "b"), elsewhere);
 
   // The directory itself is B's: refused as a whole.
@@ -279,6 +327,120 @@ TEST_F(TwoUsers, AnotherUsersJournalIsNeverRead) {
   output = probeAsA("journals " + program.string());
   EXPECT_EQ(output.status, 1) << output.text;
   EXPECT_NE(output.text.find("refusé"), std::string::npos) << output.text;
+}
+
+// What is seen of a file from outside, without opening it: enough to tell that it
+// was read (its access time, set in the past beforehand, moves on a read), written,
+// replaced, chmod-ed or given away.
+struct Seen {
+  std::string name;
+  uid_t owner;
+  gid_t group;
+  mode_t mode;
+  off_t size;
+  ino_t inode;
+  std::int64_t modified;
+  std::int64_t accessed;
+  bool operator==(const Seen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& seen) {
+  return out << seen.name << " (owner " << seen.owner << ':' << seen.group << ", mode " << std::oct << seen.mode
+             << std::dec << ", " << seen.size << " bytes, inode " << seen.inode << ", written " << seen.modified
+             << ", read " << seen.accessed << ')';
+}
+
+std::int64_t nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+Seen lookAt(const std::filesystem::path& path, std::string name) {
+  struct stat info {};
+  EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+  return {std::move(name),
+          info.st_uid,
+          info.st_gid,
+          info.st_mode,
+          info.st_size,
+          info.st_ino,
+          nanoseconds(info.st_mtim),
+          nanoseconds(info.st_atim)};
+}
+
+// The directory itself, as "." and seen before its listing moves its access time
+// on, then each of its files in order of their names.
+std::vector<Seen> look(const std::filesystem::path& directory) {
+  std::vector<Seen> seen{lookAt(directory, ".")};
+  std::vector<std::filesystem::path> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) paths.push_back(entry.path());
+  std::sort(paths.begin(), paths.end());
+  for (const auto& path : paths) seen.push_back(lookAt(path, path.filename().string()));
+  return seen;
+}
+
+// Sets the access time of `path` years back, so that a read moves it on even where
+// the system updates it only once a day.
+void ageAccessTime(const std::filesystem::path& path) {
+  const timespec times[2]{{1000000000, 0}, {0, UTIME_OMIT}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+// A's program directory holds a recuperation/ that B owns: a start of A's refuses
+// it whole and touches nothing in it, not even A's own journal there, however
+// open B left it.
+TEST_F(TwoUsers, AnotherUsersJournalDirectoryIsLeftAsItIs) {
+  // The journals planted, made in a directory of the test's own.
+  const auto made = m_root / "modeles";
+  const std::string ofB = journalsOfAAndB(made);
+  const std::string ofA = [&] {
+    for (const auto& entry : std::filesystem::directory_iterator(made / "recuperation"))
+      if (entry.path().extension() == ".journal" && entry.path().filename() != ofB)
+        return entry.path().filename().string();
+    return std::string();
+  }();
+  ASSERT_FALSE(ofA.empty());
+
+  const struct {
+    const char* name;
+    mode_t mode;
+  } cases[] = {{"ouvert-en-lecture", 0755}, {"partage", 0777}, {"partage-collant", 01777}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto program = m_root / c.name;
+    makeDirectory(program, kUserA, kUserA, 0755);
+    const auto journals = program / "recuperation";
+    makeDirectory(journals, kUserB, kUserB, c.mode);
+    // Each file holds a whole journal, so that one read would show in the output.
+    const struct {
+      std::string name;
+      const std::string& source;
+      uid_t owner;
+      mode_t mode;
+    } planted[] = {
+        {ofB, ofB, kUserB, 0644},
+        {slotOf(ofB) + ".verrou", ofB, kUserB, 0644},
+        {slotOf(ofB) + ".tmp", ofB, kUserB, 0644},
+        {ofA, ofA, kUserA, 0600},
+        {slotOf(ofA) + ".verrou", ofA, kUserA, 0600},
+        {slotOf(ofA) + ".illisible-1", ofA, kUserA, 0600},
+    };
+    for (const auto& file : planted) {
+      copyAs(made / "recuperation" / file.source, journals / file.name, file.owner, file.mode);
+      ageAccessTime(journals / file.name);
+    }
+    ageAccessTime(journals);
+    const std::vector<Seen> before = look(journals);
+    ASSERT_EQ(before.size(), std::size(planted) + 1);
+    // Listing it moved the directory's own access time on.
+    ageAccessTime(journals);
+
+    const Output output = probeAsA("journals " + program.string());
+    EXPECT_EQ(output.status, 1) << output.text;
+    EXPECT_EQ(output.text, "refusé: Impossible d'ouvrir le fichier " + journals.string() + "\n");
+    EXPECT_EQ(look(journals), before);
+    for (const auto& file : planted)
+      EXPECT_EQ(readFile(journals / file.name), readFile(made / "recuperation" / file.source)) << file.name;
+  }
 }
 
 }  // namespace

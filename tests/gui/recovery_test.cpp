@@ -173,6 +173,39 @@ class RecoveryTest : public QObject {
     QCOMPARE(f.ui.messages.size(), qsizetype{1});
   }
 
+  void anUnreadableJournalThatCannotBeSetAsideStaysForTheNextStart_data() {
+    QTest::addColumn<bool>("handedOver");
+    QTest::newRow("offered") << false;
+    QTest::newRow("handed_over") << true;
+  }
+
+  void anUnreadableJournalThatCannotBeSetAsideStaysForTheNextStart() {
+    QFETCH(bool, handedOver);
+    WindowFixture f;
+    const std::filesystem::path journal = leaveJournal(f.dir.path(), JournalRecord{}, "texte");
+    const QString journalName = QString::fromStdString(journal.string());
+    const std::string bytes("ORVEXJNL tronqu\xC3\xA9\0\xFF", 19);
+    writeBytes(journalName, bytes);
+    // Every name it could be moved to is taken.
+    const std::string name = journal.stem().string();
+    for (int number = 1; number < 1000; ++number)
+      writeBytes(
+          QString::fromStdString((journal.parent_path() / (name + ".illisible-" + std::to_string(number))).string()),
+          "");
+    const QString kept = QStringLiteral("Le fichier de récupération ") + journalName +
+                         QStringLiteral(" est illisible et n'a pas pu être mis de côté ; il reste à sa place.");
+    for (int start = 1; start <= 2; ++start) {
+      if (handedOver)
+        recoverHandedOver(f.ui, *f.window, f.dir.path().toStdString(), name);
+      else
+        offerRecovery(f.ui, *f.window, f.dir.path().toStdString(), {});
+      QCOMPARE(readBytes(journalName), bytes);
+      QVERIFY(f.ui.questions.isEmpty());
+      QCOMPARE(f.ui.messages.size(), qsizetype{start});
+      QCOMPARE(f.ui.messages.back().text, kept);
+    }
+  }
+
   void furtherJournalsGoToNewWindows() {
     WindowFixture f;
     leaveJournal(f.dir.path(), JournalRecord{}, "un");

@@ -51,6 +51,19 @@ bool exists(int directory, const std::string& name) {
   return ::faccessat(directory, name.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+// The file `name` stands for, to tell it from another put in its place.
+struct Identity {
+  dev_t device;
+  ino_t inode;
+  bool operator==(const Identity&) const = default;
+};
+
+std::optional<Identity> identityOf(int directory, const std::string& name) {
+  struct stat info {};
+  if (::fstatat(directory, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  return Identity{info.st_dev, info.st_ino};
+}
+
 // The time the journal was last written, to offer the oldest first.
 std::int64_t writtenAt(int directory, const std::string& name) {
   struct stat info {};
@@ -100,8 +113,17 @@ std::optional<JournalSlot> JournalDirectory::takeSlot(const std::string& name) c
 
 std::vector<JournalSlot> JournalDirectory::takeOrphans() const {
   std::vector<JournalSlot> orphans;
-  for (const std::string& name : namesEndingWith(fd(), kJournalSuffix))
-    if (std::optional<JournalSlot> slot = takeSlot(name)) orphans.push_back(std::move(*slot));
+  for (const std::string& name : namesEndingWith(fd(), kJournalSuffix)) {
+    const std::string journal = name + std::string(kJournalSuffix);
+    const std::optional<Identity> listed = identityOf(fd(), journal);
+    if (!listed) continue;
+    std::optional<JournalSlot> slot = takeSlot(name);
+    if (!slot) continue;
+    // Another start may have taken it since it was listed, and let it go at once:
+    // moved aside or removed, it is no longer an orphan, and its lock goes unused.
+    if (identityOf(fd(), journal) != listed) continue;
+    orphans.push_back(std::move(*slot));
+  }
   // What a window that is gone left without a journal.
   for (const std::string& name : namesEndingWith(fd(), kLockSuffix)) {
     if (exists(fd(), name + std::string(kJournalSuffix))) continue;
@@ -128,6 +150,8 @@ Result<std::string> JournalDirectory::setAside(const JournalSlot& slot) const {
     if (exists(fd(), aside)) continue;
     if (::renameat(fd(), slot.journalName().c_str(), fd(), aside.c_str()) != 0) break;
     ::fsync(fd());
+    // Only now that the text is safe under its new name.
+    release(slot);
     return aside;
   }
   return Status::failure(cannotCreateMessage(journalPath(slot).string()));

@@ -46,13 +46,16 @@ class JournalDirectory {
   Result<JournalSlot> createSlot() const;
   // The slot `name` when no running window holds it, now held by this process.
   std::optional<JournalSlot> takeSlot(const std::string& name) const;
-  // The journals no running window holds, each taken, oldest first. Lock files and
-  // temporary files left without a journal by a window that is gone are removed.
+  // The journals no running window holds, each taken, oldest first; one that another
+  // start took and let go between the listing and the lock is left out. Lock files
+  // and temporary files left without a journal by a window that is gone are removed.
   std::vector<JournalSlot> takeOrphans() const;
 
   // The slot's journal open for reading: a regular file of the user's own.
   Result<FileHandle> openJournal(const JournalSlot& slot) const;
-  // Moves an unreadable journal out of the way; its new name.
+  // Moves an unreadable journal out of the way, then removes the slot's temporary
+  // and lock files; its new name. A journal that cannot be moved keeps its place and
+  // its slot's files, for the next start to find again.
   Result<std::string> setAside(const JournalSlot& slot) const;
   // Removes the journal and its temporary file; the slot stays held.
   void removeJournal(const JournalSlot& slot) const;

@@ -23,6 +23,8 @@ const QString kQuestion = QStringLiteral(
     "modifications ?");
 const QString kUnreadable =
     QStringLiteral("Le fichier de récupération %1 est illisible ; il a été mis de côté sous le nom %2.");
+const QString kKept =
+    QStringLiteral("Le fichier de récupération %1 est illisible et n'a pas pu être mis de côté ; il reste à sa place.");
 
 struct OpenedJournal {
   FileHandle file;
@@ -33,12 +35,14 @@ QString shownDocument(const std::string& fileName) {
   return fileName.empty() ? QStringLiteral("sans nom") : QString::fromStdString(shownName(fileName));
 }
 
-// Moves the journal aside and says so, once: the name it gets is never offered again.
+// Moves the journal aside, its slot's files going with it, and says so once: the
+// name it gets is never offered again. A journal that cannot be moved keeps its
+// place and its files, for the next start; that is said too.
 void setAside(UiServices& ui, const JournalDirectory& directory, const JournalSlot& slot) {
   const Result<std::string> aside = directory.setAside(slot);
   const QString journal = QString::fromStdString(directory.journalPath(slot).string());
   if (!aside.ok()) {
-    ui.showMessage(kCaption, QString::fromStdString(aside.error()), MessageIcon::Error);
+    ui.showMessage(kCaption, kKept.arg(journal), MessageIcon::Warning);
     return;
   }
   ui.showMessage(kCaption,
@@ -63,7 +67,6 @@ void recoverInto(UiServices& ui, MainWindow& window, const JournalDirectory& dir
       window.recoverDocument(journal.file.get(), journal.layout.textLength, journal.layout.record);
   if (!error.empty()) {
     setAside(ui, directory, slot);
-    directory.release(slot);
     return;
   }
   if (auto* kept = window.findChild<RecoveryJournal*>()) kept->adopt(std::move(slot));
@@ -104,10 +107,7 @@ void offerRecovery(UiServices& ui, MainWindow& window, const std::filesystem::pa
   bool firstRecovered = true;
   for (JournalSlot& slot : directory.value().takeOrphans()) {
     const std::optional<OpenedJournal> journal = openJournal(ui, directory.value(), slot);
-    if (!journal) {
-      directory.value().release(slot);
-      continue;
-    }
+    if (!journal) continue;
     if (!ui.confirmYesByDefault(kCaption, kQuestion.arg(shownDocument(journal->layout.record.fileName)))) {
       directory.value().release(slot);
       continue;
@@ -130,8 +130,6 @@ void recoverHandedOver(UiServices& ui, MainWindow& window, const std::filesystem
   if (!slot) return;
   if (const std::optional<OpenedJournal> journal = openJournal(ui, directory.value(), *slot))
     recoverInto(ui, window, directory.value(), std::move(*slot), *journal);
-  else
-    directory.value().release(*slot);
 }
 
 }  // namespace orvex::gui

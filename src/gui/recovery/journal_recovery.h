@@ -3,7 +3,7 @@
 // whether to recover its text. The first recovered document goes into this window
 // when it started without a file or with that very file, the others into new
 // windows, each handed its journal through the environment. An unreadable journal
-// is moved aside and said so.
+// is moved aside and said so; one that cannot be moved stays for the next start.
 
 #include <filesystem>
 #include <string>
