@@ -83,11 +83,13 @@ mkfifo -- "$tmp/displayfd"
 exec {fd}<>"$tmp/displayfd"
 Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 pids+=($!)
+disown
 read -r -t 20 -u "$fd" display_number || die "Xvfb did not start"
 exec {fd}<&-
 export DISPLAY=:$display_number
 openbox >/dev/null 2>&1 &
 pids+=($!)
+disown
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # ---------------------------------------------------------------- helpers
