@@ -123,9 +123,23 @@ TEST(Utf8Validator, RejectsMalformedSequences) {
       {"\x80", false},
       {"\xFF", false},
       {"a\xC3(", false},
+      {"\xC2\x80\xDF\xBF", true},
+      {"\xC1\xBF", false},
+      {"\xC3\xA9\xA9", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
-  // A sequence split between two pieces is still one character.
+  for (const auto& c : cases) {
+    // Anywhere in a run of ASCII read eight bytes at a time, and cut between two
+    // pieces anywhere: a sequence split between pieces is still one character.
+    for (std::size_t before = 0; before <= 17; ++before) {
+      const std::string text = std::string(before, 'a') + c.bytes + std::string(17 - before, 'z');
+      for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        Utf8Validator pieces;
+        pieces.feed(std::string_view(text).substr(0, cut));
+        pieces.feed(std::string_view(text).substr(cut));
+        ASSERT_EQ(pieces.valid(), c.valid) << testing::PrintToString(text) << " cut at " << cut;
+      }
+    }
+  }
   Utf8Validator split;
   split.feed("\xE2\x82");
   EXPECT_FALSE(split.valid());

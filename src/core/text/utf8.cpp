@@ -1,8 +1,31 @@
 #include "text/utf8.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace orvex {
+
+namespace {
+
+// The first byte at or after `p` that is not ASCII, eight bytes at a time: most
+// text is mostly ASCII.
+const unsigned char* skipAscii(const unsigned char* p, const unsigned char* end) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (end - p >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if (const std::uint64_t high = word & kHighBits; high != 0) {
+      static_assert(std::endian::native == std::endian::little);
+      return p + std::countr_zero(high) / 8;
+    }
+    p += 8;
+  }
+  while (p < end && *p < 0x80) ++p;
+  return p;
+}
+
+}  // namespace
 
 void Utf8Validator::feed(std::string_view bytes) {
   if (m_failed) return;
@@ -19,22 +42,20 @@ void Utf8Validator::feed(std::string_view bytes) {
     m_pendingSize = 0;
   }
   while (p < end) {
-    // ASCII sixteen bytes at a time: most text is mostly ASCII.
-    if (end - p >= 16) {
-      std::uint64_t a;
-      std::uint64_t b;
-      std::memcpy(&a, p, 8);
-      std::memcpy(&b, p + 8, 8);
-      if (!((a | b) & 0x8080808080808080ULL)) {
-        p += 16;
-        continue;
-      }
-    }
-    const std::size_t length = utf8SequenceLength(*p);
-    if (length == 1) {
-      ++p;
+    if (*p < 0x80) {
+      p = skipAscii(p + 1, end);
       continue;
     }
+    // Two-byte characters (the accented letters of Latin scripts) take no detour.
+    if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2) {
+      if (!isUtf8Continuation(p[1])) {
+        m_failed = true;
+        return;
+      }
+      p += 2;
+      continue;
+    }
+    const std::size_t length = utf8SequenceLength(*p);
     if (length == 0) {
       m_failed = true;
       return;

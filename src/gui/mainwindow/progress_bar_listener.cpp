@@ -16,8 +16,15 @@ void ProgressBarListener::progressChanged(std::int64_t minimum, std::int64_t pos
   const bool rangeChanged = maximum != m_shownMaximum;
   const std::int64_t visibleStep = maximum / 200 + 1;
   const bool landmark = position == 0 || position == 25 || position == maximum;
-  const bool moved = position < m_shownPosition || position - m_shownPosition >= visibleStep;
-  if (!rangeChanged && !landmark && !(moved && (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 30))) return;
+  if (!rangeChanged && !landmark) {
+    const bool moved = position < m_shownPosition || position - m_shownPosition >= visibleStep;
+    if (!moved) return;
+    if (m_sinceRepaint.isValid()) {
+      if (position >= m_clockReadAt && position - m_clockReadAt < visibleStep / 16 + 1) return;
+      m_clockReadAt = position;
+      if (m_sinceRepaint.elapsed() < 30) return;
+    }
+  }
   m_bar->setRange(scaled(minimum, maximum), scaled(maximum, maximum));
   m_bar->setValue(scaled(position, maximum));
   m_bar->repaint();

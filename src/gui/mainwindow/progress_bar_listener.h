@@ -21,6 +21,9 @@ class ProgressBarListener : public ProgressListener {
   QProgressBar* m_bar;
   std::int64_t m_shownMaximum = -1;
   std::int64_t m_shownPosition = -1;
+  // Where the clock was last read: reading it for every line costs as much as a
+  // simple tool's work on that line.
+  std::int64_t m_clockReadAt = -1;
   QElapsedTimer m_sinceRepaint;
 };
 
