@@ -2,17 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
+#include <typeinfo>
 
 #include "io/status.h"
+#include "text/utf8.h"
+#include "text/windows1252.h"
 #include "tool_runner.h"
 #include "tools/case_tool.h"
 #include "tools/cipher_tool.h"
-#include "text/utf8.h"
-#include "text/windows1252.h"
 #include "tools/concatenation.h"
 #include "tools/fill_tool.h"
 #include "tools/line_edit_tools.h"
+#include "tools/replacement_tool.h"
+#include "tools/sort_tool.h"
 
 namespace orvex {
 namespace {
@@ -35,12 +39,22 @@ TEST(AccentRemoval, FifteenLowerCaseLettersInBothEncodings) {
   const struct {
     std::string in, out;
   } cases[] = {
-      {"Élève à l'école", "Éleve a l'ecole"}, {"ça", "ça"}, {"naïve", "naive"}, {"où", "ou"}, {"ÿ", "y"},
-      {"àâäèéêëîïôöùûüÿ", "aaaeeeeiioouuuy"}, {"áãåìíñòóõøúý", "áãåìíñòóõøúý"}, {"ÀÂÇÉÈÊËÎÏÔÙÛÜ", "ÀÂÇÉÈÊËÎÏÔÙÛÜ"},
+      {"Élève à l'école", "Éleve a l'ecole"},
+      {"ça", "ça"},
+      {"naïve", "naive"},
+      {"où", "ou"},
+      {"ÿ", "y"},
+      {"àâäèéêëîïôöùûüÿ", "aaaeeeeiioouuuy"},
+      {"áãåìíñòóõøúý", "áãåìíñòóõøúý"},
+      {"ÀÂÇÉÈÊËÎÏÔÙÛÜ", "ÀÂÇÉÈÊËÎÏÔÙÛÜ"},
       {"日本語", "日本語"},
   };
   for (const auto& c : cases) EXPECT_EQ(removeAccents(c.in, Encoding::Utf8), c.out) << c.in;
-  EXPECT_EQ(removeAccents("\xC9l\xE8ve \xE0 \xE7" "a \xFF", Encoding::Windows1252), "\xC9leve a \xE7" "a y");
+  EXPECT_EQ(removeAccents("\xC9l\xE8ve \xE0 \xE7"
+                          "a \xFF",
+                          Encoding::Windows1252),
+            "\xC9leve a \xE7"
+            "a y");
   // In UTF-8 the Windows-1252 codes are lead bytes of other characters: left alone.
   EXPECT_EQ(removeAccents("\xE9\x82\xA3", Encoding::Utf8), "\xE9\x82\xA3");
 }
@@ -49,9 +63,9 @@ TEST(BlankRemoval, SpacesGoWithTheControlCharactersAroundThem) {
   const struct {
     std::string in, out;
   } cases[] = {
-      {"  a b  c  ", "abc"}, {"    ", ""},        {"\t b", "b"},       {"a\tb", "a\tb"},   {"a\t b", "ab"},
-      {"a \t b", "ab"},      {"a \tb", "a\tb"},  {" \tb", "\tb"},     {"\tab\t c", "abc"}, {"", ""},
-      {"a b\t", "ab\t"},     {"\x01x y", "xy"},  {"é à", "éà"},
+      {"  a b  c  ", "abc"}, {"    ", ""},      {"\t b", "b"},   {"a\tb", "a\tb"},    {"a\t b", "ab"},
+      {"a \t b", "ab"},      {"a \tb", "a\tb"}, {" \tb", "\tb"}, {"\tab\t c", "abc"}, {"", ""},
+      {"a b\t", "ab\t"},     {"\x01x y", "xy"}, {"é à", "éà"},
   };
   for (const auto& c : cases) EXPECT_EQ(removeBlanks(c.in), c.out) << testing::PrintToString(c.in);
   BlankTool tool;
@@ -91,7 +105,8 @@ TEST(Cipher, DecryptionRestoresEveryByteValue) {
   EXPECT_EQ(cipher(encrypted, CipherDirection::Decrypt), all);
   EXPECT_EQ(cipher(cipher(all, CipherDirection::Decrypt), CipherDirection::Encrypt), all);
   // Ordinary text is a plain shift.
-  EXPECT_EQ(cipher("abc", CipherDirection::Encrypt), std::string({'a' + kCipherKey, 'b' + kCipherKey, 'c' + kCipherKey}));
+  EXPECT_EQ(cipher("abc", CipherDirection::Encrypt),
+            std::string({'a' + kCipherKey, 'b' + kCipherKey, 'c' + kCipherKey}));
 
   CipherTool encrypt(CipherDirection::Encrypt);
   CipherTool decrypt(CipherDirection::Decrypt);
@@ -142,9 +157,22 @@ TEST(Fill, TheTextTakesTheDocumentsEncoding) {
     std::optional<Encoding> result;
   } cases[] = {
       {Encoding::Utf8, "\u00E9", 1, {"ab", "\u00E0"}, {"\u00E9ab", "\u00E9\u00E0"}, std::nullopt},
-      {Encoding::Windows1252, "\u00E9\u20AC", 1, {"ab", "\xE0"}, {"\xE9\x80" "ab", "\xE9\x80\xE0"}, std::nullopt},
+      {Encoding::Windows1252,
+       "\u00E9\u20AC",
+       1,
+       {"ab", "\xE0"},
+       {"\xE9\x80"
+        "ab",
+        "\xE9\x80\xE0"},
+       std::nullopt},
       {Encoding::Windows1252, "\u03A9", 1, {"ab", "\xE0"}, {"\u03A9ab", "\u03A9\u00E0"}, Encoding::Utf8},
-      {Encoding::Windows1252, "x", 2, {"\xE9t\xE9"}, {"\xE9x" "t\xE9"}, std::nullopt},
+      {Encoding::Windows1252,
+       "x",
+       2,
+       {"\xE9t\xE9"},
+       {"\xE9x"
+        "t\xE9"},
+       std::nullopt},
   };
   for (const auto& c : cases) {
     FillTool tool(fill(c.text, c.column, 1, 2), c.document);
@@ -199,9 +227,13 @@ TEST(Concatenation, TheOtherFileTakesTheDocumentsEncoding) {
     Encoding result;
   } cases[] = {
       {Encoding::Utf8, "été", "caf\xE9 \x80\x9C\n", {"été", "café €œ"}, Encoding::Utf8},
-      {Encoding::Utf8, "a", "\xEF\xBB\xBF" "café\n", {"a", "café"}, Encoding::Utf8},
-      {Encoding::Windows1252, "\xE9t\xE9", "café €œ’\n", {"\xE9t\xE9", "caf\xE9 \x80\x9C\x92"},
-       Encoding::Windows1252},
+      {Encoding::Utf8,
+       "a",
+       "\xEF\xBB\xBF"
+       "café\n",
+       {"a", "café"},
+       Encoding::Utf8},
+      {Encoding::Windows1252, "\xE9t\xE9", "café €œ’\n", {"\xE9t\xE9", "caf\xE9 \x80\x9C\x92"}, Encoding::Windows1252},
       {Encoding::Windows1252, "\xE9t\xE9", "caf\xE9\n", {"\xE9t\xE9", "caf\xE9"}, Encoding::Windows1252},
       // A character the code page lacks: the whole result is UTF-8.
       {Encoding::Windows1252, "\xE9t\xE9 \x81", "日本\n", {"été \u0081", "日本"}, Encoding::Utf8},
@@ -228,6 +260,29 @@ TEST(Windows1252, EveryByteRoundTripsThroughUtf8) {
   EXPECT_EQ(utf8.substr(0x80, 3), "€");
   for (const char* outside : {"日", "\u0080", "\u0100", "\U0001F600", "\xC3"}) {
     EXPECT_FALSE(fitsWindows1252(std::string("a") + outside)) << outside;
+  }
+}
+
+// The window shows a tool's result as UTF-8 without reading it again when the tool
+// says that valid UTF-8 stays valid: every such tool must keep its word, on lines
+// that put multi-byte characters next to the bytes the tools act on.
+TEST(ToolPromises, ValidUtf8StaysValidThroughEveryToolThatSaysSo) {
+  const std::vector<std::string> lines = {"Été à Noël, €5 — 𝄞 ", "  \tçà  ", "", "ÿ\x01é", "Zoë", "zoë", "Zoë"};
+  std::vector<std::unique_ptr<DocumentTool>> tools;
+  tools.push_back(std::make_unique<CaseTool>(LetterCase::Upper));
+  tools.push_back(std::make_unique<CaseTool>(LetterCase::Lower));
+  tools.push_back(std::make_unique<SortTool>(SortOrder::Ascending));
+  tools.push_back(std::make_unique<SortTool>(SortOrder::Descending));
+  tools.push_back(std::make_unique<DuplicateTool>());
+  tools.push_back(std::make_unique<AccentTool>(Encoding::Utf8));
+  tools.push_back(std::make_unique<BlankTool>());
+  tools.push_back(std::make_unique<PaddingTool>(Encoding::Utf8));
+  tools.push_back(std::make_unique<FillTool>(FillParameters{"« n° »", 3, 1, 7, true, 9, 1}, Encoding::Utf8));
+  tools.push_back(std::make_unique<ReplacementTool>("Noël €\n", Encoding::Utf8));
+  for (const auto& tool : tools) {
+    if (!tool->keepsUtf8Valid()) continue;
+    for (const std::string& line : test::runTool(*tool, lines).lines)
+      EXPECT_TRUE(isValidUtf8(line)) << typeid(*tool).name() << ": " << testing::PrintToString(line);
   }
 }
 

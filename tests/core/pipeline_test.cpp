@@ -41,7 +41,7 @@ class FakeEditor : public DocumentPort {
     text.clear();
     ++clears;
   }
-  Status loadFrom(const std::filesystem::path& path, const TextFormat&) override {
+  Status loadFrom(const std::filesystem::path& path, const TextFormat&, bool) override {
     if (failLoads > 0) {
       --failLoads;
       return Status::failure("Erreur E/S 5");

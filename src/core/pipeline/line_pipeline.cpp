@@ -70,7 +70,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     emptied = true;
     TextFormat result = format;
     if (const std::optional<Encoding> encoding = tool.resultEncoding()) result.encoding = *encoding;
-    const Status loaded = port.loadFrom(second, result);
+    const Status loaded = port.loadFrom(second, result, tool.keepsUtf8Valid());
     if (!loaded.ok()) throw IoFailure(loaded.error);
   } catch (const IoFailure& failure) {
     error = failure.what();
@@ -83,7 +83,7 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
     // The scratch files go at once: after a full disk they hold the space that
     // saving the document needs.
     removeQuietly(second);
-    if (emptied && !port.loadFrom(first, format).ok()) {
+    if (emptied && !port.loadFrom(first, format, true).ok()) {
       port.reloadFailed();
       return Status::failure(error + "\n\r" + rescueDocument(first));
     }

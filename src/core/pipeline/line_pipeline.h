@@ -25,8 +25,9 @@ class DocumentPort {
   virtual Result<TextFormat> saveTo(const std::filesystem::path& path) = 0;
   virtual void clear() = 0;
   // Replaces the document with the file's bytes; after a failure the port may hold
-  // part of them.
-  virtual Status loadFrom(const std::filesystem::path& path, const TextFormat& format) = 0;
+  // part of them. With `keptUtf8`, the file is valid UTF-8 if the document was, and
+  // the port need not read it twice to find out.
+  virtual Status loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) = 0;
   // The document now holds the tool's result; `before` and `after` hold its bytes
   // on either side of the tool. The port may move the two files away to keep them
   // (for undo); whatever is left is removed.

@@ -22,6 +22,8 @@ class ConcatenationTool : public LineTool {
   ConcatenationTool(std::filesystem::path otherFile, Encoding encoding)
       : m_otherFile(std::move(otherFile)), m_documentEncoding(encoding) {}
   PipelineVariation variation() const override { return {EditorClearing::BeforeReload, true, false}; }
+  // The other file's bytes are its own: nothing is promised of them.
+  bool keepsUtf8Valid() const override { return false; }
   std::optional<Encoding> resultEncoding() const override {
     return m_meeting ? m_meeting->result() : m_documentEncoding;
   }

@@ -207,6 +207,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFile(const std::filesystem::path& p
 DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown,
                                                       bool skipBom, bool freshHistory) {
   PieceReader::Options options;
+  options.pieceSize = kLoadPiece;
   options.skipBom = skipBom;
   options.fromWindows1252 = shown == Encoding::Windows1252;
   Result<PieceReader> opened = PieceReader::open(path, options);
@@ -241,7 +242,9 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
   if (length > kMaxBytes) {
     error = tooLargeMessage("");
   } else {
-    PieceReader reader(fd, PieceReader::Options{});
+    PieceReader::Options options;
+    options.pieceSize = kLoadPiece;
+    PieceReader reader(fd, options);
     try {
       error = appendPieces(reader, {});
     } catch (const std::bad_alloc&) {
@@ -437,8 +440,8 @@ void DocumentEditor::clear() {
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
 }
 
-Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format) {
-  const Result<DocumentEncoding::Reload> reload = m_encoding.forToolOutput(format.encoding, path);
+Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) {
+  const Result<DocumentEncoding::Reload> reload = m_encoding.forToolOutput(format.encoding, path, keptUtf8);
   if (!reload.ok()) return Status::failure(reload.error());
   // A failed reload keeps the document's encodings for the reload that gives the
   // text back.

@@ -179,7 +179,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // DocumentPort, for the text tools.
   Result<TextFormat> saveTo(const std::filesystem::path& path) override;
   void clear() override;
-  Status loadFrom(const std::filesystem::path& path, const TextFormat& format) override;
+  Status loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) override;
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override;
   void reloadFailed() override { forgetHistory(HistoryEnd::StepLost); }
 
@@ -244,6 +244,9 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // A loaded text's buffer leaves this much room after it: without it, one of the
   // first keys typed would copy a large document's whole buffer to grow it.
   static constexpr std::size_t kRoomForTyping = std::size_t{1} << 20;
+  // Pieces of the file handed to the control: larger ones only add to the peak
+  // memory of an open.
+  static constexpr std::size_t kLoadPiece = std::size_t{1} << 20;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;

@@ -45,7 +45,7 @@ class DocumentEncoding {
     Encoding shown;
     bool turnsUtf8;
   };
-  Result<Reload> forToolOutput(Encoding written, const std::filesystem::path& output) const;
+  Result<Reload> forToolOutput(Encoding written, const std::filesystem::path& output, bool keptUtf8) const;
 
   // Typed or pasted text: a Windows-1252 document that receives a character the code
   // page lacks is UTF-8 from now on. True when it turned.
