@@ -2,14 +2,18 @@
 // pieces together are the file (byte-order mark aside, converted when asked), and
 // the small read helper stops only at the end of the file.
 
+#include "io/piece_reader.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "io/file_handle.h"
-#include "io/piece_reader.h"
 #include "io/status.h"
 #include "test_support.h"
 #include "text/text_format.h"
@@ -114,9 +118,9 @@ TEST(ReadFull, ReadsUpToTheSizeOrTheEndAtAnOffsetOrThePosition) {
     std::string expected;
   };
   // Reads with an offset leave the position where the plain reads put it.
-  const Step steps[] = {{4, std::nullopt, "0123"}, {3, 8, "89"},         {3, std::nullopt, "456"},
-                        {0, 2, ""},                {5, 20, ""},          {10, std::nullopt, "789"},
-                        {4, std::nullopt, ""},     {10, 0, "0123456789"}};
+  const Step steps[] = {
+      {4, std::nullopt, "0123"}, {3, 8, "89"},          {3, std::nullopt, "456"}, {0, 2, ""}, {5, 20, ""},
+      {10, std::nullopt, "789"}, {4, std::nullopt, ""}, {10, 0, "0123456789"}};
   for (const Step& step : steps) {
     std::string into(step.size, '\0');
     into.resize(readFull(file.get(), into.data(), into.size(), step.offset));
@@ -147,6 +151,38 @@ TEST(TextEncoding, ValidUtf8IsUtf8AndAnythingElseWindows1252) {
     for (const char byte : c.bytes) validator.feed(std::string_view(&byte, 1));
     EXPECT_EQ(validator.encoding(), c.expected) << testing::PrintToString(c.bytes);
   }
+}
+
+// A file read while another thread writes it in bursts that cut CR LF and UTF-8
+// characters in two: the pieces still end after a line feed and make the file.
+TEST(PieceReading, AFileStillBeingWrittenIsFollowedToItsEnd) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; i < 20'000; ++i) text += i % 3 ? "ét€\r\n" : "x\r\n";
+  text += "fin sans saut";
+  FileHandle output = createForWriting(dir / "f.txt");
+  std::atomic<bool> finished = false;
+  std::thread writer([&] {
+    for (std::size_t at = 0, burst = 1; at < text.size(); at += burst, burst = burst % 97 + 1) {
+      writeAll(output.get(), std::string_view(text).substr(at, burst));
+      if (burst % 13 == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    finished = true;
+  });
+  PieceReader::Options options;
+  options.pieceSize = 64;
+  options.writerFinished = [&finished] { return finished.load(); };
+  const std::vector<std::string> pieces = readPieces(dir / "f.txt", options);
+  writer.join();
+  std::string joined;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i + 1 < pieces.size()) {
+      EXPECT_EQ(pieces[i].back(), '\n');
+    }
+    joined += pieces[i];
+  }
+  EXPECT_EQ(joined, text);
+  EXPECT_GT(pieces.size(), 1U);
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <new>
+#include <typeinfo>
 
 #include "history/tool_history.h"
 #include "io/atomic_file.h"
 #include "io/file_handle.h"
+#include "io/piece_reader.h"
 #include "pipeline/line_pipeline.h"
 #include "test_support.h"
 #include "text/format_detection.h"
@@ -59,6 +62,25 @@ class FakeEditor : public DocumentPort {
   int clears = 0;
   int failLoads = 0;
   bool damaged = false;
+};
+
+// An editor stand-in that loads a tool's result while the tool writes it.
+class FollowingEditor : public FakeEditor {
+ public:
+  using FakeEditor::FakeEditor;
+  bool followsGrowingResult() const override { return true; }
+  Status loadGrowing(const std::filesystem::path& path, const TextFormat&, const GrowingFile& growing) override {
+    PieceReader::Options options;
+    options.pieceSize = 4096;
+    options.writerFinished = growing.writerFinished;
+    Result<PieceReader> reader = PieceReader::open(path, options);
+    if (!reader.ok()) return Status::failure(reader.error());
+    text.clear();
+    std::string_view piece;
+    while (reader.value().next(piece)) text += piece;
+    if (!reader.value().error().empty()) return Status::failure(reader.value().error());
+    return {};
+  }
 };
 
 class RecordingListener : public ProgressListener {
@@ -146,6 +168,33 @@ TEST(LinePipeline, AnyFailureOfAToolGivesTheDocumentBack) {
   EXPECT_FALSE(std::filesystem::exists(scratch.firstFile()));
   EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
   EXPECT_EQ(listener.positions.back(), 0);
+}
+
+// A result loaded while it is written is the result loaded afterwards, byte for
+// byte, with the same undo step; a tool that fails half-way gives the document back.
+TEST(LinePipeline, AResultLoadedWhileWrittenIsTheSame) {
+  std::string text;
+  for (int i = 0; text.size() < 3'000'000; ++i) text += "Ligne n° " + std::to_string(i) + " : été, ÉTÉ  \r\n";
+  CaseTool upper(LetterCase::Upper);
+  AccentTool accents(Encoding::Utf8);
+  BlankTool blanks;
+  SortTool sort(SortOrder::Descending);
+  for (DocumentTool* tool : std::initializer_list<DocumentTool*>{&upper, &accents, &blanks, &sort}) {
+    ScratchDirectory scratch;
+    FakeEditor afterwards(text);
+    FollowingEditor whileWritten(text);
+    ASSERT_TRUE(runLinePipeline(afterwards, *tool, scratch).ok());
+    ASSERT_TRUE(runLinePipeline(whileWritten, *tool, scratch).ok());
+    EXPECT_EQ(whileWritten.text, afterwards.text) << typeid(*tool).name();
+    EXPECT_EQ(whileWritten.recorded, afterwards.recorded);
+  }
+  ScratchDirectory scratch;
+  FollowingEditor editor(text);
+  ExhaustingTool failing;
+  EXPECT_EQ(runLinePipeline(editor, failing, scratch).error, "Mémoire insuffisante");
+  EXPECT_EQ(editor.text, text);
+  EXPECT_FALSE(editor.damaged);
+  EXPECT_FALSE(std::filesystem::exists(scratch.secondFile()));
 }
 
 TEST(LinePipeline, AToolThatFillsTheDiskLeavesTheSpaceForTheSave) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "text/messages.h"
 #include "text/text_format.h"
@@ -39,9 +41,13 @@ void PieceReader::fill() {
   }
   if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
   const std::size_t room = m_buffer.size() - m_end;
+  // Asked before reading: a writer that had finished then has nothing left to add
+  // after what this read finds.
+  const bool lastRead = !m_options.writerFinished || m_options.writerFinished();
   const std::size_t got = readFull(m_fd, m_buffer.data() + m_end, room);
   m_end += got;
-  m_eof = got < room;
+  m_eof = got < room && lastRead;
+  if (got == 0 && !m_eof) std::this_thread::sleep_for(std::chrono::microseconds(200));
   if (!m_started) {
     m_started = true;
     if (m_options.skipBom && std::string_view(m_buffer.data(), m_end).substr(0, kUtf8Bom.size()) == kUtf8Bom)

@@ -4,9 +4,12 @@
 // split between two pieces; the last piece holds what follows the last line feed. A
 // line longer than a piece makes the piece grow to hold it. The bytes are read with
 // read(), never mapped: a file that shrinks while it is read simply ends sooner.
+// A file that another thread is still writing can be followed: its end is then
+// only the end once the writer says it has finished.
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +24,8 @@ class PieceReader {
     bool skipBom = false;          // a leading UTF-8 byte-order mark is not given
     bool fromWindows1252 = false;  // pieces are converted to UTF-8
     std::size_t pieceSize = std::size_t{16} << 20;
+    // For a file still being written: true once the writer has written its last byte.
+    std::function<bool()> writerFinished;
   };
 
   // Reads `fd` from its current position; the caller keeps the descriptor open.

@@ -5,7 +5,9 @@
 // already emptied it is loaded back from the first scratch file.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "io/status.h"
 #include "paths/program_paths.h"
@@ -14,6 +16,12 @@
 #include "tools/progress.h"
 
 namespace orvex {
+
+// A result file the tool is still writing when the port starts to load it.
+struct GrowingFile {
+  std::function<bool()> writerFinished;  // true once its last byte is written
+  std::uint64_t expectedSize = 0;        // the size it will probably reach
+};
 
 // What the pipeline needs of the place that holds the document (the editor).
 class DocumentPort {
@@ -28,6 +36,15 @@ class DocumentPort {
   // part of them. With `keptUtf8`, the file is valid UTF-8 if the document was, and
   // the port need not read it twice to find out.
   virtual Status loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) = 0;
+  // Whether the port can load a valid-UTF-8-keeping tool's result while the tool
+  // writes it (see loadGrowing): it must then know the result's encoding without
+  // reading it first.
+  virtual bool followsGrowingResult() const { return false; }
+  // As loadFrom with `keptUtf8`, for a file the tool is still writing.
+  virtual Status loadGrowing(const std::filesystem::path& path, const TextFormat& format,
+                             const GrowingFile& /*growing*/) {
+    return loadFrom(path, format, true);
+  }
   // The document now holds the tool's result; `before` and `after` hold its bytes
   // on either side of the tool. The port may move the two files away to keep them
   // (for undo); whatever is left is removed.

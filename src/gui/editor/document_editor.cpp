@@ -205,11 +205,12 @@ DocumentEditor::FileLoad DocumentEditor::loadFile(const std::filesystem::path& p
 }
 
 DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown,
-                                                      bool skipBom, bool freshHistory) {
+                                                      bool skipBom, bool freshHistory, const GrowingFile* growing) {
   PieceReader::Options options;
   options.pieceSize = kLoadPiece;
   options.skipBom = skipBom;
   options.fromWindows1252 = shown == Encoding::Windows1252;
+  if (growing) options.writerFinished = growing->writerFinished;
   Result<PieceReader> opened = PieceReader::open(path, options);
   if (!opened.ok()) return {LoadOutcome::Untouched, opened.error()};
   PieceReader& reader = opened.value();
@@ -220,7 +221,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
   std::string error;
   try {
-    error = appendPieces(reader, path);
+    error = appendPieces(reader, path, growing ? growing->expectedSize : reader.size());
   } catch (const std::bad_alloc&) {
     error = outOfMemoryMessage();
   }
@@ -246,7 +247,7 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
     options.pieceSize = kLoadPiece;
     PieceReader reader(fd, options);
     try {
-      error = appendPieces(reader, {});
+      error = appendPieces(reader, {}, length);
     } catch (const std::bad_alloc&) {
       error = outOfMemoryMessage();
     }
@@ -264,13 +265,14 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
   return {};
 }
 
-std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesystem::path& path) {
+std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesystem::path& path,
+                                         std::size_t expectedSize) {
   // In large pieces read with read(): a file mapped into memory would kill the
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
   // Room beyond the text, so that the first keys do not move the whole buffer.
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, reader.size() + kRoomForTyping);
+  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, std::min(expectedSize, kMaxBytes) + kRoomForTyping);
   std::size_t total = 0;
   std::string_view piece;
   while (reader.next(piece)) {
@@ -441,12 +443,28 @@ void DocumentEditor::clear() {
 }
 
 Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) {
+  return loadToolResult(path, format, keptUtf8, nullptr);
+}
+
+// Only where the result's encoding is settled without reading it (see forToolOutput).
+bool DocumentEditor::followsGrowingResult() const {
+  const Encoding own = m_encoding.format().encoding;
+  return own == m_encoding.shown();
+}
+
+Status DocumentEditor::loadGrowing(const std::filesystem::path& path, const TextFormat& format,
+                                   const GrowingFile& growing) {
+  return loadToolResult(path, format, true, &growing);
+}
+
+Status DocumentEditor::loadToolResult(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8,
+                                      const GrowingFile* growing) {
   const Result<DocumentEncoding::Reload> reload = m_encoding.forToolOutput(format.encoding, path, keptUtf8);
   if (!reload.ok()) return Status::failure(reload.error());
   // A failed reload keeps the document's encodings for the reload that gives the
   // text back.
   const DocumentEncoding previous = m_encoding;
-  const FileLoad load = loadFromFile(path, reload.value().own, reload.value().shown, false, false);
+  const FileLoad load = loadFromFile(path, reload.value().own, reload.value().shown, false, false, growing);
   if (load.outcome != LoadOutcome::Done) {
     m_encoding = previous;
     return Status::failure(load.error);

@@ -180,6 +180,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   Result<TextFormat> saveTo(const std::filesystem::path& path) override;
   void clear() override;
   Status loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) override;
+  bool followsGrowingResult() const override;
+  Status loadGrowing(const std::filesystem::path& path, const TextFormat& format, const GrowingFile& growing) override;
   void recordChange(const std::filesystem::path& before, const std::filesystem::path& after) override;
   void reloadFailed() override { forgetHistory(HistoryEnd::StepLost); }
 
@@ -252,11 +254,14 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;
   // otherwise it is kept (a tool's result, an undone tool), which is right because
   // the text is then exactly the one the history's steps expect.
+  // With `growing`, the file is a tool's result still being written.
   FileLoad loadFromFile(const std::filesystem::path& path, Encoding own, Encoding shown, bool skipBom,
-                        bool freshHistory);
+                        bool freshHistory, const GrowingFile* growing = nullptr);
+  Status loadToolResult(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8,
+                        const GrowingFile* growing);
   // Streams the reader's pieces into the emptied control; the error of a read that
   // failed half-way.
-  std::string appendPieces(PieceReader& reader, const std::filesystem::path& path);
+  std::string appendPieces(PieceReader& reader, const std::filesystem::path& path, std::size_t expectedSize);
   using HistoryEnd = ToolUndo::HistoryEnd;
   void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
   void setUpControl();
