@@ -15,6 +15,7 @@
 #include "test_support.h"
 #include "text/format_detection.h"
 #include "text/line_breaks.h"
+#include "text/longest_line.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 #include "text/windows1252.h"
@@ -145,6 +146,27 @@ TEST(Utf8Validator, RejectsMalformedSequences) {
   EXPECT_FALSE(split.valid());
   split.feed("\xAC");
   EXPECT_TRUE(split.valid());
+}
+
+TEST(LongestLine, CountsTheLongestLineWhereverThePiecesAreCut) {
+  const struct {
+    std::string text;
+    std::size_t longest;
+  } cases[] = {
+      {"", 0}, {"\n\n", 0}, {"abc", 3}, {"a\nbcd\n", 3}, {"abcd\nb", 4}, {"a\r\nbb\r\n", 3}, {"a\rbb\rccc", 8},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t first = 0; first <= c.text.size(); ++first) {
+      for (std::size_t second = first; second <= c.text.size(); ++second) {
+        LongestLine longest;
+        longest.feed(std::string_view(c.text).substr(0, first));
+        longest.feed(std::string_view(c.text).substr(first, second - first));
+        longest.feed(std::string_view(c.text).substr(second));
+        EXPECT_EQ(longest.bytes(), c.longest)
+            << testing::PrintToString(c.text) << " cut at " << first << ", " << second;
+      }
+    }
+  }
 }
 
 TEST(CharacterCounting, CountsCodePointsInUtf8AndBytesOtherwise) {

@@ -17,6 +17,7 @@
 #include "io/document_file.h"
 #include "io/file_handle.h"
 #include "io/status.h"
+#include "text/longest_line.h"
 #include "text/messages.h"
 #include "text/utf8.h"
 #include "text/windows1252.h"
@@ -179,6 +180,9 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   {
     const Impl::QuietChange quiet(*m_impl);
     m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+    LongestLine longest;
+    longest.feed(bytes);
+    m_impl->setLongLines(longest.bytes() > kLongLine);
     if (!bytes.empty())
       m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
                                  bytes.data());
@@ -274,13 +278,16 @@ std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesys
   // Room beyond the text, so that the first keys do not move the whole buffer.
   m_impl->send(QsciScintillaBase::SCI_ALLOCATE, std::min(expectedSize, kMaxBytes) + kRoomForTyping);
   std::size_t total = 0;
+  LongestLine longest;
   std::string_view piece;
   while (reader.next(piece)) {
     total += piece.size();
     if (total > kMaxBytes) return tooLargeMessage(path.string());
+    longest.feed(piece);
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
                                piece.data());
   }
+  m_impl->setLongLines(longest.bytes() > kLongLine);
   return reader.error();
 }
 

@@ -249,6 +249,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Pieces of the file handed to the control: larger ones only add to the peak
   // memory of an open.
   static constexpr std::size_t kLoadPiece = std::size_t{1} << 20;
+  // A line longer than this, in bytes, is drawn at a cost that shows.
+  static constexpr std::size_t kLongLine = 100'000;
 
   // Replaces the text with a file's bytes, shown in `shown`, the document then
   // having `own` as its encoding. With `freshHistory` the undo history starts afresh;

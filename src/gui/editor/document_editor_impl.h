@@ -52,6 +52,13 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   }
   unsigned long reportedChanges() const { return m_reportedChanges; }
 
+  // A caret that blinks on a line of millions of characters has the whole line drawn
+  // again each time, which keeps a core busy: on such a text it stays lit.
+  void setLongLines(bool longLines) {
+    if (m_caretPeriod < 0) m_caretPeriod = send(QsciScintillaBase::SCI_GETCARETPERIOD);
+    send(QsciScintillaBase::SCI_SETCARETPERIOD, longLines ? 0UL : static_cast<unsigned long>(m_caretPeriod));
+  }
+
   explicit Impl(QWidget* parent) : sci(createControl(parent)) {}
 
   long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {
@@ -141,6 +148,7 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
 
  private:
   unsigned long m_reportedChanges = kReportedChanges;
+  long m_caretPeriod = -1;
 
   static QsciScintilla* createControl(QWidget* parent) {
     preferPlainEditorAccessible();

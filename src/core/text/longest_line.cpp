@@ -1,0 +1,23 @@
+#include "text/longest_line.h"
+
+#include <cstring>
+
+namespace orvex {
+
+void LongestLine::feed(std::string_view piece) {
+  const char* p = piece.data();
+  const char* const end = p + piece.size();
+  while (p < end) {
+    const auto* feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    if (feed == nullptr) {
+      m_current += static_cast<std::size_t>(end - p);
+      return;
+    }
+    m_current += static_cast<std::size_t>(feed - p);
+    if (m_current > m_longest) m_longest = m_current;
+    m_current = 0;
+    p = feed + 1;
+  }
+}
+
+}  // namespace orvex
