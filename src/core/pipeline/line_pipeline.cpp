@@ -74,6 +74,40 @@ Status runToolWhileLoading(DocumentPort& port, DocumentTool& tool, const std::fi
   return loaded;
 }
 
+struct ScratchFiles {
+  const std::filesystem::path& first;
+  const std::filesystem::path& second;
+  const TextFormat& format;
+};
+
+// Runs the tool from the first file to the second and loads the result into the
+// port; `emptied` tells when the port no longer holds the document. Throws IoFailure.
+void loadToolResult(DocumentPort& port, DocumentTool& tool, const ScratchFiles& files, Progress& progress,
+                    bool& emptied) {
+  // A result in the document's own encoding, known before the run, can be loaded
+  // while it is written.
+  if (port.followsGrowingResult() && tool.keepsUtf8Valid() && !tool.resultEncoding()) {
+    port.clear();
+    emptied = true;
+    const Status loaded = runToolWhileLoading(port, tool, files.first, files.second, files.format);
+    if (!loaded.ok()) throw IoFailure(loaded.error);
+    return;
+  }
+  const EditorClearing clearing = tool.variation().clearing;
+  if (clearing == EditorClearing::AfterDump) {
+    port.clear();
+    emptied = true;
+  }
+  runTool(tool, files.first, createForWriting(files.second), files.format, progress);
+  if (clearing != EditorClearing::Never) port.clear();
+  // A reload that fails half-way leaves the editor as damaged as an emptied one.
+  emptied = true;
+  TextFormat result = files.format;
+  if (const std::optional<Encoding> encoding = tool.resultEncoding()) result.encoding = *encoding;
+  const Status loaded = port.loadFrom(files.second, result, tool.keepsUtf8Valid());
+  if (!loaded.ok()) throw IoFailure(loaded.error);
+}
+
 }  // namespace
 
 Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDirectory& scratch,
@@ -92,31 +126,10 @@ Status runLinePipeline(DocumentPort& port, DocumentTool& tool, const ScratchDire
   const TextFormat format = saved.value();
   progress.setPosition(kDumpSteps);
 
-  // A result in the document's own encoding, known before the run, can be loaded
-  // while it is written.
-  const bool whileWritten = port.followsGrowingResult() && tool.keepsUtf8Valid() && !tool.resultEncoding();
   bool emptied = false;
   std::string error;
   try {
-    if (whileWritten) {
-      port.clear();
-      emptied = true;
-      const Status loaded = runToolWhileLoading(port, tool, first, second, format);
-      if (!loaded.ok()) throw IoFailure(loaded.error);
-    } else {
-      if (variation.clearing == EditorClearing::AfterDump) {
-        port.clear();
-        emptied = true;
-      }
-      runTool(tool, first, createForWriting(second), format, progress);
-      if (variation.clearing != EditorClearing::Never) port.clear();
-      // A reload that fails half-way leaves the editor as damaged as an emptied one.
-      emptied = true;
-      TextFormat result = format;
-      if (const std::optional<Encoding> encoding = tool.resultEncoding()) result.encoding = *encoding;
-      const Status loaded = port.loadFrom(second, result, tool.keepsUtf8Valid());
-      if (!loaded.ok()) throw IoFailure(loaded.error);
-    }
+    loadToolResult(port, tool, {first, second, format}, progress, emptied);
   } catch (const IoFailure& failure) {
     error = failure.what();
   } catch (const std::bad_alloc&) {
