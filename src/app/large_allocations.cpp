@@ -32,11 +32,12 @@ constexpr std::size_t kLargeBlock = std::size_t{8} << 20;
 
 // Only the whole huge pages inside the block: the advice works on page ranges.
 void adviseHugePages(void* block, std::size_t size) {
-  const auto start = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
+  const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(block) % kHugePage;
+  const std::size_t skipped = misalignment == 0 ? 0 : kHugePage - misalignment;
+  if (size <= skipped) return;
+  const std::size_t length = (size - skipped) / kHugePage * kHugePage;
   // Advice only: a kernel without huge pages refuses it and the block is as usual.
-  if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+  if (length > 0) ::madvise(static_cast<char*>(block) + skipped, length, MADV_HUGEPAGE);
 }
 
 void* allocate(std::size_t size) noexcept {

@@ -15,10 +15,10 @@
 namespace orvex {
 
 // The buffer holds at least a byte-order mark's length, so that the first read sees one.
-PieceReader::PieceReader(int fd, Options options)
+PieceReader::PieceReader(int fd, const Options& options)
     : m_fd(fd), m_options(options), m_buffer(std::max(options.pieceSize, kUtf8Bom.size()), '\0') {}
 
-Result<PieceReader> PieceReader::open(const std::filesystem::path& path, Options options) {
+Result<PieceReader> PieceReader::open(const std::filesystem::path& path, const Options& options) {
   return resultOf([&] {
     FileHandle file = openForReading(path);
     struct stat info {};

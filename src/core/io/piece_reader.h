@@ -29,10 +29,10 @@ class PieceReader {
   };
 
   // Reads `fd` from its current position; the caller keeps the descriptor open.
-  PieceReader(int fd, Options options);
+  PieceReader(int fd, const Options& options);
 
   // Opens a regular file to read from its start; the reader keeps it open.
-  static Result<PieceReader> open(const std::filesystem::path& path, Options options);
+  static Result<PieceReader> open(const std::filesystem::path& path, const Options& options);
 
   // The file's size when it was opened, 0 for a reader given a descriptor.
   std::size_t size() const { return m_size; }
