@@ -20,4 +20,10 @@ void LongestLine::feed(std::string_view piece) {
   }
 }
 
+std::size_t longestLineOf(std::string_view text) {
+  LongestLine longest;
+  longest.feed(text);
+  return longest.bytes();
+}
+
 }  // namespace orvex

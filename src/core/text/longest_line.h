@@ -18,4 +18,7 @@ class LongestLine {
   std::size_t m_current = 0;  // the bytes of the line still open at the last piece's end
 };
 
+// The longest line of a text held whole.
+std::size_t longestLineOf(std::string_view text);
+
 }  // namespace orvex

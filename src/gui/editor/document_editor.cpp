@@ -180,9 +180,7 @@ void DocumentEditor::loadBytes(std::string_view bytes, const TextFormat& format)
   {
     const Impl::QuietChange quiet(*m_impl);
     m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-    LongestLine longest;
-    longest.feed(bytes);
-    m_impl->setLongLines(longest.bytes() > kLongLine);
+    showLongestLine(bytes.size() > kLongLine ? longestLineOf(bytes) : 0);
     if (!bytes.empty())
       m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
                                  bytes.data());
@@ -287,9 +285,11 @@ std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesys
     m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
                                piece.data());
   }
-  m_impl->setLongLines(longest.bytes() > kLongLine);
+  showLongestLine(longest.bytes());
   return reader.error();
 }
+
+void DocumentEditor::showLongestLine(std::size_t bytes) { m_impl->setLongLines(bytes > kLongLine); }
 
 std::string DocumentEditor::tooLargeMessage(const std::string& path) {
   return "Le fichier " + path +
@@ -428,60 +428,6 @@ int DocumentEditor::print(const QString& title) {
   printer.setWrapMode(QsciScintilla::WrapWord);
   printer.pages = 0;
   return printer.printRange(m_impl->sci) ? printer.pages : 0;
-}
-
-Result<TextFormat> DocumentEditor::saveTo(const std::filesystem::path& path) {
-  const std::string_view text = editorText();
-  const Status written = statusOf([&] {
-    if (m_encoding.showsUtf8())
-      writeWholeFile(path, text);
-    else
-      writeWholeFile(path, m_encoding.bytes(text));
-  });
-  if (!written.ok()) return written;
-  m_toolUndo.toolStarting(m_encoding.snapshot(path));
-  return m_encoding.dumpFormat(text);
-}
-
-void DocumentEditor::clear() {
-  // Emptied for a reload; the tool's step in the history brings the old text back.
-  const Impl::QuietChange quiet(*m_impl);
-  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-}
-
-Status DocumentEditor::loadFrom(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8) {
-  return loadToolResult(path, format, keptUtf8, nullptr);
-}
-
-// Only where the result's encoding is settled without reading it (see forToolOutput).
-bool DocumentEditor::followsGrowingResult() const {
-  const Encoding own = m_encoding.format().encoding;
-  return own == m_encoding.shown();
-}
-
-Status DocumentEditor::loadGrowing(const std::filesystem::path& path, const TextFormat& format,
-                                   const GrowingFile& growing) {
-  return loadToolResult(path, format, true, &growing);
-}
-
-Status DocumentEditor::loadToolResult(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8,
-                                      const GrowingFile* growing) {
-  const Result<DocumentEncoding::Reload> reload = m_encoding.forToolOutput(format.encoding, path, keptUtf8);
-  if (!reload.ok()) return Status::failure(reload.error());
-  // A failed reload keeps the document's encodings for the reload that gives the
-  // text back.
-  const DocumentEncoding previous = m_encoding;
-  const FileLoad load = loadFromFile(path, reload.value().own, reload.value().shown, false, false, growing);
-  if (load.outcome != LoadOutcome::Done) {
-    m_encoding = previous;
-    return Status::failure(load.error);
-  }
-  if (reload.value().turnsUtf8) emit becameUtf8();
-  return {};
-}
-
-void DocumentEditor::recordChange(const std::filesystem::path& before, const std::filesystem::path& after) {
-  m_toolUndo.record(before, m_encoding.snapshot(after));
 }
 
 void DocumentEditor::textChanging(long position, bool linesChange) {

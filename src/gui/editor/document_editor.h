@@ -264,6 +264,8 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Streams the reader's pieces into the emptied control; the error of a read that
   // failed half-way.
   std::string appendPieces(PieceReader& reader, const std::filesystem::path& path, std::size_t expectedSize);
+  // How the control draws a text whose longest line has `bytes` bytes.
+  void showLongestLine(std::size_t bytes);
   using HistoryEnd = ToolUndo::HistoryEnd;
   void forgetHistory(HistoryEnd end) { m_toolUndo.forget(end); }
   void setUpControl();
