@@ -5,6 +5,8 @@
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <malloc.h>
+
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -273,6 +275,9 @@ std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesys
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
   m_impl->send(QsciScintillaBase::SCI_CLEARALL);
+  // The old text's buffer and the start-up's freed blocks go back to the system
+  // before the new text takes its place: the peak is the text plus what is kept.
+  ::malloc_trim(0);
   // Room beyond the text, so that the first keys do not move the whole buffer.
   m_impl->send(QsciScintillaBase::SCI_ALLOCATE, std::min(expectedSize, kMaxBytes) + kRoomForTyping);
   std::size_t total = 0;
@@ -419,10 +424,10 @@ EditorKeyFilter::Hooks DocumentEditor::keyHooks() {
   };
 }
 
-QPrinter& DocumentEditor::printer() { return m_impl->printer; }
+QPrinter& DocumentEditor::printer() { return m_impl->printer(); }
 
 int DocumentEditor::print(const QString& title) {
-  CountingPrinter& printer = m_impl->printer;
+  CountingPrinter& printer = m_impl->printer();
   printer.setDocName(title);
   printer.setFullPage(true);
   printer.setWrapMode(QsciScintilla::WrapWord);

@@ -7,6 +7,7 @@
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -144,9 +145,16 @@ class DocumentEditor::Impl final : public TextControl, public BlockHighlight::Co
   class QuietChange;
 
   QsciScintilla* sci;
-  CountingPrinter printer;
+
+  // Made on first use: a printer loads the print system's plug-in and its libraries,
+  // some megabytes that a window which never prints does without.
+  CountingPrinter& printer() {
+    if (!m_printer) m_printer = std::make_unique<CountingPrinter>();
+    return *m_printer;
+  }
 
  private:
+  std::unique_ptr<CountingPrinter> m_printer;
   unsigned long m_reportedChanges = kReportedChanges;
   long m_caretPeriod = -1;
 
