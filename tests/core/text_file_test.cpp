@@ -169,6 +169,26 @@ TEST(LongestLine, CountsTheLongestLineWhereverThePiecesAreCut) {
   }
 }
 
+TEST(LineEstimate, ScalesTheSampleBreaksToTheWholeText) {
+  const struct {
+    std::string sample;
+    std::size_t total;
+    std::size_t lines;
+  } cases[] = {
+      {"", 0, 1},
+      {"abc", 3, 1},
+      {"a\nb\n", 4, 3},
+      {"a\r\nb\r\n", 6, 3},        // CR LF is one break
+      {"a\rb\r", 4, 3},            // lone CRs are breaks
+      {"a\r", 2, 2},               // a CR at the sample's end
+      {"a\nb\n", 400, 201},        // 2 breaks in 4 bytes, 100 times over
+      {"abcdefgh", 8'000'000, 1},  // no break: one line
+      {"x\n", std::size_t{2} << 30, (std::size_t{1} << 30) + 1},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(estimatedLineCount(c.sample, c.total), c.lines) << testing::PrintToString(c.sample) << " of " << c.total;
+}
+
 TEST(CharacterCounting, CountsCodePointsInUtf8AndBytesOtherwise) {
   EXPECT_EQ(charCount("été", Encoding::Utf8), 3u);
   EXPECT_EQ(charCount("été", Encoding::Windows1252), 5u);

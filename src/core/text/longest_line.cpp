@@ -26,4 +26,15 @@ std::size_t longestLineOf(std::string_view text) {
   return longest.bytes();
 }
 
+std::size_t estimatedLineCount(std::string_view sample, std::size_t totalSize) {
+  std::size_t breaks = 0;
+  for (std::size_t i = 0; i < sample.size(); ++i) {
+    if (sample[i] == '\n') ++breaks;
+    if (sample[i] == '\r' && (i + 1 == sample.size() || sample[i + 1] != '\n')) ++breaks;
+  }
+  if (sample.empty() || totalSize <= sample.size()) return breaks + 1;
+  // Within 64 bits for any sample and text under 4 GB.
+  return breaks * totalSize / sample.size() + 1;
+}
+
 }  // namespace orvex

@@ -21,4 +21,9 @@ class LongestLine {
 // The longest line of a text held whole.
 std::size_t longestLineOf(std::string_view text);
 
+// The lines of a text of `totalSize` bytes that goes on as `sample`, its start,
+// begins; at least the sample's own lines. Each LF, CR LF and lone CR ends a line;
+// a CR at the sample's end counts as a break.
+std::size_t estimatedLineCount(std::string_view sample, std::size_t totalSize);
+
 }  // namespace orvex

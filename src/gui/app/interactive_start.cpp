@@ -123,10 +123,11 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   QApplication::setWindowIcon(orvexIcon());
 
   // The splash is painted at once, before the event loop runs, and goes once every
-  // window exists.
-  auto splash = std::make_unique<SplashWindow>(splashWanted(ui, paths));
+  // window exists. Not wanted, it is not made: its fonts would stay loaded.
+  std::unique_ptr<SplashWindow> splash;
   std::optional<BusyCursor> busy(std::in_place);
-  if (splash->wantsToShow()) {
+  if (splashWanted(ui, paths)) {
+    splash = std::make_unique<SplashWindow>(true);
     centre(*splash);
     splash->showPainted();
   }

@@ -5,10 +5,7 @@
 #include <Qsci/qsciprinter.h>
 #include <Qsci/qsciscintilla.h>
 
-#include <malloc.h>
-
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
 
 #include "editor/document_editor_impl.h"
@@ -267,31 +264,6 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
   emit formatChanged();
   emit textChangesFrom(0);
   return {};
-}
-
-std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesystem::path& path,
-                                         std::size_t expectedSize) {
-  // In large pieces read with read(): a file mapped into memory would kill the
-  // program if it shrank during the load, while read() simply gives what is there.
-  const Impl::QuietChange quiet(*m_impl);
-  m_impl->send(QsciScintillaBase::SCI_CLEARALL);
-  // The old text's buffer and the start-up's freed blocks go back to the system
-  // before the new text takes its place: the peak is the text plus what is kept.
-  ::malloc_trim(0);
-  // Room beyond the text, so that the first keys do not move the whole buffer.
-  m_impl->send(QsciScintillaBase::SCI_ALLOCATE, std::min(expectedSize, kMaxBytes) + kRoomForTyping);
-  std::size_t total = 0;
-  LongestLine longest;
-  std::string_view piece;
-  while (reader.next(piece)) {
-    total += piece.size();
-    if (total > kMaxBytes) return tooLargeMessage(path.string());
-    longest.feed(piece);
-    m_impl->sci->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
-                               piece.data());
-  }
-  showLongestLine(longest.bytes());
-  return reader.error();
 }
 
 void DocumentEditor::showLongestLine(std::size_t bytes) { m_impl->setLongLines(bytes > kLongLine); }

@@ -245,7 +245,7 @@ class DocumentEditor : public QWidget, public DocumentPort {
   bool m_marginRefreshQueued = false;
   // A loaded text's buffer leaves this much room after it: without it, one of the
   // first keys typed would copy a large document's whole buffer to grow it.
-  static constexpr std::size_t kRoomForTyping = std::size_t{1} << 20;
+  static constexpr std::size_t kRoomForTyping = std::size_t{64} << 10;
   // Pieces of the file handed to the control: larger ones only add to the peak
   // memory of an open.
   static constexpr std::size_t kLoadPiece = std::size_t{1} << 20;
@@ -264,6 +264,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   // Streams the reader's pieces into the emptied control; the error of a read that
   // failed half-way.
   std::string appendPieces(PieceReader& reader, const std::filesystem::path& path, std::size_t expectedSize);
+  // Grows the control's index of line starts to hold `lines` lines while the text is
+  // still empty, and leaves one line break in it, which the load inserts before and
+  // removes at its end; false, and nothing done, for a text of few lines.
+  bool reserveLineIndex(std::size_t lines);
   // How the control draws a text whose longest line has `bytes` bytes.
   void showLongestLine(std::size_t bytes);
   using HistoryEnd = ToolUndo::HistoryEnd;
