@@ -134,9 +134,8 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
 
   MainWindow form(ui, paths, *scratch, arguments);
   ui.setParent(&form);
-  AboutBox about(ui, &form);
-  TipsWindow tips(&form);
-  form.setAboutBox(&about);
+  // The about box and the tips are made when shown: most runs show neither.
+  form.setAboutBox([&] { return new AboutBox(ui, &form); });
 
   splash.reset();
   busy.reset();
@@ -152,6 +151,7 @@ int runInteractive(int& argc, char** argv, const std::vector<std::string>& argum
   recoverDocuments(ui, form, paths, arguments, handedOver);
   QTimer::singleShot(0, &form, [&] {
     form.activate([&] {
+      TipsWindow tips(&form);
       ui.runModal(tips);
       return tips.showAtStart();
     });

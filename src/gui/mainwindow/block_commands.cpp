@@ -31,7 +31,7 @@ QString labelText(std::int64_t column, std::int64_t line) { return QString::from
 }  // namespace
 
 BlockCommands::BlockCommands(const CommandContext& context, const ProgramPaths& paths, const ScratchDirectory& scratch,
-                             ProgressListener& progress, ToolCommands& tools, FillDialog& fillDialog,
+                             ProgressListener& progress, ToolCommands& tools, std::function<FillDialog&()> fillDialog,
                              DocumentSession& session, QLabel& startLabel, QLabel& endLabel,
                              std::function<void()> showBlockBar, QObject* parent)
     : QObject(parent),
@@ -40,7 +40,7 @@ BlockCommands::BlockCommands(const CommandContext& context, const ProgramPaths& 
       m_scratch(scratch),
       m_progress(progress),
       m_tools(tools),
-      m_fillDialog(fillDialog),
+      m_fillDialog(std::move(fillDialog)),
       m_session(session),
       m_startLabel(startLabel),
       m_endLabel(endLabel),
@@ -141,7 +141,7 @@ void BlockCommands::fill() {
   // the text; it stays gone when the dialog is cancelled.
   BlockRemovalTool removal(m_anchor, m_context.editor().shownEncoding());
   if (!m_tools.run(removal)) return;
-  m_fillDialog.prepareBlockFill(m_anchor.startColumn, m_anchor.startLine, m_anchor.endLine, m_anchor.width());
+  m_fillDialog().prepareBlockFill(m_anchor.startColumn, m_anchor.startLine, m_anchor.endLine, m_anchor.width());
   std::optional<FillParameters> parameters = m_tools.askFill();
   if (!parameters) return;
   // Deletion and fill become one undo step: the deletion is undone and both run in

@@ -32,8 +32,9 @@ class BlockCommands : public QObject {
  public:
   // `showBlockBar` brings the block bar into view, as marking a block does.
   BlockCommands(const CommandContext& context, const ProgramPaths& paths, const ScratchDirectory& scratch,
-                ProgressListener& progress, ToolCommands& tools, FillDialog& fillDialog, DocumentSession& session,
-                QLabel& startLabel, QLabel& endLabel, std::function<void()> showBlockBar, QObject* parent);
+                ProgressListener& progress, ToolCommands& tools, std::function<FillDialog&()> fillDialog,
+                DocumentSession& session, QLabel& startLabel, QLabel& endLabel, std::function<void()> showBlockBar,
+                QObject* parent);
 
   const BlockAnchor& anchor() const { return m_anchor; }
 
@@ -59,7 +60,7 @@ class BlockCommands : public QObject {
   const ScratchDirectory& m_scratch;
   ProgressListener& m_progress;
   ToolCommands& m_tools;
-  FillDialog& m_fillDialog;
+  std::function<FillDialog&()> m_fillDialog;  // made on first use
   DocumentSession& m_session;
   QLabel& m_startLabel;
   QLabel& m_endLabel;

@@ -94,8 +94,6 @@ MainWindow::MainWindow(UiServices& ui, ProgramPaths paths, const ScratchDirector
   buildLayout();
   buildCommands();
   m_menuStyle = new StyledMenuStyle(this);
-  m_fillDialog = new FillDialog(this);
-  m_configurationDialog = new ConfigurationDialog(m_ui, m_paths, this);
   m_progress = std::make_unique<ProgressBarListener>(m_progressBar);
   createCollaborators();
 
@@ -136,10 +134,10 @@ void MainWindow::createCollaborators() {
   });
   m_preferences->reload();
   m_session = new DocumentSession(*m_context, this);
-  m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, *m_fillDialog, *m_session, this);
+  const auto fill = [this]() -> FillDialog& { return *fillDialog(); };
+  m_tools = new ToolCommands(*m_context, m_scratch, *m_progress, fill, *m_session, this);
   m_blocks = new BlockCommands(
-      *m_context, m_paths, m_scratch, *m_progress, *m_tools, *m_fillDialog, *m_session, *m_blockStartLabel,
-      *m_blockEndLabel,
+      *m_context, m_paths, m_scratch, *m_progress, *m_tools, fill, *m_session, *m_blockStartLabel, *m_blockEndLabel,
       [this] { setBarVisible(m_blockPanel, findChild<QAction*>(QStringLiteral("OutilsBloc1")), true); }, this);
   m_search = new SearchCommands(*m_context, *m_tools, *this);
   m_lines = std::make_unique<LineCommands>(*m_context, *m_session);
@@ -338,6 +336,21 @@ const std::filesystem::path& MainWindow::documentPath() const { return m_session
 void MainWindow::setDocumentPath(std::filesystem::path path) { m_session->setPath(std::move(path)); }
 bool MainWindow::loadDocument(const std::filesystem::path& path) { return m_session->load(path); }
 const BlockAnchor& MainWindow::blockAnchor() const { return m_blocks->anchor(); }
+QDialog* MainWindow::aboutBox() {
+  if (!m_about && m_makeAbout) m_about = m_makeAbout();
+  return m_about;
+}
+
+FillDialog* MainWindow::fillDialog() {
+  if (!m_fillDialog) m_fillDialog = new FillDialog(this);
+  return m_fillDialog;
+}
+
+ConfigurationDialog* MainWindow::configurationDialog() {
+  if (!m_configurationDialog) m_configurationDialog = new ConfigurationDialog(m_ui, m_paths, this);
+  return m_configurationDialog;
+}
+
 FindDialog* MainWindow::findDialog() const { return m_search->findDialog(); }
 ReplaceDialog* MainWindow::replaceDialog() const { return m_search->replaceDialog(); }
 

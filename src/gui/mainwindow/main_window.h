@@ -73,12 +73,15 @@ class MainWindow : public QMainWindow {
   std::string recoverDocument(int fd, std::uint64_t length, const JournalRecord& record);
   FindDialog* findDialog() const;
   ReplaceDialog* replaceDialog() const;
-  FillDialog* fillDialog() const { return m_fillDialog; }
-  ConfigurationDialog* configurationDialog() const { return m_configurationDialog; }
+  FillDialog* fillDialog();
+  // Made the first time it is wanted, then kept: most sessions never open it.
+  ConfigurationDialog* configurationDialog();
   StyledMenuStyle* menuStyle() const { return m_menuStyle; }
   // A place and size kept from an earlier run were applied: the window is not centred.
   bool placeRestored() const;
-  void setAboutBox(QDialog* about) { m_about = about; }
+  // How the about box is made, the first time it is shown.
+  void setAboutBox(std::function<QDialog*()> make) { m_makeAbout = std::move(make); }
+  QDialog* aboutBox();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -128,6 +131,7 @@ class MainWindow : public QMainWindow {
   QMenu* m_popupMenu = nullptr;
   FillDialog* m_fillDialog = nullptr;
   ConfigurationDialog* m_configurationDialog = nullptr;
+  std::function<QDialog*()> m_makeAbout;
   QDialog* m_about = nullptr;
   StyledMenuStyle* m_menuStyle = nullptr;
 

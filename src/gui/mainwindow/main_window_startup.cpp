@@ -24,7 +24,7 @@ void MainWindow::startUp() {
     // The batch help: the configuration dialog on its "Mode Batch" page, whose
     // "&Ok" only closes; then the program ends.
     m_firstShowPending = false;
-    m_configurationDialog->setStartPage(2);
+    configurationDialog()->setStartPage(2);
     showConfiguration();
     close();
     return;
@@ -47,11 +47,12 @@ void MainWindow::activate(const std::function<bool()>& showTips) {
 }
 
 void MainWindow::showConfiguration() {
-  m_configurationDialog->prepareToShow();
-  m_ui.runModal(*m_configurationDialog);
-  if (!m_configurationDialog->confirmed()) return;
+  ConfigurationDialog& dialog = *configurationDialog();
+  dialog.prepareToShow();
+  m_ui.runModal(dialog);
+  if (!dialog.confirmed()) return;
   m_userTools->remove();
-  applyLook(m_configurationDialog->controlsRecord());
+  applyLook(dialog.controlsRecord());
   startUp();
 }
 

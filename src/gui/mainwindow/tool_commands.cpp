@@ -28,12 +28,12 @@ const QString kDuplicateWarning = QStringLiteral(
 }  // namespace
 
 ToolCommands::ToolCommands(const CommandContext& context, const ScratchDirectory& scratch, ProgressListener& progress,
-                           FillDialog& fillDialog, DocumentSession& session, QObject* parent)
+                           std::function<FillDialog&()> fillDialog, DocumentSession& session, QObject* parent)
     : QObject(parent),
       m_context(context),
       m_scratch(scratch),
       m_progress(progress),
-      m_fillDialog(fillDialog),
+      m_fillDialog(std::move(fillDialog)),
       m_session(session) {}
 
 bool ToolCommands::run(DocumentTool& tool) {
@@ -112,14 +112,16 @@ void ToolCommands::decrypt() {
 }
 
 std::optional<FillParameters> ToolCommands::askFill() {
-  m_context.ui().runModal(m_fillDialog);
-  if (!m_fillDialog.accepted()) return std::nullopt;
-  return m_fillDialog.parameters();
+  FillDialog& dialog = m_fillDialog();
+  m_context.ui().runModal(dialog);
+  if (!dialog.accepted()) return std::nullopt;
+  return dialog.parameters();
 }
 
 void ToolCommands::fill() {
-  m_fillDialog.prepareFill(m_context.editor().caretColumn(), static_cast<std::int64_t>(m_context.editor().lineCount()),
-                           m_context.editor().longestLineLength());
+  m_fillDialog().prepareFill(m_context.editor().caretColumn(),
+                             static_cast<std::int64_t>(m_context.editor().lineCount()),
+                             m_context.editor().longestLineLength());
   std::optional<FillParameters> parameters = askFill();
   if (!parameters) return;
   FillTool tool(std::move(*parameters), m_context.editor().shownEncoding());

@@ -5,6 +5,7 @@
 // which the block fill shares.
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 #include "tools/fill_tool.h"
@@ -26,7 +27,7 @@ class ToolCommands : public QObject {
 
  public:
   ToolCommands(const CommandContext& context, const ScratchDirectory& scratch, ProgressListener& progress,
-               FillDialog& fillDialog, DocumentSession& session, QObject* parent);
+               std::function<FillDialog&()> fillDialog, DocumentSession& session, QObject* parent);
 
   // Runs a text tool over the document; false when it failed (and said so).
   bool run(DocumentTool& tool);
@@ -58,7 +59,7 @@ class ToolCommands : public QObject {
   const CommandContext& m_context;
   const ScratchDirectory& m_scratch;
   ProgressListener& m_progress;
-  FillDialog& m_fillDialog;
+  std::function<FillDialog&()> m_fillDialog;  // made on first use
   DocumentSession& m_session;
 };
 

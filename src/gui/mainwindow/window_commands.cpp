@@ -128,7 +128,7 @@ void WindowCommands::openWebPage() { m_window.m_ui.openWithDesktop(kWebPageAddre
 void WindowCommands::showConfiguration() { m_window.showConfiguration(); }
 
 void WindowCommands::showAbout() {
-  if (m_window.m_about) m_window.m_ui.runModal(*m_window.m_about);
+  if (QDialog* about = m_window.aboutBox()) m_window.m_ui.runModal(*about);
 }
 
 void WindowCommands::declareInFileManager() {
