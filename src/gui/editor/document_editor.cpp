@@ -222,7 +222,7 @@ DocumentEditor::FileLoad DocumentEditor::loadFromFile(const std::filesystem::pat
   m_impl->send(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(eolMode(m_encoding.format().lineBreak)));
   std::string error;
   try {
-    error = appendPieces(reader, path, growing ? growing->expectedSize : reader.size());
+    error = appendPieces(reader, path, growing ? growing->expectedSize : reader.size(), freshHistory);
   } catch (const std::bad_alloc&) {
     error = outOfMemoryMessage();
   }
@@ -248,7 +248,7 @@ std::string DocumentEditor::loadRecovered(int fd, std::uint64_t length, const Te
     options.pieceSize = kLoadPiece;
     PieceReader reader(fd, options);
     try {
-      error = appendPieces(reader, {}, length);
+      error = appendPieces(reader, {}, length, true);
     } catch (const std::bad_alloc&) {
       error = outOfMemoryMessage();
     }

@@ -262,8 +262,10 @@ class DocumentEditor : public QWidget, public DocumentPort {
   Status loadToolResult(const std::filesystem::path& path, const TextFormat& format, bool keptUtf8,
                         const GrowingFile* growing);
   // Streams the reader's pieces into the emptied control; the error of a read that
-  // failed half-way.
-  std::string appendPieces(PieceReader& reader, const std::filesystem::path& path, std::size_t expectedSize);
+  // failed half-way. With `sizeLineIndex`, the control's line index is grown first
+  // (an open, where the peak counts; a tool's result comes back quicker without).
+  std::string appendPieces(PieceReader& reader, const std::filesystem::path& path, std::size_t expectedSize,
+                           bool sizeLineIndex);
   // Grows the control's index of line starts to hold `lines` lines while the text is
   // still empty, and leaves one line break in it, which the load inserts before and
   // removes at its end; false, and nothing done, for a text of few lines.

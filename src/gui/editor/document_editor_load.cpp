@@ -36,7 +36,7 @@ bool DocumentEditor::reserveLineIndex(std::size_t lines) {
 }
 
 std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesystem::path& path,
-                                         std::size_t expectedSize) {
+                                         std::size_t expectedSize, bool sizeLineIndex) {
   // In large pieces read with read(): a file mapped into memory would kill the
   // program if it shrank during the load, while read() simply gives what is there.
   const Impl::QuietChange quiet(*m_impl);
@@ -45,7 +45,8 @@ std::string DocumentEditor::appendPieces(PieceReader& reader, const std::filesys
   std::string_view piece;
   bool more = reader.next(piece);
   const bool reserved =
-      more && reserveLineIndex(std::min(estimatedLineCount(piece, textSize), textSize / kShortestAverageLine));
+      more && sizeLineIndex &&
+      reserveLineIndex(std::min(estimatedLineCount(piece, textSize), textSize / kShortestAverageLine));
   // The old text's buffer and the freed blocks go back to the system before the new
   // text takes its place: the peak is the text plus what is kept.
   ::malloc_trim(0);
