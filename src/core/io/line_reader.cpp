@@ -2,8 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "io/status.h"
 #include "text/messages.h"
@@ -16,11 +21,11 @@ constexpr std::size_t kInitialBuffer = 1 << 20;
 }
 
 LineReader::LineReader(const std::filesystem::path& path, bool skipBom, LinkPolicy links)
-    : m_path(path), m_file(openForReading(path, links)), m_skipBom(skipBom), m_buffer(kInitialBuffer) {}
+    : m_path(path), m_file(openForReading(path, links)), m_skipBom(skipBom), m_buffer(kInitialBuffer + kSlack) {}
 
 void LineReader::rewind() {
   if (::lseek(m_file.get(), 0, SEEK_SET) < 0) throw IoFailure(messageForErrno(errno));
-  m_begin = m_end = m_nextLf = m_nextCr = 0;
+  m_begin = m_end = 0;
   m_eof = m_started = m_lastHadBreak = false;
 }
 
@@ -33,9 +38,8 @@ bool LineReader::fill() {
     m_end -= m_begin;
     m_begin = 0;
   }
-  if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
-  m_nextLf = m_nextCr = 0;
-  const std::size_t got = readFull(m_file.get(), m_buffer.data() + m_end, m_buffer.size() - m_end);
+  if (m_end == capacity()) m_buffer.resize(2 * capacity() + kSlack);
+  const std::size_t got = readFull(m_file.get(), m_buffer.data() + m_end, capacity() - m_end);
   if (got == 0) {
     m_eof = true;
     return false;
@@ -49,19 +53,24 @@ bool LineReader::fill() {
   return true;
 }
 
-// Position of the first CR or LF at or after m_begin, or m_end. Each search result is
-// kept until the reading passes it, so every byte is scanned once per character.
-std::size_t LineReader::findBreak() {
+// Position of the first CR or LF at or after m_begin, or m_end. The blocks may run
+// into the slack: a break found past m_end is none.
+std::size_t LineReader::findBreak() const {
   const char* base = m_buffer.data();
-  auto search = [&](std::size_t& cached, char wanted) {
-    if (cached < m_begin || cached == 0) {
-      const void* hit = std::memchr(base + m_begin, wanted, m_end - m_begin);
-      cached = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : m_end;
-    }
-  };
-  search(m_nextLf, '\n');
-  search(m_nextCr, '\r');
-  return m_nextLf < m_nextCr ? m_nextLf : m_nextCr;
+  std::size_t at = m_begin;
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; at < m_end; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at));
+    const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)));
+    if (breaks != 0) return std::min(at + static_cast<std::size_t>(__builtin_ctz(breaks)), m_end);
+  }
+  return m_end;
+#else
+  while (at < m_end && base[at] != '\n' && base[at] != '\r') ++at;
+  return at;
+#endif
 }
 
 bool LineReader::next(std::string_view& line) {
