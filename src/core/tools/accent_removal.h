@@ -18,6 +18,10 @@ inline constexpr std::size_t kAccentSlack = 16;
 // a malformed sequence is copied as it is.
 std::size_t removeUtf8Accents(std::string_view line, char* out, bool check);
 
+// The same by the blocks every x86-64 processor handles, which removeUtf8Accents()
+// uses where SSSE3 is missing; elsewhere one character at a time.
+std::size_t removeUtf8AccentsPortably(std::string_view line, char* out, bool check);
+
 // Writes line.size() bytes at `out`.
 void removeWindows1252Accents(std::string_view line, char* out);
 
