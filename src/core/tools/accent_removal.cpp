@@ -126,8 +126,8 @@ std::size_t afterBlock(const Block& block, std::size_t w, std::size_t dropped) {
 // byte, and is set to whether this one took the byte after it. The block is copied
 // whole, then each accented letter is written over its lead byte and the rest of
 // the block is stored again one byte to the left.
-bool storingBlockStep(const unsigned char* in, std::size_t n, std::size_t i, unsigned char* dest, std::size_t& w,
-                      bool& carried) {
+inline bool storingBlockStep(const unsigned char* in, std::size_t n, std::size_t i, unsigned char* dest, std::size_t& w,
+                             bool& carried) {
   Block block;
   if (!readBlock(in, n, i, carried, block)) return false;
   _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + w),
@@ -172,8 +172,8 @@ constexpr Compaction kCompaction = [] {
 // The same work without a branch on the letters: the accented letters are found and
 // written with byte shuffles, then each half of the block is packed by a shuffle
 // from a table.
-[[gnu::target("ssse3")]] bool shufflingBlockStep(const unsigned char* in, std::size_t n, std::size_t i,
-                                                 unsigned char* dest, std::size_t& w, bool& carried) {
+[[gnu::target("ssse3")]] inline bool shufflingBlockStep(const unsigned char* in, std::size_t n, std::size_t i,
+                                                        unsigned char* dest, std::size_t& w, bool& carried) {
   Block block;
   if (!readBlock(in, n, i, carried, block)) return false;
   // The byte after each one: for an accented letter, 0xA0-0xBF, whose low half picks
@@ -207,49 +207,67 @@ constexpr Compaction kCompaction = [] {
   return true;
 }
 
-using BlockStep = bool (*)(const unsigned char*, std::size_t, std::size_t, unsigned char*, std::size_t&, bool&);
+// The block after one that readBlock() refused goes one character at a time, from
+// the first byte the block before did not take.
+void characterBlock(const unsigned char* in, std::size_t n, std::size_t& i, unsigned char* dest, std::size_t& w,
+                    bool check, bool& carried) {
+  i += carried ? 1 : 0;
+  carried = false;
+  characterSteps(in, n, i, i + 16, dest, w, check);
+}
 
-std::size_t removeByBlocks(BlockStep step, std::string_view line, char* out, bool check) {
-  const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-  auto* dest = reinterpret_cast<unsigned char*>(out);
-  const std::size_t n = line.size();
+// The line by blocks of each kind: the same loop, written once for each so that the
+// block's work is inlined with the instructions it may use.
+std::size_t removeByStoringBlocks(const unsigned char* in, std::size_t n, unsigned char* dest, bool check) {
   std::size_t i = 0;
   std::size_t w = 0;
   bool carried = false;
   while (i < n) {
-    if (step(in, n, i, dest, w, carried)) {
+    if (storingBlockStep(in, n, i, dest, w, carried))
       i += 16;
-      continue;
-    }
-    // This block goes one character at a time, after the byte the block before took.
-    i += carried ? 1 : 0;
-    carried = false;
-    characterSteps(in, n, i, i + 16, dest, w, check);
+    else
+      characterBlock(in, n, i, dest, w, check, carried);
   }
   return w;
 }
 
-const BlockStep kBestStep = __builtin_cpu_supports("ssse3") ? shufflingBlockStep : storingBlockStep;
+[[gnu::target("ssse3")]] std::size_t removeByShufflingBlocks(const unsigned char* in, std::size_t n,
+                                                             unsigned char* dest, bool check) {
+  std::size_t i = 0;
+  std::size_t w = 0;
+  bool carried = false;
+  while (i < n) {
+    if (shufflingBlockStep(in, n, i, dest, w, carried))
+      i += 16;
+    else
+      characterBlock(in, n, i, dest, w, check, carried);
+  }
+  return w;
+}
+
+const bool kShuffles = __builtin_cpu_supports("ssse3");
 #endif
 
 }  // namespace
 
 std::size_t removeUtf8Accents(std::string_view line, char* out, bool check) {
 #ifdef __SSE2__
-  return removeByBlocks(kBestStep, line, out, check);
-#else
-  return removeUtf8AccentsPortably(line, out, check);
+  if (kShuffles)
+    return removeByShufflingBlocks(reinterpret_cast<const unsigned char*>(line.data()), line.size(),
+                                   reinterpret_cast<unsigned char*>(out), check);
 #endif
+  return removeUtf8AccentsPortably(line, out, check);
 }
 
 std::size_t removeUtf8AccentsPortably(std::string_view line, char* out, bool check) {
+  const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+  auto* dest = reinterpret_cast<unsigned char*>(out);
 #ifdef __SSE2__
-  return removeByBlocks(storingBlockStep, line, out, check);
+  return removeByStoringBlocks(in, line.size(), dest, check);
 #else
   std::size_t i = 0;
   std::size_t w = 0;
-  characterSteps(reinterpret_cast<const unsigned char*>(line.data()), line.size(), i, line.size(),
-                 reinterpret_cast<unsigned char*>(out), w, check);
+  characterSteps(in, line.size(), i, line.size(), dest, w, check);
   return w;
 #endif
 }
