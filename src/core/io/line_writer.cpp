@@ -55,7 +55,7 @@ void LineWriter::put(std::string_view line) {
   append(line);
 }
 
-char* LineWriter::putUninitialized(std::size_t size) {
+char* LineWriter::startLine(std::size_t size) {
   if (m_lines++ > 0) append(m_break);
   m_lastLineSize = size;
   return reserve(size);

@@ -28,7 +28,17 @@ class LineWriter {
   void put(std::string_view line);
   // Starts a line of `size` bytes and returns where the caller writes them, before
   // any other call on this writer; saves a copy for tools that map bytes.
-  char* putUninitialized(std::size_t size);
+  char* putUninitialized(std::size_t size) {
+    // Inline while the break and the line fit in the buffer, as they nearly always do.
+    const std::size_t breakSize = m_lines > 0 ? m_break.size() : 0;
+    if (m_used + breakSize + size > m_buffer.capacity) return startLine(size);
+    char* at = m_buffer.bytes.get() + m_used;
+    for (std::size_t k = 0; k < breakSize; ++k) at[k] = m_break[k];
+    ++m_lines;
+    m_lastLineSize = size;
+    m_used += breakSize + size;
+    return at + breakSize;
+  }
   // Gives back the last `unused` bytes of the line started by putUninitialized().
   void shortenLastLine(std::size_t unused) {
     m_used -= unused;
@@ -53,6 +63,7 @@ class LineWriter {
   };
   static Buffer allocate(std::size_t capacity);
 
+  char* startLine(std::size_t size);
   char* reserve(std::size_t size);
   void append(std::string_view bytes);
   // Hands the buffer's bytes over for writing; `last` keeps a writer that has not
