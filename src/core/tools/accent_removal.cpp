@@ -245,7 +245,11 @@ std::size_t removeByStoringBlocks(const unsigned char* in, std::size_t n, unsign
   return w;
 }
 
-const bool kShuffles = __builtin_cpu_supports("ssse3");
+// Set among the static constructors, which may run before the processor is probed.
+const bool kShuffles = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("ssse3") != 0;
+}();
 #endif
 
 }  // namespace
