@@ -73,14 +73,16 @@ fuzz:
 
 # Batch runs against tr and sort, the window offscreen, then the window from outside
 # under Xvfb beside the build of the commit the figures compare with, and Geany.
+# The older build is made once and runs in both the batch and the window bench.
 bench: build
 	@bash scripts/install-deps.sh --bench
-	@bash bench/run.sh $(BUILD_DIR)/orvex $(BUILD_DIR)/bench/orvex_bench_gen $(BUILD_DIR)/bench-data
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --windows-1252
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --long-lines
-	@bash bench/window.sh $(BUILD_DIR)/orvex $(BUILD_DIR)/bench/orvex_bench_gen $(BUILD_DIR)/bench/orvex_gui_bench \
-	  $(BUILD_DIR)/bench-data $$(bash bench/today.sh $(BUILD_DIR))
+	@today=$$(bash bench/today.sh $(BUILD_DIR)) && \
+	bash bench/run.sh $(BUILD_DIR)/orvex $(BUILD_DIR)/bench/orvex_bench_gen $(BUILD_DIR)/bench-data $$today && \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench && \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --windows-1252 && \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/orvex_gui_bench --long-lines && \
+	bash bench/window.sh $(BUILD_DIR)/orvex $(BUILD_DIR)/bench/orvex_bench_gen $(BUILD_DIR)/bench/orvex_gui_bench \
+	  $(BUILD_DIR)/bench-data $$today
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-deb orvex_*.deb

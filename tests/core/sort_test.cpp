@@ -85,6 +85,29 @@ TEST(Sort, LinesLongerThanTheLengthFieldKeepTheirLength) {
   const std::string longLine(17 * 1024 * 1024, 'b');
   const std::string longerLine = longLine + "a";
   EXPECT_EQ(sortLines({longerLine, "c", longLine, "a"}, {}), (Lines{"a", longLine, longerLine, "c"}));
+  // Their first bytes, of both cases, come back from the entry.
+  const std::string mixed = "aBcDeFgHiJ" + longLine;
+  EXPECT_EQ(sortLines({mixed, "Z", "ABCDEFGHIJ"}, {}), (Lines{"ABCDEFGHIJ", mixed, "Z"}));
+}
+
+TEST(Sort, LinesAroundTheEightBytesKeptInTheEntryComeBackWhole) {
+  // Every length from 0 to 20 over bytes that fold, that do not, and that sit
+  // next to the letters ('@', '[', '`', '{'), NUL included; both cases; both orders.
+  using namespace std::string_literals;
+  const std::string bytes = "aAzZ@[`{\x00\xC3\xA9\xFF \t"s;
+  Lines input;
+  for (std::size_t length = 0; length <= 20; ++length)
+    for (std::size_t shift = 0; shift < bytes.size(); ++shift) {
+      std::string line;
+      for (std::size_t k = 0; k < length; ++k) line += bytes[(k * 7 + shift) % bytes.size()];
+      input.push_back(line);
+    }
+  for (const bool respectCase : {false, true}) {
+    Lines expected = input;
+    referenceSort(expected, 0, static_cast<long>(expected.size()) - 1, respectCase);
+    EXPECT_EQ(sortLines(input, {respectCase, false, SortOrder::Ascending}), expected) << respectCase;
+    EXPECT_EQ(sortLines(input, {respectCase, false, SortOrder::Descending}), Lines(expected.rbegin(), expected.rend()));
+  }
 }
 
 // McIlroy's adversary against the partition scheme: comparisons are decided lazily

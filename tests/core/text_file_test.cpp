@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <tuple>
 
 #include "io/document_file.h"
@@ -218,6 +219,60 @@ TEST(LineReader, EmptyFileAndLoneBreaks) {
   EXPECT_TRUE(readLines(dir / "empty.txt", true).empty());
   writeFile(dir / "breaks.txt", "\n\r\n\r");
   EXPECT_EQ(readLines(dir / "breaks.txt", false), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST(LineReader, BreaksLeftFromAnEarlierReadAreNotSeen) {
+  // The second read brings four bytes; past them the buffer still holds the
+  // first read's lines, whose breaks the block search runs into.
+  TempDir dir;
+  std::string text;
+  while (text.size() < (1 << 20)) text += "abc\n";
+  writeFile(dir / "in.txt", text + "last");
+  bool lastHadBreak = true;
+  const auto lines = readLines(dir / "in.txt", false, &lastHadBreak);
+  ASSERT_EQ(lines.size(), (1u << 18) + 1);
+  EXPECT_EQ(lines.back(), "last");
+  EXPECT_FALSE(lastHadBreak);
+}
+
+TEST(LineWriter, BuffersWrittenOnTheirOwnThreadKeepTheirOrder) {
+  // Lines written into the slack past their end, lines larger than a buffer
+  // through both ways in, and several buffers' worth in all.
+  TempDir dir;
+  std::string expected;
+  {
+    FileHandle file = createForWriting(dir / "out.txt");
+    LineWriter writer(file.get(), {Encoding::Utf8, false, LineBreak::CrLf, true});
+    for (int k = 0; k < 300000; ++k) {
+      const std::string line = std::to_string(k);
+      char* at = writer.putUninitialized(line.size() + 2);
+      std::memset(at, '#', line.size() + LineWriter::kSlack);
+      line.copy(at, line.size());
+      writer.shortenLastLine(2);
+      expected += line + "\r\n";
+      if (k % 100000 == 7) {
+        const std::string big(3 << 20, static_cast<char>('a' + k % 26));
+        writer.put(big);
+        std::memset(writer.putUninitialized(big.size()), 'U', big.size());
+        expected += big + "\r\n" + std::string(big.size(), 'U') + "\r\n";
+      }
+    }
+    writer.finish();
+  }
+  EXPECT_EQ(readFile(dir / "out.txt"), expected);
+}
+
+TEST(LineWriter, AFailedBackgroundWriteIsReported) {
+  const int full = ::open("/dev/full", O_WRONLY);
+  if (full < 0) GTEST_SKIP() << "no /dev/full here";
+  EXPECT_THROW(
+      {
+        LineWriter writer(full, {Encoding::Utf8, false, LineBreak::Lf, true});
+        for (int k = 0; k < 1000000; ++k) writer.put("some text");
+        writer.finish();
+      },
+      IoFailure);
+  ::close(full);
 }
 
 TEST(FileErrors, ReportTheFrenchMessages) {

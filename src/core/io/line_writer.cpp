@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <cstring>
+#include <system_error>
 
 #include "io/file_handle.h"
 
@@ -17,22 +18,22 @@ LineWriter::LineWriter(int fd, const TextFormat& format)
     : m_fd(fd),
       m_break(lineBreakBytes(format.lineBreak)),
       m_finalBreak(format.finalBreak),
-      m_buffer(new char[kBufferSize]),
-      m_capacity(kBufferSize) {
+      m_buffer(allocate(kBufferSize)) {
   if (format.bom) append(kUtf8Bom);
+}
+
+LineWriter::Buffer LineWriter::allocate(std::size_t capacity) {
+  return {std::make_unique_for_overwrite<char[]>(capacity + kSlack), capacity};
 }
 
 // Room for `size` more bytes: flushes first when they do not fit, and grows the
 // buffer only for a line larger than it.
 char* LineWriter::reserve(std::size_t size) {
-  if (m_used + size > m_capacity) {
-    flush();
-    if (size > m_capacity) {
-      m_buffer.reset(new char[size]);
-      m_capacity = size;
-    }
+  if (m_used + size > m_buffer.capacity) {
+    flush(false);
+    if (size > m_buffer.capacity) m_buffer = allocate(size);
   }
-  char* at = m_buffer.get() + m_used;
+  char* at = m_buffer.bytes.get() + m_used;
   m_used += size;
   return at;
 }
@@ -40,8 +41,9 @@ char* LineWriter::reserve(std::size_t size) {
 void LineWriter::append(std::string_view bytes) {
   if (bytes.empty()) return;  // an empty view may have no data pointer at all
   if (bytes.size() > kBufferSize) {
-    flush();
-    writeAll(m_fd, bytes);
+    flush(false);
+    if (m_background) m_background->wait();
+    writeOut(bytes);
     return;
   }
   std::memcpy(reserve(bytes.size()), bytes.data(), bytes.size());
@@ -53,7 +55,7 @@ void LineWriter::put(std::string_view line) {
   append(line);
 }
 
-char* LineWriter::putUninitialized(std::size_t size) {
+char* LineWriter::startLine(std::size_t size) {
   if (m_lines++ > 0) append(m_break);
   m_lastLineSize = size;
   return reserve(size);
@@ -64,11 +66,31 @@ bool LineWriter::endsWithBreak() const {
   return m_finalBreak || (m_lines > 1 && m_lastLineSize == 0);
 }
 
-void LineWriter::flush() {
+void LineWriter::flush(bool last) {
   if (m_used == 0) return;
-  writeAll(m_fd, std::string_view(m_buffer.get(), m_used));
-  m_written += m_used;
+  const std::string_view bytes(m_buffer.bytes.get(), m_used);
   m_used = 0;
+  if (!m_background && !last && !m_threadless) {
+    m_spare = allocate(kBufferSize);
+    try {
+      m_background = std::make_unique<BackgroundWriter>([this](std::string_view full) { writeOut(full); });
+    } catch (const std::system_error&) {
+      m_threadless = true;  // no thread to be had (a process limit): written here
+      m_spare = {};
+    }
+  }
+  if (!m_background) {
+    writeOut(bytes);
+    return;
+  }
+  m_background->submit(bytes);
+  std::swap(m_buffer, m_spare);
+}
+
+// Runs on the thread that writes: the background one once it is there.
+void LineWriter::writeOut(std::string_view bytes) {
+  writeAll(m_fd, bytes);
+  m_written += bytes.size();
   if (m_writeback && m_written - m_writebackStart >= kWritebackStep) {
     // Only a hint: a file system that ignores it loses nothing.
     ::sync_file_range(m_fd, static_cast<off_t>(m_writebackStart), static_cast<off_t>(m_written - m_writebackStart),
@@ -79,7 +101,8 @@ void LineWriter::flush() {
 
 void LineWriter::finish() {
   if (m_finalBreak && m_lines > 0) append(m_break);
-  flush();
+  flush(true);
+  if (m_background) m_background->wait();
 }
 
 }  // namespace orvex

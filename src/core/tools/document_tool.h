@@ -50,7 +50,8 @@ class LineTool : public DocumentTool {
            Progress& progress) override;
 
  protected:
-  // Writes zero or more lines for `line`.
+  // Writes zero or more lines for `line`, which comes from a LineReader: its slack
+  // may be read past the line's end.
   virtual void transform(std::string_view line, LineWriter& output, Progress& progress) = 0;
   // Called after the last line, to write lines of its own.
   virtual void finish(LineWriter&) {}

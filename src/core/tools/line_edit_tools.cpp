@@ -1,121 +1,27 @@
 #include "tools/line_edit_tools.h"
 
-#include <cstdint>
-#include <cstring>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "io/line_reader.h"
 #include "text/utf8.h"
+#include "tools/accent_removal.h"
 
 namespace orvex {
 
 namespace {
 
-// The plain letter for each accented letter the tool removes, by its
-// Windows-1252 code, which is also the second byte of its UTF-8 form after 0xC3.
-ByteMap buildAccentMap() {
-  ByteMap map = identityByteMap();
-  const struct {
-    unsigned char code;
-    char plain;
-  } letters[] = {{224, 'a'}, {226, 'a'}, {228, 'a'}, {232, 'e'}, {233, 'e'}, {234, 'e'}, {235, 'e'}, {238, 'i'},
-                 {239, 'i'}, {244, 'o'}, {246, 'o'}, {249, 'u'}, {251, 'u'}, {252, 'u'}, {255, 'y'}};
-  for (const auto& letter : letters) map[letter.code] = static_cast<unsigned char>(letter.plain);
-  return map;
-}
-
-const ByteMap& accentMap() {
-  static const ByteMap map = buildAccentMap();
-  return map;
-}
-
-// Writes at most line.size() bytes at `out` and returns how many. U+00C0 to U+00FF
-// are 0xC3 followed by the Windows-1252 code minus 0x40, so one table serves both.
-// With `check`, a malformed character raises NotUtf8.
-std::size_t removeUtf8Accents(std::string_view line, char* out, bool check) {
-  const ByteMap& map = accentMap();
-  const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-  auto* dest = reinterpret_cast<unsigned char*>(out);
-  const std::size_t n = line.size();
-  std::size_t i = 0;
-  std::size_t w = 0;
-  while (i < n) {
-    // Copy the ASCII run up to the next byte of 0x80 or more, sixteen bytes at a time.
-#ifdef __SSE2__
-    if (i + 16 <= n) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + w), block);
-      const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(block));
-      const unsigned run = high ? static_cast<unsigned>(__builtin_ctz(high)) : 16u;
-      i += run;
-      w += run;
-      if (run == 16) continue;
-    }
-#endif
-    const unsigned char c = in[i];
-    if (c < 0x80) {
-      dest[w++] = c;
-      ++i;
-      continue;
-    }
-    std::size_t length = utf8SequenceLength(c);
-    if (check && (length == 0 || i + length > n || !isWellFormedUtf8Sequence(in + i, length))) throw NotUtf8{};
-    if (length == 0) length = 1;
-    if (i + 4 <= n) {
-      // Copy four bytes whatever the character's length, then keep what it needs:
-      // no branch on the character, whose kind changes unpredictably in text.
-      std::memcpy(dest + w, in + i, 4);
-      const auto code = static_cast<unsigned char>(in[i + 1] + 0x40);
-      const bool accent = (c == 0xC3) & (map[code] != code);
-      dest[w] = accent ? map[code] : c;
-      w += accent ? 1 : length;
-      i += length;
-      continue;
-    }
-    if (c == 0xC3 && i + 1 < n) {
-      const auto code = static_cast<unsigned char>(in[i + 1] + 0x40);
-      if (map[code] != code) {
-        dest[w++] = map[code];
-        i += 2;
-        continue;
-      }
-    }
-    for (const std::size_t stop = i + (check ? length : 1); i < stop; ++i) dest[w++] = in[i];
-  }
-  return w;
-}
-
 bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 }  // namespace
-
-// Copies eight bytes at a time and looks up only the words that hold a byte of
-// 0x80 or more, since the accented letters all lie there.
-static void removeWindows1252Accents(std::string_view line, char* out) {
-  const ByteMap& map = accentMap();
-  const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-  auto* dest = reinterpret_cast<unsigned char*>(out);
-  std::size_t i = 0;
-  for (; i + 8 <= line.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, in + i, 8);
-    std::memcpy(dest + i, &word, 8);
-    if (word & 0x8080808080808080ULL)
-      for (std::size_t k = i; k < i + 8; ++k) dest[k] = map[in[k]];
-  }
-  for (; i < line.size(); ++i) dest[i] = map[in[i]];
-}
 
 void removeAccents(std::string_view line, Encoding encoding, std::string& out) {
   if (encoding == Encoding::Windows1252) {
     out.resize(line.size());
     removeWindows1252Accents(line, out.data());
   } else {
-    out.resize(line.size());
-    out.resize(removeUtf8Accents(line, out.data(), false));
+    // The blocks may run past the line: both ends get room for them.
+    std::string padded(line);
+    padded.resize(line.size() + kAccentSlack);
+    out.resize(line.size() + kAccentSlack);
+    out.resize(removeUtf8Accents(std::string_view(padded.data(), line.size()), out.data(), false));
   }
 }
 
@@ -171,6 +77,8 @@ std::string removeBlanks(std::string_view line) {
   removeBlanks(line, out);
   return out;
 }
+
+static_assert(LineReader::kSlack >= kAccentSlack && LineWriter::kSlack >= kAccentSlack);
 
 void AccentTool::transform(std::string_view line, LineWriter& output, Progress&) {
   if (m_encoding == Encoding::Windows1252) {

@@ -13,8 +13,8 @@ namespace orvex {
 
 namespace {
 
-// A line in the arena with its first eight (folded) bytes as a big-endian number,
-// so that most comparisons need neither the arena nor the folding table. Offset
+// A line by its first eight folded bytes, as a big-endian number, and its place in
+// the arena: most comparisons need neither the arena nor the folding table. Offset
 // and length share one word to keep an entry at 16 bytes; a line too long for the
 // length field keeps its length in a side table.
 struct SortEntry {
@@ -27,11 +27,17 @@ struct SortEntry {
   std::uint64_t storedLength() const { return place & kLongLine; }
 };
 
-// The arena of retained lines, end to end, and the lengths of very long lines.
+// The arena holds what the entries do not: for each line, one byte telling which of
+// its first eight bytes the folding changed, then its bytes past the eighth. Both
+// ends of the line come back from there, and comparing past the prefix reads the
+// arena alone. The folding only takes lower-case ASCII letters to capitals.
 struct LineArena {
+  static constexpr std::size_t kPrefixBytes = 8;
+
   std::string bytes;
   std::vector<std::pair<std::uint64_t, std::uint64_t>> longLines;  // offset, length; by offset
 
+  static std::size_t footprint(std::size_t length) { return 1 + (length > kPrefixBytes ? length - kPrefixBytes : 0); }
   std::size_t length(const SortEntry& entry) const {
     const std::uint64_t stored = entry.storedLength();
     if (stored != SortEntry::kLongLine) return stored;
@@ -39,8 +45,25 @@ struct LineArena {
         std::lower_bound(longLines.begin(), longLines.end(), std::make_pair(entry.offset(), std::uint64_t(0)));
     return hit->second;
   }
-  std::string_view line(const SortEntry& entry) const {
-    return std::string_view(bytes.data() + entry.offset(), length(entry));
+  unsigned char changed(const SortEntry& entry) const { return static_cast<unsigned char>(bytes[entry.offset()]); }
+  // The bytes past the prefix.
+  std::string_view tail(const SortEntry& entry, std::size_t length) const {
+    return std::string_view(bytes.data() + entry.offset() + 1, length > kPrefixBytes ? length - kPrefixBytes : 0);
+  }
+  // Writes the line's `length` bytes at `out`. A changed byte is a capital the
+  // folding made from the lower-case letter 0x20 above it.
+  void restore(const SortEntry& entry, std::size_t length, char* out) const {
+    const unsigned flags = changed(entry);
+    char head[kPrefixBytes];
+    for (std::size_t k = 0; k < kPrefixBytes; ++k)
+      head[k] = static_cast<char>((entry.prefix >> (8 * (kPrefixBytes - 1 - k))) | (((flags >> k) & 1) << 5));
+    std::memcpy(out, head, length < kPrefixBytes ? length : kPrefixBytes);
+    const std::string_view rest = tail(entry, length);
+    if (!rest.empty()) std::memcpy(out + kPrefixBytes, rest.data(), rest.size());
+  }
+  bool sameBytes(const SortEntry& a, const SortEntry& b) const {
+    const std::size_t la = length(a);
+    return a.prefix == b.prefix && la == length(b) && changed(a) == changed(b) && tail(a, la) == tail(b, la);
   }
 };
 
@@ -49,26 +72,22 @@ class EntryComparer {
   EntryComparer(const LineArena& arena, bool respectCase)
       : m_arena(arena), m_fold(respectCase ? identityMap() : caseMap(LetterCase::Upper)) {}
 
-  std::uint64_t prefixOf(const SortEntry& entry) const {
-    const std::string_view line = m_arena.line(entry);
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-      prefix = (prefix << 8) | (i < line.size() ? m_fold[static_cast<unsigned char>(line[i])] : 0);
-    return prefix;
-  }
+  const ByteMap& fold() const { return m_fold; }
 
   bool less(const SortEntry& a, const SortEntry& b) const {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     // Equal prefixes: the first min(8, lengths) folded bytes agree.
-    const std::string_view la = m_arena.line(a);
-    const std::string_view lb = m_arena.line(b);
-    const std::size_t shorter = la.size() < lb.size() ? la.size() : lb.size();
-    for (std::size_t i = shorter < 8 ? shorter : 8; i < shorter; ++i) {
-      const unsigned char ca = m_fold[static_cast<unsigned char>(la[i])];
-      const unsigned char cb = m_fold[static_cast<unsigned char>(lb[i])];
+    const std::size_t la = m_arena.length(a);
+    const std::size_t lb = m_arena.length(b);
+    const std::string_view ta = m_arena.tail(a, la);
+    const std::string_view tb = m_arena.tail(b, lb);
+    const std::size_t shorter = ta.size() < tb.size() ? ta.size() : tb.size();
+    for (std::size_t i = 0; i < shorter; ++i) {
+      const unsigned char ca = m_fold[static_cast<unsigned char>(ta[i])];
+      const unsigned char cb = m_fold[static_cast<unsigned char>(tb[i])];
       if (ca != cb) return ca < cb;
     }
-    return la.size() < lb.size();
+    return la < lb;
   }
 
  private:
@@ -86,7 +105,7 @@ class EntryComparer {
 bool hasDifferingTies(const SortEntry* items, std::ptrdiff_t lo, std::ptrdiff_t hi, const EntryComparer& comparer,
                       const LineArena& arena) {
   for (std::ptrdiff_t k = lo; k < hi; ++k)
-    if (!comparer.less(items[k], items[k + 1]) && arena.line(items[k]) != arena.line(items[k + 1])) return true;
+    if (!comparer.less(items[k], items[k + 1]) && !arena.sameBytes(items[k], items[k + 1])) return true;
   return false;
 }
 
@@ -173,8 +192,8 @@ class SortedLines {
  public:
   explicit SortedLines(const SortOptions& options) : m_options(options) {}
 
-  void reserve(std::size_t bytes, std::size_t lines) {
-    m_arena.bytes.reserve(bytes);
+  void reserve(std::size_t arenaBytes, std::size_t lines) {
+    m_arena.bytes.reserve(arenaBytes);
     m_entries.reserve(lines);
   }
 
@@ -186,31 +205,47 @@ class SortedLines {
       m_arena.longLines.emplace_back(offset, line.size());
       stored = SortEntry::kLongLine;
     }
-    m_entries.push_back({0, offset << SortEntry::kLengthBits | stored});
-    m_arena.bytes.append(line);
+    std::uint64_t prefix = 0;
+    unsigned char changed = 0;
+    for (std::size_t k = 0; k < LineArena::kPrefixBytes; ++k) {
+      const auto byte = k < line.size() ? static_cast<unsigned char>(line[k]) : 0;
+      const unsigned char folded = m_comparer.fold()[byte];
+      prefix = prefix << 8 | folded;
+      changed |= static_cast<unsigned char>((folded != byte) << k);
+    }
+    m_entries.push_back({prefix, offset << SortEntry::kLengthBits | stored});
+    m_arena.bytes.push_back(static_cast<char>(changed));
+    if (line.size() > LineArena::kPrefixBytes) m_arena.bytes.append(line.substr(LineArena::kPrefixBytes));
   }
 
   void sort(int threadDepth) {
-    const EntryComparer comparer(m_arena, m_options.respectCase);
-    for (auto& entry : m_entries) entry.prefix = comparer.prefixOf(entry);
     // With no line the middle index does not exist: the sort is not entered.
     if (!m_entries.empty()) {
       const int levels = 2 * static_cast<int>(std::bit_width(m_entries.size())) + 4;
-      const SortContext context{comparer, m_arena};
+      const SortContext context{m_comparer, m_arena};
       partitionSort(m_entries.data(), 0, static_cast<std::ptrdiff_t>(m_entries.size()) - 1, context, threadDepth,
                     levels);
     }
     if (m_options.order == SortOrder::Descending) std::reverse(m_entries.begin(), m_entries.end());
   }
 
-  template <typename Visit>
-  void forEach(Visit visit) const {
-    for (const auto& entry : m_entries) visit(m_arena.line(entry));
+  // Calls place(length) for each line in order, which gives where its bytes go.
+  template <typename Place>
+  void forEach(Place place) const {
+    // The arena is read in no order: asking for the lines ahead early lets their
+    // memory arrive while this one is written.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < m_entries.size(); ++k) {
+      if (k + kAhead < m_entries.size()) __builtin_prefetch(m_arena.bytes.data() + m_entries[k + kAhead].offset());
+      const std::size_t length = m_arena.length(m_entries[k]);
+      m_arena.restore(m_entries[k], length, place(length));
+    }
   }
 
  private:
   SortOptions m_options;
   LineArena m_arena;
+  EntryComparer m_comparer{m_arena, m_options.respectCase};
   std::vector<SortEntry> m_entries;
 };
 
@@ -223,14 +258,14 @@ void sortLines(LineReader& reader, LineWriter& writer, const SortOptions& option
   std::string_view line;
   while (reader.next(line)) {
     ++count;
-    bytes += line.size();
+    bytes += LineArena::footprint(line.size());
   }
   reader.rewind();
   SortedLines lines(options);
   lines.reserve(bytes, count);
   while (reader.next(line)) lines.add(line);
   lines.sort(threadBudget());
-  lines.forEach([&](std::string_view sorted) { writer.put(sorted); });
+  lines.forEach([&](std::size_t length) { return writer.putUninitialized(length); });
 }
 
 std::vector<std::string> sortLines(const std::vector<std::string>& input, const SortOptions& options) {
@@ -238,7 +273,7 @@ std::vector<std::string> sortLines(const std::vector<std::string>& input, const 
   for (const auto& line : input) lines.add(line);
   lines.sort(0);
   std::vector<std::string> sorted;
-  lines.forEach([&](std::string_view line) { sorted.emplace_back(line); });
+  lines.forEach([&](std::size_t length) { return sorted.emplace_back(length, '\0').data(); });
   return sorted;
 }
 
