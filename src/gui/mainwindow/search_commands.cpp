@@ -24,21 +24,29 @@ bool holdsVisibleCharacter(const QString& text) {
 }  // namespace
 
 SearchCommands::SearchCommands(const CommandContext& context, ToolCommands& tools, QWidget& window)
-    : QObject(&window),
-      m_context(context),
-      m_tools(tools),
-      m_window(window),
-      m_findDialog(new FindDialog(&window)),
-      m_replaceDialog(new ReplaceDialog(&window)) {
-  connect(m_findDialog, &FindDialog::findNext, this, &SearchCommands::findFromDialog);
-  connect(m_replaceDialog, &ReplaceDialog::findNext, this, &SearchCommands::findFromReplaceDialog);
-  connect(m_replaceDialog, &ReplaceDialog::replace, this, &SearchCommands::replaceFromDialog);
+    : QObject(&window), m_context(context), m_tools(tools), m_window(window) {}
+
+FindDialog* SearchCommands::findDialog() {
+  if (!m_findDialog) {
+    m_findDialog = new FindDialog(&m_window);
+    connect(m_findDialog, &FindDialog::findNext, this, &SearchCommands::findFromDialog);
+  }
+  return m_findDialog;
+}
+
+ReplaceDialog* SearchCommands::replaceDialog() {
+  if (!m_replaceDialog) {
+    m_replaceDialog = new ReplaceDialog(&m_window);
+    connect(m_replaceDialog, &ReplaceDialog::findNext, this, &SearchCommands::findFromReplaceDialog);
+    connect(m_replaceDialog, &ReplaceDialog::replace, this, &SearchCommands::replaceFromDialog);
+  }
+  return m_replaceDialog;
 }
 
 void SearchCommands::showFindDialog() {
   const QString selected = QString::fromStdString(m_context.editor().selectedText());
-  if (holdsVisibleCharacter(selected)) m_findDialog->setFindText(selected);
-  m_findDialog->present();
+  if (holdsVisibleCharacter(selected)) findDialog()->setFindText(selected);
+  findDialog()->present();
 }
 
 void SearchCommands::findNext() { findFromDialog(); }
@@ -46,16 +54,16 @@ void SearchCommands::findNext() { findFromDialog(); }
 // A match gives the keyboard back to the text, the dialog staying open beside it:
 // the next key types over the match rather than into the find text.
 void SearchCommands::findFromDialog() {
-  if (!searchForward(m_findDialog->findText(), m_findDialog->options())) return;
+  if (!searchForward(findDialog()->findText(), findDialog()->options())) return;
   m_window.activateWindow();
   m_context.editor().setFocus(Qt::OtherFocusReason);
 }
 
 // Opening the dialog changes nothing: the document shows "Modifié" once a
 // replacement is made.
-void SearchCommands::showReplaceDialog() { m_replaceDialog->present(); }
+void SearchCommands::showReplaceDialog() { replaceDialog()->present(); }
 
-void SearchCommands::findFromReplaceDialog() { searchForward(m_replaceDialog->findText(), m_replaceDialog->options()); }
+void SearchCommands::findFromReplaceDialog() { searchForward(replaceDialog()->findText(), replaceDialog()->options()); }
 
 bool SearchCommands::searchForward(const QString& find, const SearchOptions& options) {
   const std::string needle = find.toStdString();
@@ -71,8 +79,8 @@ bool SearchCommands::searchForward(const QString& find, const SearchOptions& opt
 }
 
 void SearchCommands::replaceFromDialog(bool all) {
-  const std::string find = m_replaceDialog->findText().toStdString();
-  const std::string replacement = m_replaceDialog->replaceText().toStdString();
+  const std::string find = replaceDialog()->findText().toStdString();
+  const std::string replacement = replaceDialog()->replaceText().toStdString();
   const auto [start, end] = m_context.editor().selectionOffsets();
   // The selection is replaced first when it is exactly the find text, whatever the
   // options say.
@@ -84,7 +92,7 @@ void SearchCommands::replaceFromDialog(bool all) {
     return;
   }
   const std::string_view text = m_context.editor().editorText();
-  ReplacedText result = replaceAll(text, find, replacement, end, m_replaceDialog->options());
+  ReplacedText result = replaceAll(text, find, replacement, end, replaceDialog()->options());
   if (selectionMatches) {
     result.text.replace(start, end - start, replacement);
     ++result.count;

@@ -20,11 +20,12 @@ class SearchCommands : public QObject {
   Q_OBJECT
 
  public:
-  // The dialogs are children of `window`, which a match activates.
+  // The dialogs are children of `window`, which a match activates. Each is made the
+  // first time it is wanted, then kept with its texts.
   SearchCommands(const CommandContext& context, ToolCommands& tools, QWidget& window);
 
-  FindDialog* findDialog() const { return m_findDialog; }
-  ReplaceDialog* replaceDialog() const { return m_replaceDialog; }
+  FindDialog* findDialog();
+  ReplaceDialog* replaceDialog();
 
   void showFindDialog();
   void showReplaceDialog();
@@ -42,8 +43,8 @@ class SearchCommands : public QObject {
   const CommandContext& m_context;
   ToolCommands& m_tools;
   QWidget& m_window;
-  FindDialog* m_findDialog;
-  ReplaceDialog* m_replaceDialog;
+  FindDialog* m_findDialog = nullptr;
+  ReplaceDialog* m_replaceDialog = nullptr;
 };
 
 }  // namespace orvex::gui
