@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto menu = fuzz::scratchFile("menu.cfg");
   writeWholeFile(menu, text);
-  const Result<MenuFile> read = readMenuFile(menu);
-  fuzz::require(read.ok(), "menu.cfg read");
-  const MenuFile& file = read.value();
+  const Result<MenuFile> menuRead = readMenuFile(menu);
+  fuzz::require(menuRead.ok(), "menu.cfg read");
+  const MenuFile& file = menuRead.value();
   const std::vector<std::string>& lines = file.lines;
   buildToolMenus(lines);
   const ToolList list = loadToolList(lines);
