@@ -336,6 +336,7 @@ const std::filesystem::path& MainWindow::documentPath() const { return m_session
 void MainWindow::setDocumentPath(std::filesystem::path path) { m_session->setPath(std::move(path)); }
 bool MainWindow::loadDocument(const std::filesystem::path& path) { return m_session->load(path); }
 const BlockAnchor& MainWindow::blockAnchor() const { return m_blocks->anchor(); }
+
 QDialog* MainWindow::aboutBox() {
   if (!m_about && m_makeAbout) m_about = m_makeAbout();
   return m_about;
